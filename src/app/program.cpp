@@ -1,0 +1,118 @@
+#include "app/program.h"
+
+#include "app/texts.h"
+#include "catalogue/scan.h"
+#include "sys/error.h"
+#include "sys/paths.h"
+
+namespace app {
+
+std::string mainWindowCaption() {
+  return std::string("Varnikit ") + ProgramVersion + "    |    build: " + std::to_string(BuildNumber);
+}
+
+Program::Program(Services services) : services_(std::move(services)) {}
+
+void Program::ReadRegistry() {
+  const auto values = services_.registry.readValues(kProgramKey, Settings::valueNames());
+  if (!values) return;
+  const auto fields = settings.fields();
+  for (std::size_t i = 0; i < fields.size(); ++i) *fields[i] = (*values)[i];
+}
+
+void Program::WriteRegistry() { services_.registry.writeValues(kProgramKey, settings.values()); }
+
+void Program::ClearRegistry() { services_.registry.deleteKey(kProgramKey); }
+
+void Program::Status(const std::string& text, int busy) {
+  services_.ui.setBusy(busy == 1);
+  services_.ui.setStatusText(text);
+}
+
+std::string Program::errorLogPath() const { return settings.FilePath + "errors.txt"; }
+
+void Program::ErrorMsg(const std::string& message, const std::string& logText) {
+  services_.ui.messageBox(kErrorCaption, message, Icon::Error, Buttons::Ok);
+  const std::string line = sys::dateTime(services_.clock.now()) + ": " + (logText.empty() ? message : logText);
+  services_.fs.appendLine(errorLogPath(), line);
+}
+
+void Program::Log1Click() {
+  const std::string log = errorLogPath();
+  if (services_.fs.isFile(log)) {
+    services_.shell.open(log, "", "", sys::ShowCommand::Normal);
+  } else {
+    showError(services_.ui, texts::kLogNotFound);
+  }
+}
+
+std::string Program::defaultFilePath() {
+  const std::string exeFolder = services_.executableFolder;
+  const std::string probe = exeFolder + ".varnikit-write-test";
+  try {
+    services_.fs.createEmpty(probe);
+    services_.fs.removeFile(probe);
+    return exeFolder;
+  } catch (const sys::IoError&) {
+  }
+  const std::string dataFolder = sys::userDataFolder();
+  if (dataFolder.empty()) return exeFolder;
+  std::error_code ec;
+  std::filesystem::create_directories(sys::toPath(dataFolder), ec);
+  return dataFolder;
+}
+
+void Program::startUp() {
+  ReadRegistry();
+  if (settings.ListUpdate.empty()) settings.ListUpdate = "2";
+  if (settings.AddFilesType.empty()) settings.AddFilesType = "2";
+  if (settings.FilePath.empty()) settings.FilePath = defaultFilePath();
+  launchers::readRunMenu(services_.fs, settings.FilePath + launchers::kRunMenuFile, runMenu);
+  LoadUtilList();
+  ListUpdatePending = true;
+}
+
+std::string Program::todayText() { return sys::shortDate(services_.clock.now().date); }
+
+bool Program::updateIsDue() {
+  const std::string& policy = settings.ListUpdate;
+  if (policy == "2") return true;
+  if (policy == "3") return todayText() != settings.FilesListDate;
+  if (policy == "4") {
+    // A date that cannot be read counts as due: one scan puts a good date back.
+    const auto last = sys::parseShortDate(settings.FilesListDate);
+    if (!last) return true;
+    return !(sys::addDays(*last, 31) > services_.clock.now().date);
+  }
+  return false;
+}
+
+Program::Activation Program::activate() {
+  auto& fs = services_.fs;
+  if (settings.FilesInfoDir.empty() || !fs.isFile(settings.FilesInfoDir)) {
+    settings.FilesInfoDir = settings.FilePath + "filesinfo.dat";
+  }
+  if (settings.FilesListDir.empty() || !fs.isFile(settings.FilesListDir)) {
+    settings.FilesListDir = settings.FilePath + "fileslist.dat";
+  }
+  if (settings.CSDir.empty() || !fs.isFolder(settings.CSDir)) return Activation::ShowSettings;
+  if (!fs.isFile(settings.FilesListDir)) {
+    showAttention(services_.ui, texts::kScanNeeded);
+    catalogue::FindFilesList(*this);
+    return Activation::Scanned;
+  }
+  if (ListUpdatePending) {
+    if (updateIsDue()) catalogue::FindFilesList(*this);
+    ListUpdatePending = false;
+  }
+  WriteRegistry();
+  return Activation::Done;
+}
+
+void Program::LoadUtilList() { launchers::loadUtilList(services_.fs, settings.FilePath, utilities); }
+
+void Program::saveUtilitiesAtClose() {
+  launchers::saveUtilListAtClose(services_.fs, settings.FilePath, utilities);
+}
+
+}  // namespace app

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// Everything the core asks of the person at the screen goes through Ui: the windows implement it with
+// Qt, tests with a script of expected prompts and answers.
+namespace app {
+
+enum class Icon { None, Information, Warning, Error };
+enum class Buttons { Ok, YesNo };
+enum class Answer { Ok, Yes, No };
+
+struct FileRequest {
+  std::string title;
+  // Filter entries as (name, pattern), e.g. ("exe", "*.exe"). Empty means all files.
+  std::vector<std::pair<std::string, std::string>> filters;
+  std::string initialFolder;
+  bool multiple = false;
+};
+
+class Ui {
+ public:
+  virtual ~Ui() = default;
+  virtual Answer messageBox(const std::string& caption, const std::string& text, Icon icon, Buttons buttons) = 0;
+  // The typed text, or nothing when the person cancelled.
+  virtual std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
+                                              const std::string& value) = 0;
+  // Full paths of the chosen files; empty when cancelled.
+  virtual std::vector<std::string> chooseFiles(const FileRequest& request) = 0;
+  // A real folder, or nothing when cancelled.
+  virtual std::optional<std::string> chooseFolder(const std::string& caption, const std::string& prompt) = 0;
+  // Lets pending window messages be handled, so windows repaint during long operations.
+  virtual void processEvents() = 0;
+  // The main window's status line (text only).
+  virtual void setStatusText(const std::string& text) = 0;
+  // The hourglass for the whole program and the main window disabled, or both undone.
+  virtual void setBusy(bool busy) = 0;
+  virtual void setMainWindowEnabled(bool enabled) = 0;
+  virtual void focusMainWindow() = 0;
+};
+
+// The program's standard boxes.
+inline constexpr const char* kErrorCaption = "Ошибка";
+inline constexpr const char* kAttentionCaption = "Внимание";
+inline constexpr const char* kInformationCaption = "Информация";
+
+inline void showError(Ui& ui, const std::string& text) {
+  ui.messageBox(kErrorCaption, text, Icon::Error, Buttons::Ok);
+}
+inline void showAttention(Ui& ui, const std::string& text) {
+  ui.messageBox(kAttentionCaption, text, Icon::Warning, Buttons::Ok);
+}
+inline void showInformation(Ui& ui, const std::string& text) {
+  ui.messageBox(kInformationCaption, text, Icon::Information, Buttons::Ok);
+}
+// A Yes/No question under "Внимание"; true for Yes.
+inline bool askAttention(Ui& ui, const std::string& text) {
+  return ui.messageBox(kAttentionCaption, text, Icon::Warning, Buttons::YesNo) == Answer::Yes;
+}
+
+}  // namespace app

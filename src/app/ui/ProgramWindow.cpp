@@ -1,0 +1,51 @@
+#include "app/ui/ProgramWindow.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWindow>
+
+#include "app/ui/TForm1.h"
+
+namespace app::ui {
+
+ProgramWindow::ProgramWindow(TForm1& main, const QString& caption)
+    : QWidget(nullptr, Qt::Dialog | Qt::WindowCloseButtonHint | Qt::WindowTitleHint | Qt::CustomizeWindowHint),
+      main_(main) {
+  setWindowTitle(caption);
+  setAccessibleName(caption);
+  main_.registerSecondaryWindow(this);
+}
+
+void ProgramWindow::setFixedClientSize(int width, int height) {
+  setFixedSize(width, height);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    move(area.center() - QPoint(width / 2, height / 2));
+  }
+}
+
+void ProgramWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (event->spontaneous()) return;
+  if (windowHandle() && main_.windowHandle()) windowHandle()->setTransientParent(main_.windowHandle());
+  main_.guard([this] { FormShow(); });
+}
+
+void ProgramWindow::closeEvent(QCloseEvent* event) {
+  if (!closing_) {
+    closing_ = true;
+    main_.guard([this] { FormClose(); });
+    closing_ = false;
+  }
+  event->accept();
+}
+
+void ProgramWindow::hideEvent(QHideEvent* event) {
+  QWidget::hideEvent(event);
+  if (event->spontaneous()) return;
+  main_.guard([this] { FormHide(); });
+  main_.secondaryWindowHidden(this);
+}
+
+}  // namespace app::ui

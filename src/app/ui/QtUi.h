@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+
+#include "app/ui.h"
+
+class QLabel;
+class QWidget;
+
+namespace app::ui {
+
+inline QString q(const std::string& utf8) { return QString::fromStdString(utf8); }
+inline std::string s(const QString& text) { return text.toStdString(); }
+
+// The Ui of the real program: Qt message boxes, input boxes and choosers, the main window's status line
+// and its busy state.
+class QtUi final : public Ui {
+ public:
+  QtUi() = default;
+  void attach(QWidget* mainWindow, QLabel* statusLine);
+  // Boxes and choosers go to prompts instead of Qt dialogs (tests script them); the status line and
+  // the busy state stay real.
+  void setPrompts(Ui* prompts) { prompts_ = prompts; }
+
+  Answer messageBox(const std::string& caption, const std::string& text, Icon icon, Buttons buttons) override;
+  std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
+                                      const std::string& value) override;
+  std::vector<std::string> chooseFiles(const FileRequest& request) override;
+  std::optional<std::string> chooseFolder(const std::string& caption, const std::string& prompt) override;
+  void processEvents() override;
+  void setStatusText(const std::string& text) override;
+  void setBusy(bool busy) override;
+  void setMainWindowEnabled(bool enabled) override;
+  void focusMainWindow() override;
+
+  bool busy() const { return busy_; }
+
+ private:
+  QWidget* dialogParent() const;
+  Ui* prompts_ = nullptr;
+  QWidget* mainWindow_ = nullptr;
+  QLabel* statusLine_ = nullptr;
+  bool busy_ = false;
+};
+
+}  // namespace app::ui

@@ -1,0 +1,222 @@
+#include "app/ui/TForm1.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/texts.h"
+#include "app/ui/TOptions.h"
+#include "catalogue/ui/FilesListPage.h"
+#include "installs/ui/EditMenuPage.h"
+#include "sys/error.h"
+
+using app::ui::q;
+
+TForm1::TForm1(const Platform& platform) {
+  setObjectName("Form1");
+  services_ = std::make_unique<app::Services>(app::Services{ui_, platform.fs, platform.registry, platform.shell,
+                                                            platform.windows, platform.clock,
+                                                            platform.executableFolder});
+  program_ = std::make_unique<app::Program>(*services_);
+
+  setWindowTitle(q(app::mainWindowCaption()));
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                 Qt::MSWindowsFixedSizeDialogHint);
+
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  auto* toolBar = new QWidget(central);  // the 9-pixel strip along the top
+  toolBar->setObjectName("ToolBar1");
+  toolBar->setFixedHeight(9);
+  layout->addWidget(toolBar);
+
+  Pages = new QTabWidget(central);
+  Pages->setObjectName("Pages");
+  Pages->setDocumentMode(true);
+  Pages->setAccessibleName("Страницы");
+  editMenu_ = new EditMenuPage(*this);
+  filesList_ = new FilesListPage(*this);
+  Pages->addTab(editMenu_, "Замена файлов");
+  Pages->addTab(filesList_, "Список файлов");
+  Pages->installEventFilter(this);
+  Pages->setMouseTracking(true);
+  layout->addWidget(Pages, 1);
+  setCentralWidget(central);
+  central->setMouseTracking(true);
+  central->installEventFilter(this);
+
+  statusbar_ = new QLabel(this);
+  statusbar_->setObjectName("statusbar");
+  statusbar_->setAccessibleName("Строка состояния");
+  statusBar()->setObjectName("statusbarPanel");
+  statusBar()->setSizeGripEnabled(false);
+  statusBar()->addWidget(statusbar_, 1);
+  statusBar()->setFixedHeight(20);
+
+  ui_.attach(this, statusbar_);
+  ui_.setPrompts(platform.prompts);
+  buildMenu();
+
+  // Client area 658 x 361 below the menu; not resizable.
+  setFixedSize(658, 361 + menuBar()->sizeHint().height());
+
+  connect(Pages, &QTabWidget::currentChanged, this, [this](int index) {
+    guard([this, index] {
+      if (index == 0) editMenu_->EditMenuShow();
+      if (index == 1) filesList_->FilesListShow();
+    });
+  });
+
+  FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::FormCreate() {
+  guard([this] { program_->startUp(); });
+  setWindowTitle(q(app::mainWindowCaption()));
+  filesList_->setUpGrid();
+}
+
+void TForm1::guard(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const sys::IoError& error) {
+    reportIoError(error.what());
+  }
+}
+
+void TForm1::reportIoError(const std::string& systemText) {
+  ui_.setBusy(false);
+  ui_.setStatusText("");
+  ui_.messageBox(app::kApplicationTitle, systemText, app::Icon::Error, app::Buttons::Ok);
+  if (!anySecondaryWindowOpen()) setEnabled(true);
+}
+
+void TForm1::registerSecondaryWindow(QWidget* window) { secondaryWindows_.push_back(window); }
+
+bool TForm1::anySecondaryWindowOpen() const {
+  for (const QWidget* window : secondaryWindows_) {
+    if (window->isVisible()) return true;
+  }
+  return false;
+}
+
+void TForm1::secondaryWindowHidden(QWidget*) {
+  if (closing_ || activationPosted_) return;
+  // The main window becomes the active one again once the other window is gone.
+  activationPosted_ = true;
+  QTimer::singleShot(0, this, [this] {
+    activationPosted_ = false;
+    if (!closing_ && isVisible() && !anySecondaryWindowOpen()) FormActivate();
+  });
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!firstShow_) return;
+  firstShow_ = false;
+  guard([this] { editMenu_->EditMenuShow(); });
+  QTimer::singleShot(0, this, [this] { FormActivate(); });
+}
+
+void TForm1::FormActivate() {
+  guard([this] {
+    if (program_->activate() == app::Program::Activation::ShowSettings) N4Click();
+  });
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  FormResize();
+}
+
+void TForm1::FormResize() {
+  if (filesList_) filesList_->FitColumn(-1);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseMove) {
+    if (watched == Pages) PagesMouseMove();
+    if (watched == centralWidget()) FormMouseMove();
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::FormMouseMove() {
+  ui_.setStatusText(sys::shortDate(program_->services().clock.now().date));
+}
+
+void TForm1::PagesMouseMove() { program_->Status("", 0); }
+
+void TForm1::N4Click() {
+  if (windows_.options) windows_.options->show();
+}
+
+void TForm1::N5Click() { close(); }
+
+void TForm1::Log1Click() {
+  guard([this] { program_->Log1Click(); });
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  closing_ = true;
+  try {
+    program_->saveUtilitiesAtClose();
+  } catch (const sys::IoError& error) {
+    // The program still ends; the failure is on record.
+    guard([&] { program_->ErrorMsg(error.what(), std::string("Не удалось записать utilities.dat: ") + error.what()); });
+  }
+  for (QWidget* window : secondaryWindows_) window->hide();
+  event->accept();
+  QApplication::quit();
+}
+
+QAction* TForm1::addItem(QMenu* menu, const char* name, const QString& caption, void (TForm1::*handler)()) {
+  QAction* action = menu->addAction(caption);
+  action->setObjectName(name);
+  if (handler) connect(action, &QAction::triggered, this, [this, handler] { guard([this, handler] { (this->*handler)(); }); });
+  return action;
+}
+
+void TForm1::buildMenu() {
+  QMenuBar* bar = menuBar();
+  bar->setObjectName("MainMenu1");
+  QMenu* file = bar->addMenu("&Файл");
+  buildFileMenu(file);
+  QMenu* utilities = bar->addMenu("&Утилиты");
+  buildUtilitiesMenu(utilities);
+  QMenu* run = bar->addMenu("&Запуск");
+  buildRunMenu(run);
+  QMenu* links = bar->addMenu("&Ссылки");
+  buildLinksMenu(links);
+  QMenu* help = bar->addMenu("&?");
+  buildHelpMenu(help);
+  for (QMenu* menu : {utilities, run}) {
+    connect(menu, &QMenu::aboutToShow, this, [this] { guard([this] { MainMenu1Change(); }); });
+  }
+  MainMenu1Change();
+}
+
+void TForm1::buildFileMenu(QMenu* menu) {
+  addItem(menu, "N4", "&Настройки", &TForm1::N4Click);
+  menu->addSeparator()->setObjectName("N6");
+  QMenu* service = menu->addMenu("&Служебные");
+  service->menuAction()->setObjectName("N17");
+  addItem(service, "N18", "&Командная строка", &TForm1::N18Click);
+  addItem(service, "N19", "&Значения переменных", &TForm1::N19Click);
+  addItem(service, "Log1", "Log ошибок", &TForm1::Log1Click);
+  service->addSeparator()->setObjectName("N20");
+  addItem(service, "N21", "Информация", &TForm1::N21Click);
+  menu->addSeparator()->setObjectName("N22");
+  addItem(menu, "N5", "&Выход", &TForm1::N5Click);
+}

@@ -1,0 +1,144 @@
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/program.h"
+#include "app/ui/QtUi.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QTabWidget;
+
+class TOptions;
+class TListInfo;
+class TRunMenu;
+class Tinstall;
+class Tcommand;
+class Tutils;
+class THelp;
+class EditMenuPage;
+class FilesListPage;
+
+// The platform pieces the main window works with; main() hands in the real ones, tests their own.
+struct Platform {
+  sys::FileSystem& fs;
+  sys::Registry& registry;
+  sys::Shell& shell;
+  sys::WindowFinder& windows;
+  sys::Clock& clock;
+  std::string executableFolder;
+  app::Ui* prompts = nullptr;  // tests: scripted boxes and choosers instead of Qt's
+};
+
+// The main window. It owns the program-wide state (app::Program: settings, run menu, utility table) and
+// every other window, holds the two pages and the main menu, and runs the start-up and activation steps.
+class TForm1 final : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TForm1(const Platform& platform);
+  ~TForm1() override;
+
+  app::Program& program() { return *program_; }
+  app::ui::QtUi& ui() { return ui_; }
+
+  // The other windows, created after the main window in their fixed order (see main.cpp).
+  struct Windows {
+    TOptions* options = nullptr;
+    TListInfo* listInfo = nullptr;
+    TRunMenu* runMenu = nullptr;
+    Tinstall* install = nullptr;
+    Tcommand* command = nullptr;
+    Tutils* utils = nullptr;
+    THelp* help = nullptr;
+  };
+  void setWindows(const Windows& windows) { windows_ = windows; }
+  const Windows& windows() const { return windows_; }
+
+  EditMenuPage* editMenuPage() { return editMenu_; }
+  FilesListPage* filesListPage() { return filesList_; }
+  QTabWidget* pages() { return Pages; }
+
+  // Runs an event handler; an I/O error it raises is shown with the system's text, and the main window
+  // is left neither busy nor disabled (unless a secondary window that keeps it disabled is still open).
+  void guard(const std::function<void()>& handler);
+  void reportIoError(const std::string& systemText);
+
+  // Secondary windows report here; the main window's activation step runs when they are hidden.
+  void registerSecondaryWindow(QWidget* window);
+  void secondaryWindowHidden(QWidget* window);
+  bool anySecondaryWindowOpen() const;
+
+  // Start-up (FormCreate) and the activation step (FormActivate).
+  void FormCreate();
+  void FormActivate();
+  // Shown again in the status line when the mouse moves over the bare window.
+  void FormMouseMove();
+  void PagesMouseMove();
+  void FormResize();
+  void N4Click();  // "&Настройки"
+  void N5Click();  // "&Выход"
+  void Log1Click();
+
+  // Run menu and utilities.
+  void RunClick(int entry);  // Run1Click..Run10Click, entry 1..10
+  void RunUtil(int slot);    // util1Click..util10Click, slot 1..10
+  void N13Click();           // utilities manager
+  void N15Click();           // run-menu editor
+  void MainMenu1Change();    // refreshes both menus before a drop-down opens
+
+  // Service menu.
+  void N18Click();  // command console
+  void N19Click();  // variables view
+  void N21Click();  // note on the service menu
+
+  // Help, links, about.
+  void N34Click();     // help window
+  void Button4Click(); // help at "Установка файлов" (installations page)
+  void N27Click();     // about box
+  void N26Click();     // links notice
+  void N29Click();     // visit the home page
+  void N31Click();     // letter to the author
+  void N30Click();     // update check
+  void openWebAddress(const std::string& address);
+
+  std::array<QAction*, 10> Run{};
+  std::array<QAction*, 10> util{};
+
+  // Test hooks: how long the utility waits last (15 s in the program).
+  std::chrono::milliseconds utilityTimeout{15000};
+  std::chrono::milliseconds updateCheckStep{50};
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void buildMenu();
+  void buildFileMenu(QMenu* menu);
+  void buildUtilitiesMenu(QMenu* menu);
+  void buildRunMenu(QMenu* menu);
+  void buildLinksMenu(QMenu* menu);
+  void buildHelpMenu(QMenu* menu);
+  QAction* addItem(QMenu* menu, const char* name, const QString& caption, void (TForm1::*handler)());
+
+  app::ui::QtUi ui_;
+  std::unique_ptr<app::Services> services_;
+  std::unique_ptr<app::Program> program_;
+  Windows windows_;
+  std::vector<QWidget*> secondaryWindows_;
+  QTabWidget* Pages = nullptr;
+  EditMenuPage* editMenu_ = nullptr;
+  FilesListPage* filesList_ = nullptr;
+  QLabel* statusbar_ = nullptr;
+  bool firstShow_ = true;
+  bool closing_ = false;
+  bool activationPosted_ = false;
+};

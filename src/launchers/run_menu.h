@@ -1,0 +1,39 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "sys/filesystem.h"
+
+namespace launchers {
+
+inline constexpr const char* kEmpty = "empty";  // marks a free entry or slot, compared case-sensitively
+
+struct RunMenuEntry {
+  std::string name;
+  std::string path;
+  std::string parameters;
+};
+
+using RunMenuTable = std::array<RunMenuEntry, 10>;
+
+inline constexpr const char* kRunMenuFile = "runmenu.dat";
+
+// The reading rule: a missing or unreadable file is created with thirty "empty" lines first; then each
+// field takes the next line while the file lasts, so the fields of a short file keep their values.
+// Throws sys::IoError when the file cannot be created or read.
+void readRunMenu(sys::FileSystem& fs, const std::string& path, RunMenuTable& table);
+// The writing rule: thirty lines, entries 1 to 10, free ones included. Throws sys::IoError.
+void writeRunMenu(sys::FileSystem& fs, const std::string& path, const RunMenuTable& table);
+
+}  // namespace launchers
+
+namespace app {
+class Program;
+}
+
+namespace launchers {
+// Run1Click..Run10Click: a path that names no file is reported (and logged), and the shell is asked to
+// open it all the same, with the entry's parameters and the path's folder as working folder.
+void startRunMenuEntry(app::Program& program, int entry);
+}  // namespace launchers

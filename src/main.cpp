@@ -1,0 +1,55 @@
+// Varnikit: puts sets of replacement files into the game folder of Counter-Strike and takes them out again.
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "app/ui/TForm1.h"
+#include "app/ui/TOptions.h"
+#include "catalogue/ui/TListInfo.h"
+#include "help/ui/THelp.h"
+#include "installs/ui/Tinstall.h"
+#include "launchers/ui/TRunMenu.h"
+#include "launchers/ui/Tutils.h"
+#include "service/ui/Tcommand.h"
+#include "sys/paths.h"
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName("Varnikit");
+  QApplication::setApplicationDisplayName("Varnikit");
+
+  // The standard buttons (Да, Нет, Отмена) in Russian, like every other text of the program.
+  QTranslator qtTranslations;
+  if (qtTranslations.load(QLocale(QLocale::Russian), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(&qtTranslations);
+  }
+
+  auto registry = sys::currentUserRegistry();
+  auto shell = sys::systemShell();
+  auto windowFinder = sys::systemWindowFinder();
+  const Platform platform{sys::realFileSystem(), *registry, *shell, *windowFinder, sys::systemClock(),
+                          sys::executableFolder()};
+
+  // The windows, each for the whole run, in their fixed order.
+  TForm1 form1(platform);
+  TForm1::Windows windows;
+  TOptions options(form1);
+  windows.options = &options;
+  TListInfo listInfo(form1);
+  windows.listInfo = &listInfo;
+  TRunMenu runMenu(form1);
+  windows.runMenu = &runMenu;
+  Tinstall install(form1);
+  windows.install = &install;
+  Tcommand command(form1);
+  windows.command = &command;
+  Tutils utils(form1);
+  windows.utils = &utils;
+  THelp help(form1);
+  windows.help = &help;
+  form1.setWindows(windows);
+
+  form1.show();
+  return QApplication::exec();
+}

@@ -1,0 +1,15 @@
+// The main window's service menu.
+#include "app/ui/TForm1.h"
+#include "service/ui/Tcommand.h"
+#include "service/variables.h"
+
+void TForm1::N18Click() {
+  if (windows_.command) windows_.command->show();
+}
+
+void TForm1::N19Click() {
+  ui_.messageBox(service::kVariablesCaption, service::variablesText(program_->settings), app::Icon::None,
+                 app::Buttons::Ok);
+}
+
+void TForm1::N21Click() { app::showAttention(ui_, service::kServiceMenuNote); }

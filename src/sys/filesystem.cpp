@@ -1,0 +1,363 @@
+#include "sys/filesystem.h"
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <system_error>
+
+#include "sys/encoding.h"
+#include "sys/error.h"
+#include "sys/paths.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace sys {
+namespace {
+
+[[noreturn]] void fail(const std::string& path, const std::string& what) {
+  throw IoError(what + ": " + path);
+}
+
+[[noreturn]] void failWithErrno(const std::string& path) { fail(path, std::strerror(errno)); }
+
+std::ofstream openForWriting(const std::string& path, std::ios::openmode mode) {
+  errno = 0;
+  std::ofstream out(toPath(path), mode | std::ios::binary);
+  if (!out) {
+    if (errno == 0) errno = EACCES;
+    failWithErrno(path);
+  }
+  return out;
+}
+
+void finishWriting(std::ofstream& out, const std::string& path) {
+  out.flush();
+  if (!out) failWithErrno(path);
+  out.close();
+  if (out.fail()) failWithErrno(path);
+}
+
+class FileLineSink final : public LineSink {
+ public:
+  explicit FileLineSink(const std::string& path) : path_(path), out_(openForWriting(path, std::ios::trunc)) {}
+  void write(const std::string& line) override {
+    out_ << encodeLine(line) << "\r\n";
+    if (!out_) failWithErrno(path_);
+    if (++unflushed_ >= 256) flush();
+  }
+  void flush() override {
+    out_.flush();
+    if (!out_) failWithErrno(path_);
+    unflushed_ = 0;
+  }
+  void close() override {
+    if (out_.is_open()) finishWriting(out_, path_);
+  }
+  ~FileLineSink() override {
+    if (out_.is_open()) out_.close();
+  }
+
+ private:
+  std::string path_;
+  std::ofstream out_;
+  int unflushed_ = 0;
+};
+
+#ifdef _WIN32
+std::wstring wide(const std::string& path) { return toPath(path).wstring(); }
+#endif
+
+}  // namespace
+
+std::vector<std::string> splitLines(std::string_view bytes) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t end = bytes.find('\n', start);
+    const bool last = end == std::string_view::npos;
+    if (last) end = bytes.size();
+    std::string_view line = bytes.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.push_back(decodeLine(line));
+    start = last ? bytes.size() : end + 1;
+  }
+  return lines;
+}
+
+std::string joinLines(const std::vector<std::string>& lines) {
+  std::string out;
+  for (const auto& line : lines) {
+    out += encodeLine(line);
+    out += "\r\n";
+  }
+  return out;
+}
+
+bool FileSystem::exists(const std::string& path) {
+  std::error_code ec;
+  return !path.empty() && fs::exists(toPath(path), ec);
+}
+
+bool FileSystem::isFile(const std::string& path) {
+  std::error_code ec;
+  return !path.empty() && fs::exists(toPath(path), ec) && !fs::is_directory(toPath(path), ec);
+}
+
+bool FileSystem::isFolder(const std::string& path) {
+  std::error_code ec;
+  return !path.empty() && fs::is_directory(toPath(path), ec);
+}
+
+std::optional<std::uintmax_t> FileSystem::fileSize(const std::string& path) {
+  std::error_code ec;
+  const auto size = fs::file_size(toPath(path), ec);
+  if (ec) return std::nullopt;
+  return size;
+}
+
+void FileSystem::enumerate(const std::string& folder, const std::function<void(const DirEntry&)>& visit) {
+#ifdef _WIN32
+  WIN32_FIND_DATAW data;
+  const std::wstring pattern = wide(withTrailingSeparator(folder)) + L"*.*";
+  HANDLE find = FindFirstFileW(pattern.c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::string name = fromPath(fs::path(data.cFileName));
+    if (name == "." || name == "..") continue;
+    EntryKind kind = EntryKind::File;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      kind = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? EntryKind::FolderLink : EntryKind::Folder;
+    }
+    visit(DirEntry{name, kind});
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+#else
+  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) return;
+  const int dirFd = dirfd(dir);
+  while (const dirent* entry = readdir(dir)) {
+    const char* name = entry->d_name;
+    if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
+    EntryKind kind = EntryKind::Other;
+    unsigned char type = entry->d_type;
+    if (type == DT_UNKNOWN) {
+      struct stat st;
+      if (fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+        type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK : S_ISREG(st.st_mode) ? DT_REG : DT_UNKNOWN;
+      }
+    }
+    if (type == DT_DIR) {
+      kind = EntryKind::Folder;
+    } else if (type == DT_REG) {
+      kind = EntryKind::File;
+    } else if (type == DT_LNK) {
+      struct stat target;
+      if (fstatat(dirFd, name, &target, 0) == 0) {
+        kind = S_ISDIR(target.st_mode) ? EntryKind::FolderLink : EntryKind::File;
+      }
+    } else {
+      kind = EntryKind::File;  // pipes, devices: files as far as the catalogue is concerned
+    }
+    visit(DirEntry{name, kind});
+  }
+  closedir(dir);
+#endif
+}
+
+void FileSystem::copyFile(const std::string& from, const std::string& to) {
+#ifdef _WIN32
+  if (!CopyFileW(wide(from).c_str(), wide(to).c_str(), FALSE)) throw IoError(lastErrorText());
+#else
+  std::error_code ec;
+  fs::copy_file(toPath(from), toPath(to), fs::copy_options::overwrite_existing, ec);
+  if (ec) throw IoError(ec.message());
+#endif
+}
+
+bool FileSystem::setNormal(const std::string& path) {
+#ifdef _WIN32
+  return SetFileAttributesW(wide(path).c_str(), FILE_ATTRIBUTE_NORMAL) != 0;
+#else
+  struct stat st;
+  if (lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  return chmod(path.c_str(), st.st_mode | S_IRUSR | S_IWUSR) == 0;
+#endif
+}
+
+bool FileSystem::removeFile(const std::string& path) {
+#ifdef _WIN32
+  return DeleteFileW(wide(path).c_str()) != 0;
+#else
+  struct stat st;
+  if (lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  return unlink(path.c_str()) == 0;
+#endif
+}
+
+void FileSystem::createFolder(const std::string& path) {
+  std::error_code ec;
+  if (fs::is_directory(toPath(path), ec)) return;
+  fs::create_directory(toPath(path), ec);
+  if (ec) throw IoError(ec.message() + ": " + path);
+}
+
+bool FileSystem::renameFolder(const std::string& from, const std::string& to) {
+#ifdef _WIN32
+  return MoveFileW(wide(from).c_str(), wide(to).c_str()) != 0;
+#else
+  // rename() would replace an empty folder of the new name; the program never replaces anything.
+  struct stat st;
+  if (lstat(to.c_str(), &st) == 0) return false;
+  if (lstat(from.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+  return ::rename(from.c_str(), to.c_str()) == 0;
+#endif
+}
+
+bool FileSystem::removeFolderIfEmpty(const std::string& path) {
+#ifdef _WIN32
+  return RemoveDirectoryW(wide(path).c_str()) != 0;
+#else
+  return rmdir(path.c_str()) == 0;
+#endif
+}
+
+void FileSystem::syncFile(const std::string& path) {
+#ifdef _WIN32
+  HANDLE file = CreateFileW(wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw IoError(lastErrorText() + ": " + path);
+  const bool ok = FlushFileBuffers(file) != 0;
+  const std::string error = ok ? std::string() : lastErrorText();
+  CloseHandle(file);
+  if (!ok) throw IoError(error + ": " + path);
+#else
+  const int fd = ::open(path.c_str(), O_RDONLY);
+  if (fd < 0) failWithErrno(path);
+  const int result = fsync(fd);
+  const int error = errno;
+  ::close(fd);
+  if (result != 0) {
+    errno = error;
+    failWithErrno(path);
+  }
+#endif
+}
+
+bool FileSystem::sameContent(const std::string& a, const std::string& b) {
+  const auto sizeA = fileSize(a);
+  const auto sizeB = fileSize(b);
+  if (!sizeA || !sizeB || *sizeA != *sizeB) return false;
+  std::ifstream inA(toPath(a), std::ios::binary);
+  std::ifstream inB(toPath(b), std::ios::binary);
+  if (!inA || !inB) return false;
+  std::vector<char> bufferA(1 << 16), bufferB(1 << 16);
+  while (inA && inB) {
+    inA.read(bufferA.data(), static_cast<std::streamsize>(bufferA.size()));
+    inB.read(bufferB.data(), static_cast<std::streamsize>(bufferB.size()));
+    if (inA.gcount() != inB.gcount()) return false;
+    if (std::memcmp(bufferA.data(), bufferB.data(), static_cast<std::size_t>(inA.gcount())) != 0) return false;
+  }
+  return true;
+}
+
+bool FileSystem::canOpenForReading(const std::string& path) {
+  if (path.empty() || isFolder(path)) return false;
+  std::ifstream in(toPath(path), std::ios::binary);
+  return static_cast<bool>(in);
+}
+
+std::string FileSystem::readText(const std::string& path) {
+  if (path.empty()) fail(path, std::strerror(ENOENT));
+  if (isFolder(path)) fail(path, std::strerror(EISDIR));
+  errno = 0;
+  std::ifstream in(toPath(path), std::ios::binary);
+  if (!in) {
+    if (errno == 0) errno = ENOENT;
+    failWithErrno(path);
+  }
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) failWithErrno(path);
+  return bytes;
+}
+
+std::vector<std::string> FileSystem::readLines(const std::string& path) { return splitLines(readText(path)); }
+
+void FileSystem::writeLines(const std::string& path, const std::vector<std::string>& lines, bool atomic) {
+  const std::string bytes = joinLines(lines);
+  if (!atomic) {
+    auto out = openForWriting(path, std::ios::trunc);
+    out << bytes;
+    finishWriting(out, path);
+    return;
+  }
+  const std::string temporary = path + ".new";
+  {
+    auto out = openForWriting(temporary, std::ios::trunc);
+    out << bytes;
+    finishWriting(out, temporary);
+  }
+  syncFile(temporary);
+#ifdef _WIN32
+  if (!MoveFileExW(wide(temporary).c_str(), wide(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const std::string error = lastErrorText();
+    removeFile(temporary);
+    throw IoError(error + ": " + path);
+  }
+#else
+  if (::rename(temporary.c_str(), path.c_str()) != 0) {
+    const int error = errno;
+    removeFile(temporary);
+    errno = error;
+    failWithErrno(path);
+  }
+#endif
+}
+
+void FileSystem::writeText(const std::string& path, const std::string& text) {
+  std::string bytes;
+  std::size_t start = 0;
+  while (true) {
+    std::size_t end = text.find('\n', start);
+    std::string_view line = std::string_view(text).substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    bytes += encodeLine(line);
+    if (end == std::string::npos) break;
+    bytes += "\r\n";
+    start = end + 1;
+  }
+  auto out = openForWriting(path, std::ios::trunc);
+  out << bytes;
+  finishWriting(out, path);
+}
+
+void FileSystem::createEmpty(const std::string& path) {
+  auto out = openForWriting(path, std::ios::trunc);
+  finishWriting(out, path);
+}
+
+void FileSystem::appendLine(const std::string& path, const std::string& line) {
+  if (!canOpenForReading(path)) createEmpty(path);
+  auto out = openForWriting(path, std::ios::app);
+  out << encodeLine(line) << "\r\n";
+  finishWriting(out, path);
+}
+
+std::unique_ptr<LineSink> FileSystem::createLineSink(const std::string& path) {
+  return std::make_unique<FileLineSink>(path);
+}
+
+FileSystem& realFileSystem() {
+  static FileSystem instance;
+  return instance;
+}
+
+}  // namespace sys

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Every file operation of the program goes through FileSystem, so tests can put a failing stand-in in
+// its place. Paths are UTF-8. Text files hold lines in cp1251 (or UTF-8, see encoding.h) ended by CR LF.
+namespace sys {
+
+enum class EntryKind {
+  File,         // a file, or a link to one
+  Folder,       // a real folder
+  FolderLink,   // a symbolic link or junction to a folder: never descended into
+  Other,        // a dangling link, a device, a socket...
+};
+
+struct DirEntry {
+  std::string name;
+  EntryKind kind;
+};
+
+// Lines written one by one to a file that stays open; flushed now and then and on close.
+class LineSink {
+ public:
+  virtual ~LineSink() = default;
+  virtual void write(const std::string& line) = 0;  // throws IoError
+  virtual void flush() = 0;                         // throws IoError
+  virtual void close() = 0;                         // throws IoError
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  virtual bool exists(const std::string& path);       // file or folder
+  virtual bool isFile(const std::string& path);       // a file, not a folder (links followed)
+  virtual bool isFolder(const std::string& path);     // a folder (links followed)
+  virtual std::optional<std::uintmax_t> fileSize(const std::string& path);
+
+  // Entries of a folder in the order the system enumerates them, every attribute included, "." and
+  // ".." left out. A folder that cannot be listed gives nothing.
+  virtual void enumerate(const std::string& folder, const std::function<void(const DirEntry&)>& visit);
+
+  // Copies with overwrite. Throws IoError with the system's text.
+  virtual void copyFile(const std::string& from, const std::string& to);
+  // Clears read-only, hidden and system (elsewhere: makes the file writable by its owner).
+  virtual bool setNormal(const std::string& path);
+  virtual bool removeFile(const std::string& path);
+  // Throws IoError when the folder cannot be created (an existing folder is fine).
+  virtual void createFolder(const std::string& path);
+  // False when the target exists already or the system refuses.
+  virtual bool renameFolder(const std::string& from, const std::string& to);
+  virtual bool removeFolderIfEmpty(const std::string& path);
+  // Forces a written file to the disk. Throws IoError.
+  virtual void syncFile(const std::string& path);
+  virtual bool sameContent(const std::string& a, const std::string& b);
+
+  // Text files.
+  virtual bool canOpenForReading(const std::string& path);
+  // All lines; LF-only line ends and a last line without an end are accepted. Throws IoError when the
+  // file cannot be opened.
+  virtual std::vector<std::string> readLines(const std::string& path);
+  // The whole file as text, its line ends kept as they are (CR LF stays CR LF). Throws IoError.
+  virtual std::string readText(const std::string& path);
+  // Creates (truncates) the file and writes each line followed by CR LF. With atomic, the lines go to a
+  // temporary file beside it that is then renamed over the old one. Throws IoError.
+  virtual void writeLines(const std::string& path, const std::vector<std::string>& lines, bool atomic = false);
+  // Creates (truncates) the file and writes text whose lines are separated by "\n" or "\r\n"; each line is
+  // encoded on its own and the breaks become CR LF. No line end is added after the last line.
+  virtual void writeText(const std::string& path, const std::string& text);
+  // Creates the file empty (truncating it). Throws IoError.
+  virtual void createEmpty(const std::string& path);
+  // The append rule: open for reading to see whether the file exists, create it empty if not, then
+  // append the line and CR LF. Throws IoError.
+  virtual void appendLine(const std::string& path, const std::string& line);
+  // A file created (truncated) for lines written one by one. Throws IoError.
+  virtual std::unique_ptr<LineSink> createLineSink(const std::string& path);
+};
+
+// The real file system of this machine.
+FileSystem& realFileSystem();
+
+// Splits file bytes into lines (CR LF or LF) and decodes each; the reader of every data file.
+std::vector<std::string> splitLines(std::string_view bytes);
+// The bytes of lines written each followed by CR LF.
+std::string joinLines(const std::vector<std::string>& lines);
+
+}  // namespace sys

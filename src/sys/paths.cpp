@@ -1,0 +1,138 @@
+#include "sys/paths.h"
+
+#include <cstdlib>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <limits.h>
+#include <unistd.h>
+#endif
+
+namespace sys {
+
+bool isSeparator(char c) {
+#ifdef _WIN32
+  return c == '\\' || c == '/';
+#else
+  return c == '/';
+#endif
+}
+
+bool isSeparatorOrColon(char c) {
+#ifdef _WIN32
+  return isSeparator(c) || c == ':';
+#else
+  return isSeparator(c);
+#endif
+}
+
+namespace {
+std::size_t lastBreak(std::string_view path) {
+  for (std::size_t i = path.size(); i > 0; --i) {
+    if (isSeparatorOrColon(path[i - 1])) return i - 1;
+  }
+  return std::string_view::npos;
+}
+}  // namespace
+
+std::string bareName(std::string_view path) {
+  const auto at = lastBreak(path);
+  return std::string(at == std::string_view::npos ? path : path.substr(at + 1));
+}
+
+std::string folderWithSeparator(std::string_view path) {
+  const auto at = lastBreak(path);
+  return at == std::string_view::npos ? std::string() : std::string(path.substr(0, at + 1));
+}
+
+std::string parentFolder(std::string_view path) {
+  std::size_t at = std::string_view::npos;
+  for (std::size_t i = path.size(); i > 0; --i) {
+    if (isSeparator(path[i - 1])) {
+      at = i - 1;
+      break;
+    }
+  }
+  if (at == std::string_view::npos) return std::string();
+  // A root keeps its separator: "/" on POSIX, "C:\" on Windows.
+  if (at == 0 || (at == 2 && path[1] == ':')) return std::string(path.substr(0, at + 1));
+  return std::string(path.substr(0, at));
+}
+
+std::string extension(std::string_view path) {
+  const std::string name = bareName(path);
+  const auto dot = name.rfind('.');
+  return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+std::string withoutTrailingSeparators(std::string_view path) {
+  while (!path.empty() && isSeparator(path.back())) path.remove_suffix(1);
+  return std::string(path);
+}
+
+std::string withTrailingSeparator(std::string_view folder) {
+  std::string out(folder);
+  if (out.empty() || !isSeparator(out.back())) out += kSeparator;
+  return out;
+}
+
+std::filesystem::path toPath(std::string_view utf8) {
+  return std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
+}
+
+std::string fromPath(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(reinterpret_cast<const char*>(text.data()), text.size());
+}
+
+std::string executableFolder() {
+#ifdef _WIN32
+  std::wstring buffer(32768, L'\0');
+  const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+  buffer.resize(length);
+  return folderWithSeparator(fromPath(std::filesystem::path(buffer)));
+#else
+  char buffer[PATH_MAX + 1];
+  const ssize_t length = readlink("/proc/self/exe", buffer, PATH_MAX);
+  if (length <= 0) return withTrailingSeparator(fromPath(std::filesystem::current_path()));
+  return folderWithSeparator(std::string_view(buffer, static_cast<std::size_t>(length)));
+#endif
+}
+
+namespace {
+std::string environment(const char* name) {
+#ifdef _WIN32
+  std::wstring wide(name, name + std::char_traits<char>::length(name));
+  const DWORD length = GetEnvironmentVariableW(wide.c_str(), nullptr, 0);
+  if (length == 0) return std::string();
+  std::wstring value(length, L'\0');
+  value.resize(GetEnvironmentVariableW(wide.c_str(), value.data(), length));
+  return fromPath(std::filesystem::path(value));
+#else
+  const char* value = std::getenv(name);
+  return value ? std::string(value) : std::string();
+#endif
+}
+}  // namespace
+
+std::string homeFolder() {
+#ifdef _WIN32
+  return environment("USERPROFILE");
+#else
+  return environment("HOME");
+#endif
+}
+
+std::string userDataFolder() {
+#ifdef _WIN32
+  std::string base = environment("LOCALAPPDATA");
+#else
+  std::string base = environment("XDG_DATA_HOME");
+  if (base.empty() && !homeFolder().empty()) base = withTrailingSeparator(homeFolder()) + ".local/share";
+#endif
+  if (base.empty()) return std::string();
+  return withTrailingSeparator(base) + "Varnikit" + kSep;
+}
+
+}  // namespace sys

@@ -1,0 +1,213 @@
+#include "sys/shell.h"
+
+#include <chrono>
+#include <optional>
+#include <thread>
+
+#include "sys/paths.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#include <shellapi.h>
+#else
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
+#endif
+
+namespace sys {
+
+std::vector<std::string> splitParams(const std::string& params) {
+  std::vector<std::string> words;
+  std::string word;
+  bool inWord = false;
+  char quote = 0;
+  for (std::size_t i = 0; i < params.size(); ++i) {
+    const char c = params[i];
+    if (quote) {
+      if (c == quote) {
+        quote = 0;
+      } else if (c == '\\' && quote == '"' && i + 1 < params.size() &&
+                 (params[i + 1] == '"' || params[i + 1] == '\\')) {
+        word += params[++i];
+      } else {
+        word += c;
+      }
+    } else if (c == '"' || c == '\'') {
+      quote = c;
+      inWord = true;
+    } else if (c == '\\' && i + 1 < params.size()) {
+      word += params[++i];
+      inWord = true;
+    } else if (c == ' ' || c == '\t' || c == '\n') {
+      if (inWord) words.push_back(word);
+      word.clear();
+      inWord = false;
+    } else {
+      word += c;
+      inWord = true;
+    }
+  }
+  if (inWord) words.push_back(word);
+  return words;
+}
+
+void sleepMs(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+
+#ifdef _WIN32
+namespace {
+
+std::wstring wideText(const std::string& utf8) { return toPath(utf8).wstring(); }
+
+class WindowsShell final : public Shell {
+ public:
+  void open(const std::string& file, const std::string& params, const std::string& workFolder,
+            ShowCommand show) override {
+    const std::wstring wideFile = wideText(file);
+    const std::wstring wideParams = wideText(params);
+    const std::wstring wideFolder = wideText(workFolder);
+    ShellExecuteW(nullptr, nullptr, wideFile.c_str(), params.empty() ? nullptr : wideParams.c_str(),
+                  workFolder.empty() ? nullptr : wideFolder.c_str(), static_cast<int>(show));
+  }
+};
+
+class WindowsWindowFinder final : public WindowFinder {
+ public:
+  bool exists(const std::string& title) override { return FindWindowW(nullptr, wideText(title).c_str()) != nullptr; }
+};
+
+}  // namespace
+
+std::unique_ptr<Shell> systemShell() { return std::make_unique<WindowsShell>(); }
+std::unique_ptr<WindowFinder> systemWindowFinder() { return std::make_unique<WindowsWindowFinder>(); }
+
+#else
+namespace {
+
+bool isExecutableFile(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
+}
+
+// Starts argv detached (double fork, so no zombie is left and nothing waits), in folder when given.
+void spawnDetached(const std::vector<std::string>& argv, const std::string& folder) {
+  const pid_t child = fork();
+  if (child < 0) return;
+  if (child == 0) {
+    setsid();
+    if (fork() != 0) _exit(0);
+    if (!folder.empty() && chdir(folder.c_str()) != 0) _exit(127);
+    const int null = ::open("/dev/null", O_RDWR);
+    if (null >= 0) {
+      dup2(null, STDIN_FILENO);
+      if (null > STDERR_FILENO) ::close(null);
+    }
+    std::vector<char*> args;
+    for (const auto& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
+    execvp(args[0], args.data());
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+}
+
+class PosixShell final : public Shell {
+ public:
+  void open(const std::string& file, const std::string& params, const std::string& workFolder, ShowCommand) override {
+    if (file.empty()) return;
+    std::vector<std::string> argv;
+    if (isExecutableFile(file)) {
+      // A bare name would be looked up in PATH by execvp; a file that exists here is meant.
+      argv.push_back(file.find('/') == std::string::npos ? "./" + file : file);
+      for (auto& word : splitParams(params)) argv.push_back(std::move(word));
+    } else {
+      argv = {"xdg-open", file};
+    }
+    spawnDetached(argv, workFolder);
+  }
+};
+
+// Finds top-level windows by title on an X display, looking into the frames a window manager adds.
+class XcbWindowFinder final : public WindowFinder {
+ public:
+  bool exists(const std::string& title) override {
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display) return false;
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    if (!connection || xcb_connection_has_error(connection)) {
+      if (connection) xcb_disconnect(connection);
+      return false;
+    }
+    bool found = false;
+    const xcb_atom_t netWmName = atom(connection, "_NET_WM_NAME");
+    const xcb_atom_t utf8String = atom(connection, "UTF8_STRING");
+    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
+    for (; screens.rem && !found; xcb_screen_next(&screens)) {
+      found = search(connection, screens.data->root, title, netWmName, utf8String, 0);
+    }
+    xcb_disconnect(connection);
+    return found;
+  }
+
+ private:
+  static xcb_atom_t atom(xcb_connection_t* connection, const char* name) {
+    auto cookie = xcb_intern_atom(connection, 1, static_cast<uint16_t>(std::strlen(name)), name);
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+    const xcb_atom_t result = reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+    std::free(reply);
+    return result;
+  }
+
+  static std::optional<std::string> property(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t name,
+                                             xcb_atom_t type) {
+    if (name == XCB_ATOM_NONE) return std::nullopt;
+    auto cookie = xcb_get_property(connection, 0, window, name, type, 0, 4096);
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, cookie, nullptr);
+    if (!reply) return std::nullopt;
+    std::optional<std::string> value;
+    if (reply->type == type && reply->format == 8) {
+      value = std::string(static_cast<const char*>(xcb_get_property_value(reply)),
+                          static_cast<std::size_t>(xcb_get_property_value_length(reply)));
+    }
+    std::free(reply);
+    return value;
+  }
+
+  static bool titled(xcb_connection_t* connection, xcb_window_t window, const std::string& title,
+                     xcb_atom_t netWmName, xcb_atom_t utf8String) {
+    if (auto name = property(connection, window, netWmName, utf8String)) return *name == title;
+    if (auto name = property(connection, window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING)) return *name == title;
+    return false;
+  }
+
+  static bool search(xcb_connection_t* connection, xcb_window_t parent, const std::string& title,
+                     xcb_atom_t netWmName, xcb_atom_t utf8String, int depth) {
+    auto cookie = xcb_query_tree(connection, parent);
+    xcb_query_tree_reply_t* tree = xcb_query_tree_reply(connection, cookie, nullptr);
+    if (!tree) return false;
+    const xcb_window_t* children = xcb_query_tree_children(tree);
+    const int count = xcb_query_tree_children_length(tree);
+    bool found = false;
+    for (int i = 0; i < count && !found; ++i) {
+      found = titled(connection, children[i], title, netWmName, utf8String) ||
+              (depth < 2 && search(connection, children[i], title, netWmName, utf8String, depth + 1));
+    }
+    std::free(tree);
+    return found;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Shell> systemShell() { return std::make_unique<PosixShell>(); }
+std::unique_ptr<WindowFinder> systemWindowFinder() { return std::make_unique<XcbWindowFinder>(); }
+#endif
+
+}  // namespace sys

@@ -1,0 +1,53 @@
+#include <QMenuBar>
+#include <QTabWidget>
+#include <QTest>
+
+#include "support/ui/main_window_fixture.h"
+#include "sys/error.h"
+
+namespace {
+
+using testing_support::MainWindowFixture;
+
+class MainWindow : public MainWindowFixture {};
+
+TEST_F(MainWindow, CaptionPagesAndMenusAreThereWithTheirTexts) {
+  storeSettings();
+  createWindows();
+  EXPECT_EQ(form1->windowTitle(), "Varnikit 1.0    |    build: 1374");
+  auto* pages = form1->findChild<QTabWidget*>("Pages");
+  ASSERT_NE(pages, nullptr);
+  EXPECT_EQ(pages->tabText(0), "Замена файлов");
+  EXPECT_EQ(pages->tabText(1), "Список файлов");
+  EXPECT_EQ(pages->currentIndex(), 0);
+  QStringList menus;
+  for (QAction* action : form1->menuBar()->actions()) menus << action->text();
+  EXPECT_EQ(menus, (QStringList{"&Файл", "&Утилиты", "&Запуск", "&Ссылки", "&?"}));
+  for (const char* name : {"N4", "N18", "N19", "Log1", "N21", "N5", "N13", "N15", "N34", "N27", "N29", "N31", "N30"}) {
+    EXPECT_NE(form1->findChild<QAction*>(name), nullptr) << name;
+  }
+  EXPECT_EQ(form1->findChild<QAction*>("Log1")->text(), "Log ошибок");
+}
+
+TEST_F(MainWindow, FreshRunMenuAndUtilitiesShowNoItems) {
+  storeSettings();
+  createWindows();
+  form1->MainMenu1Change();
+  for (int k = 0; k < 10; ++k) {
+    EXPECT_FALSE(form1->Run[k]->isVisible());
+    EXPECT_FALSE(form1->util[k]->isVisible());
+  }
+}
+
+TEST_F(MainWindow, IoErrorInAHandlerLeavesTheWindowUsable) {
+  storeSettings();
+  createWindows();
+  form1->program().Status("работа", 1);
+  ui.expectMessage("Varnikit", "disk full");
+  form1->guard([] { throw sys::IoError("disk full"); });
+  EXPECT_TRUE(form1->isEnabled());
+  EXPECT_EQ(statusText(), "");
+  EXPECT_FALSE(form1->ui().busy());
+}
+
+}  // namespace

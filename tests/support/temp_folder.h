@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  // The folder's path, with no trailing separator.
+  const std::string& path() const { return path_; }
+  // path() + separator + relative (relative may use '/', it is turned into the platform's separator).
+  std::string operator/(const std::string& relative) const;
+
+ private:
+  std::string path_;
+};
+
+// Helpers for files a test makes and checks, byte for byte.
+std::string native(const std::string& relative);  // '/' -> the platform's separator
+void writeBytes(const std::string& path, const std::string& bytes);  // creates parent folders
+std::string readBytes(const std::string& path);
+bool fileExists(const std::string& path);
+bool folderExists(const std::string& path);
+void makeFolder(const std::string& path);  // with parents
+
+}  // namespace testing_support

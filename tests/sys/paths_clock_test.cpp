@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include "sys/clock.h"
+#include "sys/paths.h"
+
+namespace {
+
+std::string n(const std::string& s) {
+  std::string out = s;
+  for (char& c : out) {
+    if (c == '/') c = sys::kSeparator;
+  }
+  return out;
+}
+
+TEST(Paths, BareNameFolderAndExtension) {
+  EXPECT_EQ(sys::bareName(n("/g/models/player/gign/gign.mdl")), "gign.mdl");
+  EXPECT_EQ(sys::bareName("gign.mdl"), "gign.mdl");
+  EXPECT_EQ(sys::folderWithSeparator(n("/g/hl.exe")), n("/g/"));
+  EXPECT_EQ(sys::folderWithSeparator("hl.exe"), "");
+  EXPECT_EQ(sys::extension(n("/g/sound/go.wav")), ".wav");
+  EXPECT_EQ(sys::extension(n("/g/maps.old/readme")), "");
+  EXPECT_EQ(sys::extension(n("/g/a.tar.gz")), ".gz");
+  EXPECT_EQ(sys::withoutTrailingSeparators(n("/g/cstrike//")), n("/g/cstrike"));
+  EXPECT_EQ(sys::parentFolder(n("/g/x.exe")), n("/g"));
+}
+
+#ifdef _WIN32
+TEST(Paths, WindowsColonEndsAFolderPart) {
+  EXPECT_EQ(sys::bareName("C:gign.mdl"), "gign.mdl");
+  EXPECT_EQ(sys::folderWithSeparator("C:gign.mdl"), "C:");
+  EXPECT_EQ(sys::parentFolder("C:\\hl.exe"), "C:\\");
+  EXPECT_EQ(sys::withoutTrailingSeparators("C:\\"), "C:");
+}
+#else
+TEST(Paths, PosixNamesMayHoldColonsAndRootKeepsItsSlash) {
+  EXPECT_EQ(sys::bareName("/g/C:gign.mdl"), "C:gign.mdl");
+  EXPECT_EQ(sys::parentFolder("/hl"), "/");
+}
+#endif
+
+TEST(Dates, ShortDateAndLongTimeFormats) {
+  const sys::DateTime t{{2003, 3, 7}, 14, 5, 9};
+  EXPECT_EQ(sys::shortDate(t.date), "07.03.2003");
+  EXPECT_EQ(sys::longTime(t), "14:05:09");
+  EXPECT_EQ(sys::dateTime(t), "07.03.2003 14:05:09");
+}
+
+TEST(Dates, ParsingAcceptsExactlyTheShortForm) {
+  EXPECT_EQ(sys::parseShortDate("08.01.2003"), (sys::Date{2003, 1, 8}));
+  EXPECT_EQ(sys::parseShortDate("29.02.2004"), (sys::Date{2004, 2, 29}));
+  for (const char* bad : {"", "8.1.2003", "29.02.2003", "32.01.2003", "01.13.2003", "2003-01-08", "08.01.2003 ",
+                          "aa.bb.cccc", "неизвестно"}) {
+    EXPECT_FALSE(sys::parseShortDate(bad).has_value()) << bad;
+  }
+}
+
+TEST(Dates, AddingDaysCrossesMonthsYearsAndLeapDays) {
+  EXPECT_EQ(sys::addDays({2003, 1, 8}, 31), (sys::Date{2003, 2, 8}));
+  EXPECT_EQ(sys::addDays({2003, 12, 20}, 31), (sys::Date{2004, 1, 20}));
+  EXPECT_EQ(sys::addDays({2004, 2, 28}, 1), (sys::Date{2004, 2, 29}));
+  EXPECT_EQ(sys::addDays({2003, 3, 1}, -1), (sys::Date{2003, 2, 28}));
+}
+
+}  // namespace

@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include "support/temp_folder.h"
+#include "sys/registry.h"
+
+namespace {
+
+using testing_support::readBytes;
+using testing_support::TempFolder;
+using testing_support::writeBytes;
+
+TEST(HiveFile, WritesARegeditExportWithEscapes) {
+  TempFolder temp;
+  sys::HiveFileRegistry hive(temp / "config/Varnikit/HKEY_CURRENT_USER.reg");
+  ASSERT_TRUE(hive.writeValues("\\Software\\Varnikit", {{"CSDir", "C:\\Games\\\"cs\""}, {"CSFile", ""}}));
+  EXPECT_EQ(readBytes(hive.path()),
+            "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Varnikit]\n"
+            "\"CSDir\"=\"C:\\\\Games\\\\\\\"cs\\\"\"\n\"CSFile\"=\"\"\n");
+  const auto values = hive.readValues("\\Software\\Varnikit", {"CSDir", "CSFile", "Missing"});
+  ASSERT_TRUE(values);
+  EXPECT_EQ(*values, (std::vector<std::string>{"C:\\Games\\\"cs\"", "", ""}));
+}
+
+TEST(HiveFile, KeysAreFoundWhateverTheirAsciiCase) {
+  TempFolder temp;
+  sys::HiveFileRegistry hive(temp / "hive.reg");
+  hive.writeValues("\\Software\\Varnikit", {{"CSDir", "/games/cstrike"}});
+  const auto values = hive.readValues("\\SOFTWARE\\varnikit", {"csdir"});
+  ASSERT_TRUE(values);
+  EXPECT_EQ(values->at(0), "/games/cstrike");
+}
+
+TEST(HiveFile, MissingKeyOpensNothingAndDeleteTakesValuesAndSubkeys) {
+  TempFolder temp;
+  sys::HiveFileRegistry hive(temp / "hive.reg");
+  EXPECT_FALSE(hive.readValues("\\Software\\Varnikit", {"CSDir"}));
+  hive.deleteKey("\\Software\\Varnikit");  // deleting what is not there is no error
+  hive.writeValues("\\Software\\Varnikit", {{"CSDir", "x"}});
+  hive.writeValues("\\Software\\Varnikit\\Sub", {{"A", "y"}});
+  hive.writeValues("\\Software\\Valve\\Half-Life", {{"InstallPath", "z"}});
+  hive.deleteKey("\\software\\VARNIKIT");
+  EXPECT_FALSE(hive.readValues("\\Software\\Varnikit", {"CSDir"}));
+  EXPECT_FALSE(hive.readValues("\\Software\\Varnikit\\Sub", {"A"}));
+  EXPECT_EQ(hive.readValues("\\Software\\Valve\\Half-Life", {"InstallPath"})->at(0), "z");
+}
+
+TEST(HiveFile, HandWrittenFileIsRead) {
+  TempFolder temp;
+  writeBytes(temp / "hive.reg",
+             "REGEDIT4\r\n; a comment\r\n\r\n[HKEY_CURRENT_USER\\SOFTWARE\\Valve\\Half-Life]\r\n"
+             "\"InstallPath\"=\"/home/user/Half-Life\"\r\n\"Number\"=dword:00000001\r\n"
+             "[HKEY_LOCAL_MACHINE\\Software\\Other]\r\n\"InstallPath\"=\"elsewhere\"\r\n");
+  sys::HiveFileRegistry hive(temp / "hive.reg");
+  const auto values = hive.readValues("\\SOFTWARE\\Valve\\Half-Life", {"InstallPath", "Number"});
+  ASSERT_TRUE(values);
+  EXPECT_EQ(*values, (std::vector<std::string>{"/home/user/Half-Life", ""}));
+  EXPECT_FALSE(hive.readValues("\\Software\\Other", {"InstallPath"}));
+}
+
+TEST(HiveFile, CyrillicValuesRoundTrip) {
+  TempFolder temp;
+  sys::HiveFileRegistry hive(temp / "hive.reg");
+  hive.writeValues("\\Software\\Varnikit", {{"CSDir", "/игры/cstrike"}});
+  EXPECT_EQ(hive.readValues("\\Software\\Varnikit", {"CSDir"})->at(0), "/игры/cstrike");
+}
+
+}  // namespace
