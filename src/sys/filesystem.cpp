@@ -29,34 +29,52 @@ namespace {
 
 [[noreturn]] void failWithErrno(const std::string& path) { fail(path, std::strerror(errno)); }
 
-std::ofstream openForWriting(const std::string& path, std::ios::openmode mode) {
+// Forgets earlier errors before a stream operation, so that its failure can be told by what it set.
+void clearErrors() {
   errno = 0;
+#ifdef _WIN32
+  SetLastError(ERROR_SUCCESS);
+#endif
+}
+
+// The failure of the stream operation just made, in the system's words: on Windows the text of the
+// Win32 error the C runtime met (the runtime's own errno texts are English only), elsewhere errno's.
+[[noreturn]] void failWithSystemError(const std::string& path, int fallbackErrno) {
+#ifdef _WIN32
+  if (GetLastError() != ERROR_SUCCESS) fail(path, lastErrorText());
+#endif
+  if (errno == 0) errno = fallbackErrno;
+  failWithErrno(path);
+}
+
+std::ofstream openForWriting(const std::string& path, std::ios::openmode mode) {
+  clearErrors();
   std::ofstream out(toPath(path), mode | std::ios::binary);
-  if (!out) {
-    if (errno == 0) errno = EACCES;
-    failWithErrno(path);
-  }
+  if (!out) failWithSystemError(path, EACCES);
   return out;
 }
 
 void finishWriting(std::ofstream& out, const std::string& path) {
+  clearErrors();
   out.flush();
-  if (!out) failWithErrno(path);
+  if (!out) failWithSystemError(path, EIO);
   out.close();
-  if (out.fail()) failWithErrno(path);
+  if (out.fail()) failWithSystemError(path, EIO);
 }
 
 class FileLineSink final : public LineSink {
  public:
   explicit FileLineSink(const std::string& path) : path_(path), out_(openForWriting(path, std::ios::trunc)) {}
   void write(const std::string& line) override {
+    clearErrors();
     out_ << encodeLine(line) << "\r\n";
-    if (!out_) failWithErrno(path_);
+    if (!out_) failWithSystemError(path_, EIO);
     if (++unflushed_ >= 256) flush();
   }
   void flush() override {
+    clearErrors();
     out_.flush();
-    if (!out_) failWithErrno(path_);
+    if (!out_) failWithSystemError(path_, EIO);
     unflushed_ = 0;
   }
   void close() override {
@@ -206,13 +224,21 @@ bool FileSystem::removeFile(const std::string& path) {
 void FileSystem::createFolder(const std::string& path) {
   std::error_code ec;
   if (fs::is_directory(toPath(path), ec)) return;
+#ifdef _WIN32
+  if (!CreateDirectoryW(wide(path).c_str(), nullptr)) fail(path, lastErrorText());
+#else
   fs::create_directory(toPath(path), ec);
   if (ec) throw IoError(ec.message() + ": " + path);
+#endif
 }
 
 bool FileSystem::renameFolder(const std::string& from, const std::string& to) {
 #ifdef _WIN32
-  return MoveFileW(wide(from).c_str(), wide(to).c_str()) != 0;
+  // Only folders are renamed; MoveFile never replaces an existing target, but it does let a folder take
+  // another letter case of its own name.
+  const DWORD attributes = GetFileAttributesW(wide(from).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  return MoveFileExW(wide(from).c_str(), wide(to).c_str(), 0) != 0;
 #else
   // rename() would replace an empty folder of the new name; the program never replaces anything.
   struct stat st;
@@ -278,14 +304,11 @@ bool FileSystem::canOpenForReading(const std::string& path) {
 std::string FileSystem::readText(const std::string& path) {
   if (path.empty()) fail(path, std::strerror(ENOENT));
   if (isFolder(path)) fail(path, std::strerror(EISDIR));
-  errno = 0;
+  clearErrors();
   std::ifstream in(toPath(path), std::ios::binary);
-  if (!in) {
-    if (errno == 0) errno = ENOENT;
-    failWithErrno(path);
-  }
+  if (!in) failWithSystemError(path, ENOENT);
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) failWithErrno(path);
+  if (in.bad()) failWithSystemError(path, EIO);
   return bytes;
 }
 

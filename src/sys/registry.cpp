@@ -255,16 +255,20 @@ class WindowsRegistry final : public Registry {
     bool ok = true;
     for (const auto& [name, value] : values) {
       const std::wstring data = wideText(value);
-      ok = ok && RegSetValueExW(handle, wideText(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                                static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+      // Every value is tried even after one has failed.
+      const LSTATUS written =
+          RegSetValueExW(handle, wideText(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                         static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+      ok = ok && written == ERROR_SUCCESS;
     }
     RegCloseKey(handle);
     return ok;
   }
 
   void deleteKey(const std::string& key) override {
-    RegDeleteTreeW(HKEY_CURRENT_USER, wideText(normalizedKey(key)).c_str());
-    RegDeleteKeyW(HKEY_CURRENT_USER, wideText(normalizedKey(key)).c_str());
+    const std::wstring path = wideText(normalizedKey(key));
+    if (path.empty()) return;  // never the whole hive
+    RegDeleteTreeW(HKEY_CURRENT_USER, path.c_str());  // the key itself with its values and sub-keys
   }
 
  private:

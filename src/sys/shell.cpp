@@ -69,6 +69,7 @@ class WindowsShell final : public Shell {
  public:
   void open(const std::string& file, const std::string& params, const std::string& workFolder,
             ShowCommand show) override {
+    if (file.empty()) return;
     const std::wstring wideFile = wideText(file);
     const std::wstring wideParams = wideText(params);
     const std::wstring wideFolder = wideText(workFolder);
