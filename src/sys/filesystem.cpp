@@ -91,7 +91,7 @@ class FileLineSink final : public LineSink {
 };
 
 #ifdef _WIN32
-std::wstring wide(const std::string& path) { return toPath(path).wstring(); }
+std::wstring wide(const std::string& path) { return toWide(path); }
 #endif
 
 }  // namespace
@@ -145,11 +145,11 @@ std::optional<std::uintmax_t> FileSystem::fileSize(const std::string& path) {
 void FileSystem::enumerate(const std::string& folder, const std::function<void(const DirEntry&)>& visit) {
 #ifdef _WIN32
   WIN32_FIND_DATAW data;
-  const std::wstring pattern = wide(withTrailingSeparator(folder)) + L"*.*";
+  const std::wstring pattern = (folder.empty() ? std::wstring() : wide(withTrailingSeparator(folder))) + L"*.*";
   HANDLE find = FindFirstFileW(pattern.c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) return;
   do {
-    const std::string name = fromPath(fs::path(data.cFileName));
+    const std::string name = fromWide(data.cFileName);
     if (name == "." || name == "..") continue;
     EntryKind kind = EntryKind::File;
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {

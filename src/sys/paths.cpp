@@ -77,13 +77,41 @@ std::string withTrailingSeparator(std::string_view folder) {
   return out;
 }
 
+#ifdef _WIN32
+std::wstring toWide(std::string_view utf8) {
+  if (utf8.empty()) return std::wstring();
+  const int length = static_cast<int>(utf8.size());
+  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), size);
+  return wide;
+}
+
+std::string fromWide(std::wstring_view wide) {
+  if (wide.empty()) return std::string();
+  const int length = static_cast<int>(wide.size());
+  const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, utf8.data(), size, nullptr, nullptr);
+  return utf8;
+}
+#endif
+
 std::filesystem::path toPath(std::string_view utf8) {
+#ifdef _WIN32
+  return std::filesystem::path(toWide(utf8));
+#else
   return std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
+#endif
 }
 
 std::string fromPath(const std::filesystem::path& path) {
+#ifdef _WIN32
+  return fromWide(path.native());
+#else
   const std::u8string text = path.u8string();
   return std::string(reinterpret_cast<const char*>(text.data()), text.size());
+#endif
 }
 
 std::string executableFolder() {
@@ -91,7 +119,7 @@ std::string executableFolder() {
   std::wstring buffer(32768, L'\0');
   const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
   buffer.resize(length);
-  return folderWithSeparator(fromPath(std::filesystem::path(buffer)));
+  return folderWithSeparator(fromWide(buffer));
 #else
   char buffer[PATH_MAX + 1];
   const ssize_t length = readlink("/proc/self/exe", buffer, PATH_MAX);
@@ -103,12 +131,12 @@ std::string executableFolder() {
 namespace {
 std::string environment(const char* name) {
 #ifdef _WIN32
-  std::wstring wide(name, name + std::char_traits<char>::length(name));
-  const DWORD length = GetEnvironmentVariableW(wide.c_str(), nullptr, 0);
+  const std::wstring wideName = toWide(name);
+  const DWORD length = GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
   if (length == 0) return std::string();
   std::wstring value(length, L'\0');
-  value.resize(GetEnvironmentVariableW(wide.c_str(), value.data(), length));
-  return fromPath(std::filesystem::path(value));
+  value.resize(GetEnvironmentVariableW(wideName.c_str(), value.data(), length));
+  return fromWide(value);
 #else
   const char* value = std::getenv(name);
   return value ? std::string(value) : std::string();

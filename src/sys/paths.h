@@ -32,8 +32,16 @@ std::string withoutTrailingSeparators(std::string_view path);
 // folder + separator unless folder already ends with one.
 std::string withTrailingSeparator(std::string_view folder);
 
+// UTF-8 text <-> a path of the system. Never throws: on Windows what is not valid UTF-8 (or UTF-16 coming
+// back, such as a file name with a lone surrogate) becomes U+FFFD.
 std::filesystem::path toPath(std::string_view utf8);
 std::string fromPath(const std::filesystem::path& path);
+
+#ifdef _WIN32
+// The text of the wide Win32 calls, converted as toPath and fromPath do.
+std::wstring toWide(std::string_view utf8);
+std::string fromWide(std::wstring_view wide);
+#endif
 
 // Where the running executable lies, with a trailing separator.
 std::string executableFolder();

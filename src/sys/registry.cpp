@@ -229,15 +229,12 @@ std::string defaultHivePath() {
 #ifdef _WIN32
 namespace {
 
-std::wstring wideText(const std::string& utf8) { return toPath(utf8).wstring(); }
-std::string narrowText(const std::wstring& wide) { return fromPath(std::filesystem::path(wide)); }
-
 class WindowsRegistry final : public Registry {
  public:
   std::optional<std::vector<std::string>> readValues(const std::string& key,
                                                      const std::vector<std::string>& names) override {
     HKEY handle = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, wideText(normalizedKey(key)).c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) {
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, toWide(normalizedKey(key)).c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) {
       return std::nullopt;
     }
     std::vector<std::string> values;
@@ -248,16 +245,16 @@ class WindowsRegistry final : public Registry {
 
   bool writeValues(const std::string& key, const std::vector<std::pair<std::string, std::string>>& values) override {
     HKEY handle = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, wideText(normalizedKey(key)).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, toWide(normalizedKey(key)).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
                         &handle, nullptr) != ERROR_SUCCESS) {
       return false;
     }
     bool ok = true;
     for (const auto& [name, value] : values) {
-      const std::wstring data = wideText(value);
+      const std::wstring data = toWide(value);
       // Every value is tried even after one has failed.
       const LSTATUS written =
-          RegSetValueExW(handle, wideText(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+          RegSetValueExW(handle, toWide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                          static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
       ok = ok && written == ERROR_SUCCESS;
     }
@@ -266,14 +263,14 @@ class WindowsRegistry final : public Registry {
   }
 
   void deleteKey(const std::string& key) override {
-    const std::wstring path = wideText(normalizedKey(key));
+    const std::wstring path = toWide(normalizedKey(key));
     if (path.empty()) return;  // never the whole hive
     RegDeleteTreeW(HKEY_CURRENT_USER, path.c_str());  // the key itself with its values and sub-keys
   }
 
  private:
   static std::string readString(HKEY handle, const std::string& name) {
-    const std::wstring wideName = wideText(name);
+    const std::wstring wideName = toWide(name);
     DWORD type = 0;
     DWORD size = 0;
     if (RegQueryValueExW(handle, wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return {};
@@ -285,7 +282,7 @@ class WindowsRegistry final : public Registry {
     }
     data.resize(size / sizeof(wchar_t));
     while (!data.empty() && data.back() == L'\0') data.pop_back();
-    return narrowText(data);
+    return fromWide(data);
   }
 };
 

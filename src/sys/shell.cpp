@@ -63,16 +63,14 @@ void sleepMs(int milliseconds) { std::this_thread::sleep_for(std::chrono::millis
 #ifdef _WIN32
 namespace {
 
-std::wstring wideText(const std::string& utf8) { return toPath(utf8).wstring(); }
-
 class WindowsShell final : public Shell {
  public:
   void open(const std::string& file, const std::string& params, const std::string& workFolder,
             ShowCommand show) override {
     if (file.empty()) return;
-    const std::wstring wideFile = wideText(file);
-    const std::wstring wideParams = wideText(params);
-    const std::wstring wideFolder = wideText(workFolder);
+    const std::wstring wideFile = toWide(file);
+    const std::wstring wideParams = toWide(params);
+    const std::wstring wideFolder = toWide(workFolder);
     ShellExecuteW(nullptr, nullptr, wideFile.c_str(), params.empty() ? nullptr : wideParams.c_str(),
                   workFolder.empty() ? nullptr : wideFolder.c_str(), static_cast<int>(show));
   }
@@ -80,7 +78,7 @@ class WindowsShell final : public Shell {
 
 class WindowsWindowFinder final : public WindowFinder {
  public:
-  bool exists(const std::string& title) override { return FindWindowW(nullptr, wideText(title).c_str()) != nullptr; }
+  bool exists(const std::string& title) override { return FindWindowW(nullptr, toWide(title).c_str()) != nullptr; }
 };
 
 }  // namespace

@@ -175,6 +175,11 @@ TEST(Folders, EnumerationGivesEveryEntryWithItsKind) {
   EXPECT_EQ(entryNames(temp / "game" + sys::kSep, sys::EntryKind::Folder), (std::vector<std::string>{"Звуки"}))
       << "a trailing separator changes nothing";
 
+  const stdfs::path previous = stdfs::current_path();
+  stdfs::current_path(sys::toPath(temp / "game"));
+  EXPECT_EQ(entryNames("", sys::EntryKind::Folder), (std::vector<std::string>{"Звуки"})) << "no folder: the current one";
+  stdfs::current_path(previous);
+
   int visits = 0;
   fs.enumerate(temp / "missing", [&](const sys::DirEntry&) { ++visits; });
   fs.enumerate(temp / "game/gign.mdl", [&](const sys::DirEntry&) { ++visits; });

@@ -32,6 +32,41 @@ TEST(Paths, WindowsColonEndsAFolderPart) {
   EXPECT_EQ(sys::parentFolder("C:\\hl.exe"), "C:\\");
   EXPECT_EQ(sys::withoutTrailingSeparators("C:\\"), "C:");
 }
+
+TEST(Paths, WindowsPathsWithDrivesBothSlashesAndShares) {
+  struct Case {
+    const char* path;
+    const char* bare;
+    const char* folder;
+    const char* extension;
+  };
+  for (const Case& c : {
+           Case{"C:\\Games\\cstrike\\models\\gign.mdl", "gign.mdl", "C:\\Games\\cstrike\\models\\", ".mdl"},
+           Case{"C:/Games/cstrike/sound/go.wav", "go.wav", "C:/Games/cstrike/sound/", ".wav"},
+           Case{"D:\\Игры\\Модели.old\\readme", "readme", "D:\\Игры\\Модели.old\\", ""},
+           Case{"\\\\server\\share\\a.b.mdl", "a.b.mdl", "\\\\server\\share\\", ".mdl"},
+           Case{"C:x.wav", "x.wav", "C:", ".wav"},
+           Case{"x.wav", "x.wav", "", ".wav"},
+       }) {
+    EXPECT_EQ(sys::bareName(c.path), c.bare) << c.path;
+    EXPECT_EQ(sys::folderWithSeparator(c.path), c.folder) << c.path;
+    EXPECT_EQ(sys::extension(c.path), c.extension) << c.path;
+  }
+  EXPECT_EQ(sys::withTrailingSeparator("C:\\Games"), "C:\\Games\\");
+  EXPECT_EQ(sys::withTrailingSeparator("C:/Games/"), "C:/Games/");
+  EXPECT_EQ(sys::withoutTrailingSeparators("C:\\Games\\/"), "C:\\Games");
+}
+
+// Text that is not valid in one encoding becomes U+FFFD in the other instead of stopping the program:
+// a file name with a lone surrogate can lie in a game folder.
+TEST(Paths, WideTextConversionNeverThrows) {
+  EXPECT_EQ(sys::toWide("C:\\Игры\\模型"), L"C:\\Игры\\模型");
+  EXPECT_EQ(sys::fromWide(L"C:\\Игры\\模型"), "C:\\Игры\\模型");
+  EXPECT_EQ(sys::fromWide(std::wstring{L'a', wchar_t(0xD800), L'b'}), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(sys::toWide("a\xFF" "b"), (std::wstring{L'a', wchar_t(0xFFFD), L'b'}));
+  EXPECT_EQ(sys::fromPath(sys::toPath("C:\\Игры")), "C:\\Игры");
+  EXPECT_NO_THROW(sys::toPath("bad \xC0 name"));
+}
 #else
 TEST(Paths, PosixNamesMayHoldColonsAndRootKeepsItsSlash) {
   EXPECT_EQ(sys::bareName("/g/C:gign.mdl"), "C:gign.mdl");

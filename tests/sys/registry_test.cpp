@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
+
 #include "support/temp_folder.h"
 #include "sys/registry.h"
 
@@ -63,5 +66,34 @@ TEST(HiveFile, CyrillicValuesRoundTrip) {
   hive.writeValues("\\Software\\Varnikit", {{"CSDir", "/игры/cstrike"}});
   EXPECT_EQ(hive.readValues("\\Software\\Varnikit", {"CSDir"})->at(0), "/игры/cstrike");
 }
+
+#ifndef _WIN32
+// The environment of the test process, put back as it was at the end.
+class EnvironmentVariable {
+ public:
+  explicit EnvironmentVariable(const char* name) : name_(name) {
+    if (const char* value = std::getenv(name)) saved_ = value;
+  }
+  ~EnvironmentVariable() { saved_ ? setenv(name_, saved_->c_str(), 1) : unsetenv(name_); }
+  void set(const std::string& value) { setenv(name_, value.c_str(), 1); }
+  void unset() { unsetenv(name_); }
+
+ private:
+  const char* name_;
+  std::optional<std::string> saved_;
+};
+
+TEST(HiveFile, LivesInTheUsersConfigFolder) {
+  EnvironmentVariable config("XDG_CONFIG_HOME");
+  EnvironmentVariable home("HOME");
+  home.set("/home/игрок");
+  config.set("/tmp/config");
+  EXPECT_EQ(sys::defaultHivePath(), "/tmp/config/Varnikit/HKEY_CURRENT_USER.reg");
+  config.set("");
+  EXPECT_EQ(sys::defaultHivePath(), "/home/игрок/.config/Varnikit/HKEY_CURRENT_USER.reg");
+  config.unset();
+  EXPECT_EQ(sys::defaultHivePath(), "/home/игрок/.config/Varnikit/HKEY_CURRENT_USER.reg");
+}
+#endif
 
 }  // namespace
