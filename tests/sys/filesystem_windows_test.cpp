@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 #include <regex>
 #include <string>
 #include <vector>
@@ -134,6 +135,40 @@ TEST(WindowsPaths, DriveRelativeNameEndsAtTheColon) {
   files().copyFile(driveRelative, temp / "backup.mdl");
   SetCurrentDirectoryW(previous.c_str());
   EXPECT_EQ(readBytes(temp / "backup.mdl"), "model");
+}
+
+// The text Windows itself gives for an error code, in the user's language.
+std::string systemText(DWORD code) {
+  wchar_t* buffer = nullptr;
+  const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                          FORMAT_MESSAGE_IGNORE_INSERTS,
+                                      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::string text = sys::fromWide(std::wstring_view(buffer, length));
+  LocalFree(buffer);
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
+  return text;
+}
+
+std::string errorOf(const std::function<void()>& operation) {
+  try {
+    operation();
+  } catch (const sys::IoError& error) {
+    return error.what();
+  }
+  return "(no error)";
+}
+
+TEST(WindowsErrors, FailuresCarryTheSystemsOwnText) {
+  TempFolder temp;
+  auto& fs = files();
+  const std::string missingFolder = temp / "нет папки";
+  EXPECT_EQ(errorOf([&] { fs.copyFile(temp / "нет.mdl", temp / "копия.mdl"); }), systemText(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(errorOf([&] { fs.writeLines(missingFolder + "\\list.dat", {"x"}); }),
+            systemText(ERROR_PATH_NOT_FOUND) + ": " + missingFolder + "\\list.dat");
+  EXPECT_EQ(errorOf([&] { fs.readText(temp / "нет.dat"); }), systemText(ERROR_FILE_NOT_FOUND) + ": " + temp / "нет.dat");
+  EXPECT_EQ(errorOf([&] { fs.createFolder(missingFolder + "\\x"); }),
+            systemText(ERROR_PATH_NOT_FOUND) + ": " + missingFolder + "\\x");
+  EXPECT_NE(systemText(ERROR_FILE_NOT_FOUND), systemText(ERROR_PATH_NOT_FOUND));
 }
 
 // Installation folders whose names differ only in letter case are one folder on Windows.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "environment.h"
 #include "sys/clock.h"
 #include "sys/paths.h"
 
@@ -73,6 +74,31 @@ TEST(Paths, PosixNamesMayHoldColonsAndRootKeepsItsSlash) {
   EXPECT_EQ(sys::parentFolder("/hl"), "/");
 }
 #endif
+
+// Where the program keeps its data when its own folder cannot take them, and whose home that is.
+TEST(Paths, UserFoldersComeFromTheEnvironment) {
+#ifdef _WIN32
+  testing_support::EnvironmentVariable data("LOCALAPPDATA");
+  testing_support::EnvironmentVariable home("USERPROFILE");
+  data.set("C:\\Users\\Игрок\\AppData\\Local");
+  home.set("C:\\Users\\Игрок");
+  EXPECT_EQ(sys::userDataFolder(), "C:\\Users\\Игрок\\AppData\\Local\\Varnikit\\");
+  EXPECT_EQ(sys::homeFolder(), "C:\\Users\\Игрок");
+  data.unset();
+  EXPECT_EQ(sys::userDataFolder(), "");
+#else
+  testing_support::EnvironmentVariable data("XDG_DATA_HOME");
+  testing_support::EnvironmentVariable home("HOME");
+  data.set("/data/игрок/");
+  home.set("/home/игрок");
+  EXPECT_EQ(sys::userDataFolder(), "/data/игрок/Varnikit/");
+  EXPECT_EQ(sys::homeFolder(), "/home/игрок");
+  data.unset();
+  EXPECT_EQ(sys::userDataFolder(), "/home/игрок/.local/share/Varnikit/");
+  home.unset();
+  EXPECT_EQ(sys::userDataFolder(), "");
+#endif
+}
 
 TEST(Dates, ShortDateAndLongTimeFormats) {
   const sys::DateTime t{{2003, 3, 7}, 14, 5, 9};

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <optional>
-
+#include "environment.h"
 #include "support/temp_folder.h"
 #include "sys/registry.h"
 
@@ -68,24 +66,9 @@ TEST(HiveFile, CyrillicValuesRoundTrip) {
 }
 
 #ifndef _WIN32
-// The environment of the test process, put back as it was at the end.
-class EnvironmentVariable {
- public:
-  explicit EnvironmentVariable(const char* name) : name_(name) {
-    if (const char* value = std::getenv(name)) saved_ = value;
-  }
-  ~EnvironmentVariable() { saved_ ? setenv(name_, saved_->c_str(), 1) : unsetenv(name_); }
-  void set(const std::string& value) { setenv(name_, value.c_str(), 1); }
-  void unset() { unsetenv(name_); }
-
- private:
-  const char* name_;
-  std::optional<std::string> saved_;
-};
-
 TEST(HiveFile, LivesInTheUsersConfigFolder) {
-  EnvironmentVariable config("XDG_CONFIG_HOME");
-  EnvironmentVariable home("HOME");
+  testing_support::EnvironmentVariable config("XDG_CONFIG_HOME");
+  testing_support::EnvironmentVariable home("HOME");
   home.set("/home/игрок");
   config.set("/tmp/config");
   EXPECT_EQ(sys::defaultHivePath(), "/tmp/config/Varnikit/HKEY_CURRENT_USER.reg");
