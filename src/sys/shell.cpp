@@ -135,28 +135,48 @@ class PosixShell final : public Shell {
 };
 
 // Finds top-level windows by title on an X display, looking into the frames a window manager adds.
+// The connection is made once and kept: opening one costs far more than a lookup, and the waits for a
+// utility's window look every few milliseconds.
 class XcbWindowFinder final : public WindowFinder {
  public:
+  ~XcbWindowFinder() override { disconnect(); }
+
   bool exists(const std::string& title) override {
-    const char* display = std::getenv("DISPLAY");
-    if (!display || !*display) return false;
-    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    if (!connection || xcb_connection_has_error(connection)) {
-      if (connection) xcb_disconnect(connection);
-      return false;
-    }
+    if (!connect()) return false;
     bool found = false;
-    const xcb_atom_t netWmName = atom(connection, "_NET_WM_NAME");
-    const xcb_atom_t utf8String = atom(connection, "UTF8_STRING");
-    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
+    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection_));
     for (; screens.rem && !found; xcb_screen_next(&screens)) {
-      found = search(connection, screens.data->root, title, netWmName, utf8String, 0);
+      found = search(connection_, screens.data->root, title, netWmName_, utf8String_, 0);
     }
-    xcb_disconnect(connection);
+    // A connection the server has dropped is made again at the next lookup.
+    if (xcb_connection_has_error(connection_)) disconnect();
     return found;
   }
 
  private:
+  bool connect() {
+    if (connection_) return true;
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display) return false;
+    connection_ = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(connection_)) {
+      disconnect();
+      return false;
+    }
+    netWmName_ = atom(connection_, "_NET_WM_NAME");
+    utf8String_ = atom(connection_, "UTF8_STRING");
+    return true;
+  }
+
+  void disconnect() {
+    if (connection_) xcb_disconnect(connection_);
+    connection_ = nullptr;
+  }
+
+  xcb_connection_t* connection_ = nullptr;
+  xcb_atom_t netWmName_ = XCB_ATOM_NONE;
+  xcb_atom_t utf8String_ = XCB_ATOM_NONE;
+
   static xcb_atom_t atom(xcb_connection_t* connection, const char* name) {
     auto cookie = xcb_intern_atom(connection, 1, static_cast<uint16_t>(std::strlen(name)), name);
     xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
