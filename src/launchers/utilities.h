@@ -20,9 +20,6 @@ namespace launchers {
 inline constexpr const char* kSetupFile = "setup.dat";
 inline constexpr const char* kSetupArgument = "setup";
 inline constexpr const char* kRunArgument = "varnikit";
-// The utilities download page of the program's web site. A placeholder on example.org until the
-// program's web addresses are kept together with its other links.
-inline constexpr const char* kUtilitiesPageAddress = "https://example.org/varnikit/utilities/";
 // How long a utility has to answer the handshake, and to show its window after a start.
 inline constexpr std::chrono::milliseconds kUtilityTimeout{15000};
 

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/ui/TForm1.h"
+#include "help/links.h"
 #include "launchers/texts.h"
 #include "launchers/utilities.h"
 #include "sys/error.h"
@@ -153,7 +154,7 @@ void Tutils::Button2Click() { launchers::removeUtility(main().program(), *view_)
 void Tutils::Button3Click() { close(); }
 
 void Tutils::Button4Click() {
-  main().program().services().shell.open(launchers::kUtilitiesPageAddress, "", "", sys::ShowCommand::Show);
+  main().program().services().shell.open(help::kUtilitiesPage, "", "", sys::ShowCommand::Show);
 }
 
 void Tutils::ListBox1KeyDown(int key) {

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "launchers/utilities.h"
+#include "help/links.h"
 #include "support/ui/main_window_fixture.h"
 
 namespace {
@@ -100,7 +101,7 @@ TEST_F(UtilitiesManager, DownloadOpensTheUtilitiesPage) {
   open();
   utils->Button4->click();
   ASSERT_EQ(shell.calls.size(), 1u);
-  EXPECT_EQ(shell.calls[0].file, launchers::kUtilitiesPageAddress);
+  EXPECT_EQ(shell.calls[0].file, help::kUtilitiesPage);
   EXPECT_EQ(shell.calls[0].params, "");
   EXPECT_EQ(shell.calls[0].workFolder, "");
   EXPECT_EQ(shell.calls[0].show, sys::ShowCommand::Show);
