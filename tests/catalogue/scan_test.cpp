@@ -133,6 +133,7 @@ TEST_F(Scan, HiddenAndReadOnlyFilesAreListed) {
   auto lines = catalogueLines();
   std::sort(lines.begin(), lines.end());
   EXPECT_EQ(lines, (std::vector<std::string>{hidden, readOnly}));
+  std::filesystem::permissions(sys::toPath(readOnly), std::filesystem::perms::owner_all);
 }
 
 TEST_F(Scan, EmptyGameFolderLeavesNoCatalogueButSetsTheDate) {

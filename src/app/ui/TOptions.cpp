@@ -106,10 +106,11 @@ void TOptions::buildListGroup() {
   Update2->setChecked(true);
   Label4 = new QLabel(q(texts::kLastUpdate), GroupBox2);
   Label4->setObjectName("Label4");
-  Label4->setGeometry(10, 88, 150, 16);
+  const int labelWidth = Label4->fontMetrics().horizontalAdvance(Label4->text()) + 4;
+  Label4->setGeometry(10, 88, labelWidth, 16);
   Label5 = new QLabel(GroupBox2);
   Label5->setObjectName("Label5");
-  Label5->setGeometry(160, 88, 150, 16);
+  Label5->setGeometry(10 + labelWidth, 88, 300 - labelWidth, 16);
   Label5->setAccessibleName(q(texts::kLastUpdate).trimmed());
   Button2 = addButton(GroupBox2, "Button2", texts::kRefresh, QRect(230, 18, 82, 25));
   connectClick(Button2, &TOptions::Button2Click);

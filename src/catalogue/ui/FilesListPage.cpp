@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QHeaderView>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QStyle>
@@ -96,6 +97,7 @@ FilesListPage::FilesListPage(TForm1& main) : main_(main) {
   Grid->verticalHeader()->setDefaultSectionSize(17);
   Grid->viewport()->setMouseTracking(true);
   Grid->viewport()->installEventFilter(this);
+  Grid->installEventFilter(this);  // the menu key
   layout->addWidget(Grid);
 
   QHeaderView* columns = header();
@@ -298,6 +300,13 @@ bool FilesListPage::GridWindowProc(QEvent* event) {
 
 bool FilesListPage::eventFilter(QObject* watched, QEvent* event) {
   if (watched == header()->viewport()) return GridWindowProc(event);
+  if (watched == Grid && event->type() == QEvent::ContextMenu &&
+      static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+    // From the keyboard the menu opens over the current row.
+    const QRect row = Grid->visualRect(model_->index(currentRow(), CatalogueModel::FileName));
+    PopupMenu1->popup(Grid->viewport()->mapToGlobal(row.isValid() ? row.center() : QPoint(0, 0)));
+    return true;
+  }
   if (watched == Grid->viewport()) {
     switch (event->type()) {
       case QEvent::MouseButtonPress:

@@ -33,12 +33,12 @@ TListInfo::TListInfo(TForm1& main) : ProgramWindow(main, q(texts::kInfoCaption))
 
 QLineEdit* TListInfo::addField(const char* name, const char* label, int top) {
   auto* caption = new QLabel(q(label), this);
-  caption->setGeometry(8, top + 3, 64, 16);
+  caption->setGeometry(8, top + 3, 72, 16);
   auto* field = new QLineEdit(this);
   field->setObjectName(name);
   field->setReadOnly(true);
   field->setAccessibleName(q(label).remove(':'));
-  field->setGeometry(76, top, 220, 22);
+  field->setGeometry(82, top, 214, 22);
   field->setMouseTracking(true);
   field->installEventFilter(this);
   caption->setBuddy(field);

@@ -163,6 +163,14 @@ TEST_F(FilesListPageTest, DescriptionsThatCannotBeWrittenAreReportedAndTheWindow
   EXPECT_FALSE(form1->ui().busy());
   EXPECT_TRUE(form1->isEnabled());
   EXPECT_EQ(statusText(), "");
+
+  // The fill itself creates a missing descriptions file: that failure ends the fill the same way.
+  form1->pages()->setCurrentIndex(0);
+  ui.expectMessage("Varnikit", std::string(std::strerror(ENOENT)) + ": " + unwritable);
+  form1->pages()->setCurrentIndex(1);
+  EXPECT_FALSE(form1->ui().busy());
+  EXPECT_TRUE(form1->isEnabled());
+  EXPECT_EQ(cell(0, 2).toStdString(), path("a.wav")) << "the grid keeps what it showed";
 }
 
 TEST_F(FilesListPageTest, LaunchingStartsTheCurrentRowInItsFolder) {
@@ -195,6 +203,13 @@ TEST_F(FilesListPageTest, RightPressSelectsTheRowAndOpensTheMenu) {
   EXPECT_TRUE(menu->geometry().contains(grid->viewport()->mapToGlobal(rowPoint(2)) + QPoint(1, 1)) ||
               menu->pos() == grid->viewport()->mapToGlobal(rowPoint(2)))
       << "at the mouse";
+  menu->hide();
+
+  grid->selectRow(1);
+  QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(0, 0));
+  QApplication::sendEvent(grid, &key);
+  EXPECT_TRUE(menu->isVisible()) << "the menu key opens it too";
+  EXPECT_EQ(page->currentRow(), 1);
   menu->hide();
 }
 
