@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/texts.h"
+#include "app/ui/HintTiming.h"
 #include "app/ui/TOptions.h"
 #include "catalogue/ui/FilesListPage.h"
 #include "installs/ui/EditMenuPage.h"
@@ -121,8 +122,16 @@ void TForm1::secondaryWindowHidden(QWidget*) {
   });
 }
 
+void TForm1::setHintTiming(int pauseMs, int hidePauseMs) { app::ui::HintTiming::install().set(pauseMs, hidePauseMs); }
+
+void TForm1::hideEvent(QHideEvent* event) {
+  QMainWindow::hideEvent(event);
+  setHintTiming(500, 2500);
+}
+
 void TForm1::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
+  setHintTiming(300, 5000);
   if (!firstShow_) return;
   firstShow_ = false;
   guard([this] { editMenu_->EditMenuShow(); });

@@ -81,6 +81,8 @@ class TForm1 final : public QMainWindow {
   void FormMouseMove();
   void PagesMouseMove();
   void FormResize();
+  // FormShow / FormHide of the main window: the hint pauses while it is shown and when it is hidden.
+  void setHintTiming(int pauseMs, int hidePauseMs);
   void N4Click();  // "&Настройки"
   void N5Click();  // "&Выход"
   void Log1Click();
@@ -118,6 +120,7 @@ class TForm1 final : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
