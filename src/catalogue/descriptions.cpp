@@ -51,17 +51,17 @@ std::string oneLine(std::string text) {
 
 void appendDescription(sys::FileSystem& fs, const std::string& path, const std::string& key,
                        const std::string& text) {
-  // A file edited by hand may end without a line end or with a key whose text is missing; the new
-  // record must still start on a line of its own and at a record's start, or it and every later one
-  // would be read wrong.
-  std::string before;
+  // A file edited by hand, or a record whose text line failed to be written, may end without a line end
+  // or with a key whose text is missing; the new record must still start on a line of its own and at a
+  // record's start, or it and every later one would be read wrong.
   if (fs.exists(path)) {
     const std::string bytes = fs.readText(path);
-    if (!bytes.empty() && bytes.back() != '\n') before += "\r\n";
-    if (sys::splitLines(bytes).size() % 2 == 1) before += "\r\n";
+    if (!bytes.empty() && bytes.back() != '\n') fs.appendLine(path, "");  // ends the last line
+    if (sys::splitLines(bytes).size() % 2 == 1) fs.appendLine(path, "");   // the missing text
   }
-  // Both lines in one write, so a failing second write never leaves half a record behind.
-  fs.appendLine(path, before + oneLine(key) + "\r\n" + oneLine(text));
+  // Each line on its own: every line of the file is encoded (cp1251 or UTF-8) by itself.
+  fs.appendLine(path, oneLine(key));
+  fs.appendLine(path, oneLine(text));
 }
 
 }  // namespace catalogue

@@ -42,7 +42,8 @@ Descriptions readOrCreateDescriptions(sys::FileSystem& fs, const std::string& pa
 
 // Appends one record at the end of the file (created when missing). A line break in the key or text
 // would split the record and shift every later one, so it becomes a blank; a last key left without its
-// text (a hand-edited file) gets an empty one first. Throws sys::IoError.
+// text (a hand-edited file, or an earlier append cut off between its two lines) gets an empty one
+// first. Throws sys::IoError.
 void appendDescription(sys::FileSystem& fs, const std::string& path, const std::string& key,
                        const std::string& text);
 

@@ -52,6 +52,15 @@ TEST_F(DescriptionsFile, AppendedRecordsAreJoinedInOrderInCp1251) {
   EXPECT_EQ(catalogue::readDescriptions(fs, file).describe("/sound/go.wav"), "звук / B");
 }
 
+TEST_F(DescriptionsFile, EachLineOfARecordReadsBackAsItWasWritten) {
+  // "ВЁ" in cp1251 is C2 A8, which a reader would take for UTF-8 "¨"; beside a key that is plain cp1251.
+  catalogue::appendDescription(fs, file, ".модель", "ВЁ");
+  const auto records = catalogue::readDescriptions(fs, file).records();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].key, ".модель");
+  EXPECT_EQ(records[0].text, "ВЁ");
+}
+
 TEST_F(DescriptionsFile, AppendKeepsRecordsAlignedInAHandEditedFile) {
   writeBytes(file, ".wav\r\nA\r\n.mdl");  // a key without its text and without a line end
   catalogue::appendDescription(fs, file, ".bsp", "Карта\r\nвторая строка");
