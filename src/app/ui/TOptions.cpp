@@ -173,6 +173,8 @@ void TOptions::Button2Click() {
     app::showError(program.ui(), texts::kRefreshWithoutFolder);
     return;
   }
+  // This scan stands for the activation step's: no second scan, no "needs a scan" notice before it.
+  TForm1::ActivationHold hold(main());
   close();
   if (!gameFolderIsValid()) return;  // the program is ending
   program.ui().processEvents();
@@ -180,6 +182,7 @@ void TOptions::Button2Click() {
   sys::sleepMs(50);
   program.ui().processEvents();
   catalogue::FindFilesList(program);
+  program.ListUpdatePending = false;  // the schedule asks for a scan per run at most; this was it
   program.ui().processEvents();
   main().filesListPage()->FilesListShow();
 }

@@ -316,6 +316,30 @@ TEST_F(OptionsDialog, RefreshScansTheStoredFolderIgnoringTheEditedFieldAndShowsT
   EXPECT_FALSE(form1->ui().busy());
 }
 
+TEST_F(OptionsDialog, RefreshIsTheOnlyScanEvenWhenTheScheduleIsStillPending) {
+  gameFile("models/a.mdl");
+  storeSettings();
+  registry->writeValues("\\Software\\Varnikit", {{"ListUpdate", "2"}});
+  createWindows();
+  // First activation: no catalogue yet, so it is announced and built; the schedule is still pending.
+  ui.expectAttention("Необходимо произвести поиск файлов в папке с игрой");
+  ui.expectMessage("Поиск файлов завершен", "Найдено 1 файлов");
+  form1->show();
+  QApplication::processEvents();
+  ASSERT_TRUE(form1->program().ListUpdatePending);
+  showOptions();
+  ui.expectMessage("Поиск файлов завершен", "Найдено 1 файлов");  // exactly one report
+  options->Button2Click();
+  QApplication::processEvents();
+  EXPECT_FALSE(form1->program().ListUpdatePending);
+  // A later activation finds nothing left to scan.
+  listInfo->show();
+  listInfo->close();
+  QApplication::processEvents();
+  EXPECT_TRUE(ui.allAnswered());
+  EXPECT_TRUE(form1->isEnabled());
+}
+
 TEST_F(OptionsDialog, RefreshWithoutAStoredFolderSaysSoAndStaysOpen) {
   createWindows();
   ui.expectAttention("Папка с игрой не указана. Укажите папку с игрой");
