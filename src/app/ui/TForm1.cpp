@@ -113,12 +113,12 @@ bool TForm1::anySecondaryWindowOpen() const {
 }
 
 void TForm1::secondaryWindowHidden(QWidget*) {
-  if (closing_ || activationPosted_) return;
+  if (closing_ || activationPosted_ || activationHolds_ > 0) return;
   // The main window becomes the active one again once the other window is gone.
   activationPosted_ = true;
   QTimer::singleShot(0, this, [this] {
     activationPosted_ = false;
-    if (!closing_ && isVisible() && !anySecondaryWindowOpen()) FormActivate();
+    if (!closing_ && activationHolds_ == 0 && isVisible() && !anySecondaryWindowOpen()) FormActivate();
   });
 }
 

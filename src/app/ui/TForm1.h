@@ -71,6 +71,18 @@ class TForm1 final : public QMainWindow {
 
   // Secondary windows report here; the main window's activation step runs when they are hidden.
   void registerSecondaryWindow(QWidget* window);
+  // While held, a secondary window closing does not run the activation step (the settings dialog's
+  // "Обновить" scans itself right after closing; the activation must not start a second scan first).
+  class ActivationHold {
+   public:
+    explicit ActivationHold(TForm1& form) : form_(form) { ++form_.activationHolds_; }
+    ~ActivationHold() { --form_.activationHolds_; }
+    ActivationHold(const ActivationHold&) = delete;
+    ActivationHold& operator=(const ActivationHold&) = delete;
+
+   private:
+    TForm1& form_;
+  };
   void secondaryWindowHidden(QWidget* window);
   bool anySecondaryWindowOpen() const;
 
@@ -144,4 +156,5 @@ class TForm1 final : public QMainWindow {
   bool firstShow_ = true;
   bool closing_ = false;
   bool activationPosted_ = false;
+  int activationHolds_ = 0;
 };
