@@ -149,7 +149,10 @@ void FileSystem::enumerate(const std::string& folder, const std::function<void(c
   HANDLE find = FindFirstFileW(pattern.c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) return;
   // visit may throw (a catalogue that cannot be written): the search handle is closed on every way out.
-  const std::unique_ptr<void, decltype(&FindClose)> closer(find, &FindClose);
+  struct Closer {
+    void operator()(HANDLE open) const { FindClose(open); }
+  };
+  const std::unique_ptr<void, Closer> closer(find);
   do {
     const std::string name = fromWide(data.cFileName);
     if (name == "." || name == "..") continue;
@@ -163,7 +166,10 @@ void FileSystem::enumerate(const std::string& folder, const std::function<void(c
   DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
   if (!dir) return;
   // visit may throw (a catalogue that cannot be written): the folder is closed on every way out.
-  const std::unique_ptr<DIR, decltype(&closedir)> closer(dir, &closedir);
+  struct Closer {
+    void operator()(DIR* open) const { closedir(open); }
+  };
+  const std::unique_ptr<DIR, Closer> closer(dir);
   const int dirFd = dirfd(dir);
   while (const dirent* entry = readdir(dir)) {
     const char* name = entry->d_name;

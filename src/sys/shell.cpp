@@ -177,8 +177,10 @@ class XcbWindowFinder final : public WindowFinder {
     connection_ = nullptr;
   }
 
+  // Interned, not only looked up: a bare X server has no _NET_WM_NAME until some window sets it, and the
+  // atom is kept for the life of the connection, so a missing one would hide every later title.
   xcb_atom_t atom(const char* name) {
-    auto cookie = xcb_intern_atom(connection_, 1, static_cast<uint16_t>(std::strlen(name)), name);
+    auto cookie = xcb_intern_atom(connection_, 0, static_cast<uint16_t>(std::strlen(name)), name);
     xcb_generic_error_t* error = nullptr;
     xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection_, cookie, &error);
     std::free(error);
