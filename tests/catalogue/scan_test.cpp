@@ -159,8 +159,10 @@ TEST_F(Scan, RescanReplacesTheWholeCatalogue) {
   EXPECT_EQ(lines, (std::vector<std::string>{kept, added}));
 }
 
-#ifndef _WIN32
 TEST_F(Scan, FolderLinksAreNotFollowedFileLinksAreListed) {
+#ifdef _WIN32
+  GTEST_SKIP() << "links are made here as on Linux; on Windows making one needs a privilege the tests do not have";
+#endif
   const std::string model = gameFile("models/gign.mdl");
   std::filesystem::create_directory_symlink(sys::toPath(gameFolder()), sys::toPath(gameFolder() + "/models/loop"));
   std::filesystem::create_symlink(sys::toPath(model), sys::toPath(gameFolder() + "/models/link.mdl"));
@@ -173,6 +175,9 @@ TEST_F(Scan, FolderLinksAreNotFollowedFileLinksAreListed) {
 }
 
 TEST_F(Scan, NamesThatCannotBeOneLineAreLeftOutAndLogged) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows allows no line breaks in names and keeps them as UTF-16, so such names cannot exist there";
+#endif
   const std::string good = gameFile("good.wav");
   gameFile("two\nlines.wav");
   gameFile("bad\xff.wav");  // not text: it would come back from the file as another name
@@ -184,7 +189,6 @@ TEST_F(Scan, NamesThatCannotBeOneLineAreLeftOutAndLogged) {
             sys::joinLines({"07.03.2003 14:05:09: " + catalogue::leftOutLogText(3)}));
   EXPECT_EQ(ui.prompts.size(), 1u) << "only the count report, no error box";
 }
-#endif
 
 // A file system whose catalogue writes go through a sink the test controls.
 class SinkControl final : public sys::FileSystem {

@@ -5,7 +5,11 @@
 #include "sys/filesystem.h"
 #include "support/temp_folder.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+
+#include "sys/paths.h"
+#else
 #include <iconv.h>
 #endif
 
@@ -13,12 +17,18 @@ namespace {
 
 using testing_support::TempFolder;
 
-#ifndef _WIN32
-// The system's own converter, to check our table against the full code page.
-std::optional<std::string> iconvFromCp1251(unsigned char byte) {
+// The system's own converter, to check our table against the full code page: iconv on Linux, where 0x98
+// is unassigned, and MultiByteToWideChar on Windows, which gives 0x98 as U+0098 just as our table does.
+std::optional<std::string> systemFromCp1251(unsigned char byte) {
+  char in[1] = {static_cast<char>(byte)};
+#ifdef _WIN32
+  wchar_t out[4] = {};
+  const int length = MultiByteToWideChar(1251, MB_ERR_INVALID_CHARS, in, 1, out, 4);
+  if (length <= 0) return std::nullopt;
+  return sys::fromWide(std::wstring_view(out, static_cast<std::size_t>(length)));
+#else
   iconv_t cd = iconv_open("UTF-8", "CP1251");
   if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-  char in[1] = {static_cast<char>(byte)};
   char out[8] = {};
   char* inPtr = in;
   char* outPtr = out;
@@ -27,13 +37,14 @@ std::optional<std::string> iconvFromCp1251(unsigned char byte) {
   iconv_close(cd);
   if (result == static_cast<size_t>(-1)) return std::nullopt;
   return std::string(out, sizeof out - outLeft);
+#endif
 }
 
 TEST(Cp1251, EveryByteAgreesWithTheSystemCodePage) {
   int compared = 0;
   for (int byte = 0; byte < 256; ++byte) {
     const std::string ours = sys::fromCp1251(std::string(1, static_cast<char>(byte)));
-    const auto system = iconvFromCp1251(static_cast<unsigned char>(byte));
+    const auto system = systemFromCp1251(static_cast<unsigned char>(byte));
     if (!system) {
       EXPECT_EQ(byte, 0x98) << "only 0x98 is unassigned in the code page";
       continue;
@@ -41,9 +52,8 @@ TEST(Cp1251, EveryByteAgreesWithTheSystemCodePage) {
     EXPECT_EQ(ours, *system) << "byte " << byte;
     ++compared;
   }
-  EXPECT_EQ(compared, 255);
+  EXPECT_GE(compared, 255);
 }
-#endif
 
 TEST(Cp1251, EveryByteSurvivesARoundTrip) {
   for (int byte = 0; byte < 256; ++byte) {

@@ -206,8 +206,10 @@ TEST(Names, ExistenceFollowsTheFileSystemsLetterCase) {
   EXPECT_FALSE(fs.exists(temp / "files/Набор/GIGN.mdl2"));
 }
 
-#ifndef _WIN32
 TEST(Folders, LinksToFoldersAreToldApartAndNeverFollowedAsFolders) {
+#ifdef _WIN32
+  GTEST_SKIP() << "links are made here as on Linux; on Windows making one needs a privilege the tests do not have";
+#endif
   TempFolder temp;
   makeFolder(temp / "game/models");
   writeBytes(temp / "target/a.mdl", "a");
@@ -219,6 +221,5 @@ TEST(Folders, LinksToFoldersAreToldApartAndNeverFollowedAsFolders) {
   EXPECT_EQ(entryNames(temp / "game", sys::EntryKind::File), (std::vector<std::string>{"a-link.mdl"}));
   EXPECT_EQ(entryNames(temp / "game", sys::EntryKind::Other), (std::vector<std::string>{"dangling"}));
 }
-#endif
 
 }  // namespace

@@ -68,12 +68,15 @@ TEST(Paths, WideTextConversionNeverThrows) {
   EXPECT_EQ(sys::fromPath(sys::toPath("C:\\Игры")), "C:\\Игры");
   EXPECT_NO_THROW(sys::toPath("bad \xC0 name"));
 }
-#else
+#endif
+
 TEST(Paths, PosixNamesMayHoldColonsAndRootKeepsItsSlash) {
+#ifdef _WIN32
+  GTEST_SKIP() << "a colon is part of a Linux name; on Windows it ends a folder part (WindowsColonEndsAFolderPart)";
+#endif
   EXPECT_EQ(sys::bareName("/g/C:gign.mdl"), "C:gign.mdl");
   EXPECT_EQ(sys::parentFolder("/hl"), "/");
 }
-#endif
 
 // Where the program keeps its data when its own folder cannot take them, and whose home that is.
 TEST(Paths, UserFoldersComeFromTheEnvironment) {
