@@ -62,10 +62,10 @@ bool restoreFile(app::Program& program, Store& store, const std::vector<std::str
 }
 
 void dropEntry(Store& store, std::vector<std::string>& names, std::size_t index,
-               const std::function<void()>& listChanged) {
+               const std::function<void(RestoreResult)>& listChanged, RestoreResult result) {
   names.erase(names.begin() + static_cast<std::ptrdiff_t>(index));
   store.saveList(names);
-  if (listChanged) listChanged();
+  if (listChanged) listChanged(result);
 }
 
 }  // namespace
@@ -82,7 +82,7 @@ Installation showInstallation(app::Program& program, const std::string& name) {
 }
 
 RestoreResult Restore(app::Program& program, std::vector<std::string>& names, std::size_t index,
-                      const std::function<void()>& listChanged) {
+                      const std::function<void(RestoreResult)>& listChanged) {
   auto& fs = program.fs();
   auto& ui = program.ui();
   const std::string name = names.at(index);
@@ -93,7 +93,7 @@ RestoreResult Restore(app::Program& program, std::vector<std::string>& names, st
   if (!isValidInstallationName(name) || !fs.isFolder(store.folder(name))) {
     program.ErrorMsg(texts::kFilesNotFound, texts::kFolderMissingLog);
     busy.end();
-    dropEntry(store, names, index, listChanged);
+    dropEntry(store, names, index, listChanged, RestoreResult::FolderMissing);
     return RestoreResult::FolderMissing;
   }
   const std::string own = store.filesPath(name);
@@ -102,7 +102,7 @@ RestoreResult Restore(app::Program& program, std::vector<std::string>& names, st
     fs.removeFile(store.timePath(name));
     program.ErrorMsg(texts::kFilesNotFound, texts::kFilesDatMissingLog);
     busy.end();
-    dropEntry(store, names, index, listChanged);
+    dropEntry(store, names, index, listChanged, RestoreResult::ListMissing);
     return RestoreResult::ListMissing;
   }
 
@@ -126,7 +126,7 @@ RestoreResult Restore(app::Program& program, std::vector<std::string>& names, st
   fs.removeFile(own);
   fs.removeFolderIfEmpty(store.folder(name));
   busy.end();
-  dropEntry(store, names, index, listChanged);
+  dropEntry(store, names, index, listChanged, RestoreResult::Restored);
   app::showAttention(ui, texts::kRestored);
   return RestoreResult::Restored;
 }

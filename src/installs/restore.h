@@ -35,9 +35,10 @@ enum class RestoreResult {
 // (or is registered by another installation) was restored before: it is passed over. The installation
 // is dissolved only when every file came back; otherwise its "files.dat" keeps the paths not restored
 // and "Не все файлы восстановлены. Повторите восстановление" is shown. names is the page's list: an entry
-// that leaves it leaves "list.dat" too, and listChanged runs right then. Throws sys::IoError.
+// that leaves it leaves "list.dat" too, and listChanged runs right then (before the closing box) with
+// the outcome. Throws sys::IoError.
 RestoreResult Restore(app::Program& program, std::vector<std::string>& names, std::size_t index,
-                      const std::function<void()>& listChanged = {});
+                      const std::function<void(RestoreResult)>& listChanged = {});
 
 enum class RenameResult { Renamed, Unchanged, Refused };
 

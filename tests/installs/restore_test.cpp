@@ -61,7 +61,7 @@ TEST_F(Restoring, ThreeFilesComeBackAndOnlyTheirRegisterLinesGo) {
   installAs("B", {3});
   int changes = 0;
   ui.expectAttention(texts::kRestored);
-  EXPECT_EQ(installs::Restore(*program, names, 0, [&] { ++changes; }), RestoreResult::Restored);
+  EXPECT_EQ(installs::Restore(*program, names, 0, [&](RestoreResult) { ++changes; }), RestoreResult::Restored);
   EXPECT_EQ(snapshot(), [&] { auto b = before; b[paths[3]] = "new radar.spr"; return b; }());
   EXPECT_EQ(registerText(), paths[3] + "\r\n");
   EXPECT_FALSE(folderExists(store("A")));
