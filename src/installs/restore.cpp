@@ -41,24 +41,22 @@ bool listedByAnother(Store& store, const std::vector<std::string>& names, const 
   return false;
 }
 
-// Puts one original back. False when the game file does not hold the backup's bytes afterwards.
-bool restoreFile(app::Program& program, Store& store, const std::vector<std::string>& names,
-                 const std::string& name, const std::string& gamePath) {
+enum class PutBack { Restored, RestoredBefore, NotRestored };
+
+// Copies one original back over its game file and checks it there.
+PutBack putBack(app::Program& program, Store& store, const std::vector<std::string>& names, const std::string& name,
+                const std::string& gamePath) {
   auto& fs = program.fs();
   const std::string backup = store.backupPath(name, gamePath);
   if (!fs.isFile(backup)) {
     // Restored before and the run cut off before "files.dat" was rewritten: nothing to do.
-    if (!store.isInstalled(gamePath) || listedByAnother(store, names, name, gamePath)) return true;
+    if (!store.isInstalled(gamePath) || listedByAnother(store, names, name, gamePath)) return PutBack::RestoredBefore;
     // Lost by other hands: only the person can put an original back now.
     FTF(program, backup, gamePath);
-    store.removeFromRegister(gamePath);
-    return true;
+    return PutBack::Restored;
   }
   FTF(program, backup, gamePath);
-  if (!fs.sameContent(backup, gamePath)) return false;
-  store.removeFromRegister(gamePath);
-  fs.removeFile(backup);
-  return true;
+  return fs.sameContent(backup, gamePath) ? PutBack::Restored : PutBack::NotRestored;
 }
 
 void dropEntry(Store& store, std::vector<std::string>& names, std::size_t index,
@@ -106,14 +104,25 @@ RestoreResult Restore(app::Program& program, std::vector<std::string>& names, st
     return RestoreResult::ListMissing;
   }
 
-  // A missing register is made anew (empty); every backup still goes back.
+  // Every original goes back and is checked there and forced to the disk; only then do the paths
+  // leave the register and the backups go. A run cut off anywhere can be repeated.
   if (!fs.canOpenForReading(store.registerPath())) fs.createEmpty(store.registerPath());
+  std::vector<std::string> restored;
   std::vector<std::string> notRestored;
   for (const auto& gamePath : fs.readLines(own)) {
     ui.processEvents();
-    if (!restoreFile(program, store, names, name, gamePath)) notRestored.push_back(gamePath);
+    switch (putBack(program, store, names, name, gamePath)) {
+      case PutBack::Restored: restored.push_back(gamePath); break;
+      case PutBack::RestoredBefore: break;
+      case PutBack::NotRestored: notRestored.push_back(gamePath); break;
+    }
     ui.processEvents();
   }
+  for (const auto& gamePath : restored) {
+    if (fs.isFile(store.backupPath(name, gamePath))) fs.syncFile(gamePath);
+  }
+  store.removeFromRegister(restored);
+  for (const auto& gamePath : restored) fs.removeFile(store.backupPath(name, gamePath));
   if (!notRestored.empty()) {
     fs.writeLines(own, notRestored, true);
     busy.end();

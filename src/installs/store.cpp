@@ -1,5 +1,7 @@
 #include "installs/store.h"
 
+#include <algorithm>
+
 #include "sys/encoding.h"
 #include "sys/error.h"
 #include "sys/paths.h"
@@ -94,20 +96,18 @@ void Store::recordInstalledFile(const std::string& name, const std::string& game
     }
     throw;
   }
-  fs_.syncFile(own);
-  fs_.syncFile(registerPath());
 }
 
-bool Store::removeFromRegister(const std::string& gamePath) {
+std::size_t Store::removeFromRegister(const std::vector<std::string>& gamePaths) {
   std::vector<std::string> lines;
   if (fs_.canOpenForReading(registerPath())) lines = fs_.readLines(registerPath());
-  bool removed = false;
-  for (auto it = lines.begin(); it != lines.end(); ++it) {
-    if (sys::equalsIgnoringAsciiCase(*it, gamePath)) {
-      lines.erase(it);
-      removed = true;
-      break;
-    }
+  std::size_t removed = 0;
+  for (const auto& path : gamePaths) {
+    const auto it = std::find_if(lines.begin(), lines.end(),
+                                 [&](const std::string& line) { return sys::equalsIgnoringAsciiCase(line, path); });
+    if (it == lines.end()) continue;
+    lines.erase(it);
+    ++removed;
   }
   fs_.writeLines(registerPath(), lines, true);
   return removed;

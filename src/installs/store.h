@@ -51,13 +51,13 @@ class Store {
 
   // Whether the register holds gamePath (ASCII case ignored). Creates an empty register when missing.
   bool isInstalled(const std::string& gamePath);
-  // Appends gamePath to the installation's "files.dat", then to the register, and forces both to the
-  // disk. When the register cannot be written the line is taken out of "files.dat" again (as far as
-  // that is still possible) before the error goes on.
+  // Appends gamePath to the installation's "files.dat", then to the register. When the register cannot
+  // be written the line is taken out of "files.dat" again (as far as that is still possible) before the
+  // error goes on. Forcing both to the disk is the caller's.
   void recordInstalledFile(const std::string& name, const std::string& gamePath);
-  // Removes the first register line equal to gamePath (ASCII case ignored); a missing register is
-  // created empty. Returns whether a line was removed.
-  bool removeFromRegister(const std::string& gamePath);
+  // Removes, for each path, the first register line equal to it (ASCII case ignored), in one rewrite;
+  // a missing register is made anew. Returns how many lines were removed.
+  std::size_t removeFromRegister(const std::vector<std::string>& gamePaths);
 
   // Creates the folder and empty "info.dat", "time.dat", "files.dat" where they cannot be read.
   void ensureInstallation(const std::string& name);

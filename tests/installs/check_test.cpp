@@ -2,6 +2,7 @@
 
 #include "installs/check.h"
 #include "installs/dialog.h"
+#include "installs/installs_support.h"
 #include "installs/texts.h"
 #include "sys/encoding.h"
 #include "support/program_fixture.h"
@@ -12,17 +13,7 @@ using installs::AddMode;
 using testing_support::ProgramFixture;
 using testing_support::writeBytes;
 
-// Records what the dialog would show.
-struct RecordingView : installs::DialogView {
-  void setProgressMaximum(int value) override { maximum = value; }
-  void setProgress(int value) override { positions.push_back(value); }
-  void setStatus(const std::string& text) override { statuses.push_back(text); }
-  void setWorking(bool value) override { working.push_back(value); }
-  int maximum = -1;
-  std::vector<int> positions;
-  std::vector<std::string> statuses;
-  std::vector<bool> working;
-};
+using installs_testing::RecordingView;
 
 class Checking : public ProgramFixture {
  protected:

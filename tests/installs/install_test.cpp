@@ -42,7 +42,7 @@ class Installing : public ProgramFixture {
 
   std::string gign, ak, go;
   installs::ChosenFiles chosen;
-  installs::DialogView view;
+  installs_testing::RecordingView view;
 };
 
 TEST_F(Installing, ThreeFilesAreBackedUpRecordedInOrderAndReplaced) {
@@ -62,6 +62,10 @@ TEST_F(Installing, ThreeFilesAreBackedUpRecordedInOrderAndReplaced) {
   EXPECT_EQ(readBytes(gign), "new gign.mdl");
   EXPECT_EQ(readBytes(ak), "new v_ak47.mdl");
   EXPECT_EQ(readBytes(go), "new go.wav");
+  EXPECT_EQ(view.maximum, 3);
+  EXPECT_EQ(view.positions, (std::vector<int>{1, 2, 3, 0}));
+  EXPECT_EQ(view.statuses, (std::vector<std::string>{"установка файлов...", ""}));
+  EXPECT_EQ(view.working, (std::vector<bool>{true, false}));
 }
 
 TEST_F(Installing, AFileChosenTwiceIsInstalledOnceAndTheFirstCopyStays) {

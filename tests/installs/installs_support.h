@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/ui.h"
+#include "installs/dialog_view.h"
 #include "sys/error.h"
 #include "sys/filesystem.h"
 #include "support/temp_folder.h"
@@ -100,6 +101,18 @@ class FailingFileSystem : public sys::FileSystem {
     if (outcome == Outcome::Die) throw Killed{};
     return outcome == Outcome::Go;
   }
+};
+
+// Records what the install dialog would show.
+struct RecordingView : installs::DialogView {
+  void setProgressMaximum(int value) override { maximum = value; }
+  void setProgress(int value) override { positions.push_back(value); }
+  void setStatus(const std::string& text) override { statuses.push_back(text); }
+  void setWorking(bool value) override { working.push_back(value); }
+  int maximum = -1;
+  std::vector<int> positions;
+  std::vector<std::string> statuses;
+  std::vector<bool> working;
 };
 
 // Answers every prompt: the given name in input boxes, Yes to questions, OK to boxes; records them.

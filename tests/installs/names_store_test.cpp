@@ -69,10 +69,10 @@ TEST_F(Store, RegisterFoldsOnlyAsciiAndRemovesTheFirstEqualLineOnly) {
   EXPECT_TRUE(store.isInstalled("/cs/Я.wav"));
   EXPECT_FALSE(store.isInstalled("/cs/я.wav"));     // Cyrillic letters keep their case
   EXPECT_FALSE(store.isInstalled("/cs/a.md"));      // whole lines only
-  EXPECT_TRUE(store.removeFromRegister("/cs/a.mdl"));
+  EXPECT_EQ(store.removeFromRegister({"/cs/a.mdl", "/cs/none"}), 1u);
   EXPECT_EQ(readBytes(store.registerPath()), "/cs/\xDF.wav\r\n/cs/b\r\n/cs/a.mdl\r\n");
-  EXPECT_FALSE(store.removeFromRegister("/cs/none"));
-  EXPECT_EQ(readBytes(store.registerPath()), "/cs/\xDF.wav\r\n/cs/b\r\n/cs/a.mdl\r\n");
+  EXPECT_EQ(store.removeFromRegister({"/CS/B", "/cs/a.mdl"}), 2u);
+  EXPECT_EQ(readBytes(store.registerPath()), "/cs/\xDF.wav\r\n");
 }
 
 TEST_F(Store, EnsureInstallationHealsAMissingFolderAndKeepsWhatIsThere) {

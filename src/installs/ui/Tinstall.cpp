@@ -282,4 +282,15 @@ bool Tinstall::eventFilter(QObject* watched, QEvent* event) {
 void Tinstall::setProgressMaximum(int value) { ProgressBar1->setMaximum(value > 0 ? value : 1); }
 void Tinstall::setProgress(int value) { ProgressBar1->setValue(value); }
 void Tinstall::setStatus(const std::string& text) { statusPanel_->setText(q(text)); }
-void Tinstall::setWorking(bool working) { setEnabled(!working); }
+void Tinstall::setWorking(bool working) {
+  working_ = working;
+  setEnabled(!working);
+}
+
+void Tinstall::closeEvent(QCloseEvent* event) {
+  if (working_) {
+    event->ignore();
+    return;
+  }
+  ProgramWindow::closeEvent(event);
+}

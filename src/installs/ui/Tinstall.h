@@ -50,6 +50,8 @@ class Tinstall final : public app::ui::ProgramWindow, private installs::DialogVi
   void FormClose() override;
   void FormHide() override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Not while an add or an install runs: the work would go on behind a closed dialog.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void buildMenu(QMenuBar* bar);
@@ -69,6 +71,7 @@ class Tinstall final : public app::ui::ProgramWindow, private installs::DialogVi
 
   installs::ChosenFiles chosen_;
   installs::FileSearch search_;
+  bool working_ = false;
 
   QListWidget* ListBox1 = nullptr;
   QListWidget* ListBox2 = nullptr;  // the destinations, never shown
