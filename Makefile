@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
-.PHONY: all build demo run test test-linux test-windows bench clean
+.PHONY: all build demo run test test-linux test-sanitize test-windows bench fuzz clean
 
 all: build
 
@@ -21,17 +21,25 @@ demo: build
 run: build
 	$(BUILD)/varnikit
 
-# Every test: the Linux build, then the Windows build of the core under Wine.
-test: test-linux test-windows
+# Every test: the Linux build, the core again with sanitizers, then the Windows build of the core under Wine.
+test: test-linux test-sanitize test-windows
 
 test-linux: build
 	scripts/run-tests $(BUILD)
 
+test-sanitize:
+	scripts/test-sanitize
+
 test-windows:
 	scripts/test-windows
+
+# Every reader of a data file fed random bytes for FUZZ_SECONDS each (not part of the tests).
+FUZZ_SECONDS ?= 60
+fuzz:
+	scripts/fuzz $(FUZZ_SECONDS)
 
 bench: build
 	scripts/run-benchmarks $(BUILD)
 
 clean:
-	rm -rf $(BUILD) build-win
+	rm -rf $(BUILD) build-win build-asan build-fuzz

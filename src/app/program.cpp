@@ -112,6 +112,9 @@ Program::Activation Program::activate() {
 void Program::LoadUtilList() { launchers::loadUtilList(services_.fs, settings.FilePath, utilities); }
 
 void Program::saveUtilitiesAtClose() {
+  // No program folder in memory (the console's "clearvar"): the list has no place to go, and writing it
+  // relative to the working folder could overwrite some other file of that name.
+  if (settings.FilePath.empty()) return;
   launchers::saveUtilListAtClose(services_.fs, settings.FilePath, utilities);
 }
 

@@ -5,15 +5,19 @@
 #include <string_view>
 #include <vector>
 
+#include "sys/filesystem.h"
+
+// The descriptions file: two-line records, an extension key (".wav") and the user's text for it.
 namespace catalogue {
 
-// One record of the descriptions file: an extension key line and a text line.
 struct DescriptionRecord {
   std::string key;
   std::string text;
 };
 
-// The descriptions of the descriptions file, read once and matched against many paths.
+inline constexpr const char* kDescriptionSeparator = " / ";
+
+// The records of a descriptions file, read once and matched against many paths.
 class Descriptions {
  public:
   Descriptions() = default;
@@ -31,6 +35,16 @@ class Descriptions {
   std::vector<std::string> upperKeys_;
 };
 
-inline constexpr const char* kDescriptionSeparator = " / ";
+// The records of the file at path. Throws sys::IoError when it cannot be read (a missing file too).
+Descriptions readDescriptions(sys::FileSystem& fs, const std::string& path);
+// The same, but a missing file is first created empty (the file list page does so).
+Descriptions readOrCreateDescriptions(sys::FileSystem& fs, const std::string& path);
+
+// Appends one record at the end of the file (created when missing). A line break in the key or text
+// would split the record and shift every later one, so it becomes a blank; a last key left without its
+// text (a hand-edited file, or an earlier append cut off between its two lines) gets an empty one
+// first. Throws sys::IoError.
+void appendDescription(sys::FileSystem& fs, const std::string& path, const std::string& key,
+                       const std::string& text);
 
 }  // namespace catalogue

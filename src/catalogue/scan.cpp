@@ -4,32 +4,66 @@
 
 #include "app/program.h"
 #include "sys/clock.h"
+#include "sys/encoding.h"
 #include "sys/paths.h"
 
 namespace catalogue {
+namespace {
 
-std::string foundText(std::size_t count) { return "Найдено " + std::to_string(count) + " файлов"; }
+// Creates the catalogue file only when the first line comes.
+class CatalogueSink final : public sys::LineSink {
+ public:
+  CatalogueSink(sys::FileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
+  void write(const std::string& line) override {
+    if (!sink_) sink_ = fs_.createLineSink(path_);
+    sink_->write(line);
+  }
+  void flush() override {
+    if (sink_) sink_->flush();
+  }
+  void close() override {
+    if (sink_) sink_->close();
+  }
+
+ private:
+  sys::FileSystem& fs_;
+  std::string path_;
+  std::unique_ptr<sys::LineSink> sink_;
+};
+
+bool isSkipped(const std::string& name) { return name.empty() || name == "." || name == ".." || name == "..."; }
+
+}  // namespace
+
+bool fitsOnOneLine(std::string_view path) {
+  return path.find_first_of("\r\n") == std::string_view::npos && sys::isValidUtf8(path);
+}
+
+std::string leftOutLogText(std::size_t count) {
+  return "При поиске файлов (процедура \"FindFiles\") пропущено " + std::to_string(count) +
+         " файлов: имя содержит перевод строки или не является текстом";
+}
 
 void FindFiles(sys::FileSystem& fs, const std::string& folder, sys::LineSink& sink, ScanResult& result,
                const std::function<void()>& tick) {
   tick();
   if (folder.empty()) return;
   fs.enumerate(folder, [&](const sys::DirEntry& entry) {
-    if (entry.name.empty() || entry.name == "." || entry.name == ".." || entry.name == "...") return;
+    if (isSkipped(entry.name)) return;
     const std::string path = folder + sys::kSep + entry.name;
     switch (entry.kind) {
       case sys::EntryKind::Folder:
         FindFiles(fs, path, sink, result, tick);
         break;
       case sys::EntryKind::FolderLink:
-        break;  // following links could loop forever
+        break;  // following it could loop forever
       case sys::EntryKind::File:
       case sys::EntryKind::Other:
-        if (path.find_first_of("\r\n") != std::string::npos) {
-          ++result.leftOut;
-        } else {
+        if (fitsOnOneLine(path)) {
           sink.write(path);
           ++result.files;
+        } else {
+          ++result.leftOut;
         }
         break;
     }
@@ -41,29 +75,9 @@ ScanResult scanGameFolder(sys::FileSystem& fs, const std::string& gameFolder, co
                           const std::function<void()>& tick) {
   fs.removeFile(catalogue);
   ScanResult result;
-  std::unique_ptr<sys::LineSink> sink;
-  // The file is created with the first line, so a game folder without files leaves no catalogue.
-  class LazySink final : public sys::LineSink {
-   public:
-    LazySink(sys::FileSystem& fs, const std::string& path) : fs_(fs), path_(path) {}
-    void write(const std::string& line) override {
-      if (!sink_) sink_ = fs_.createLineSink(path_);
-      sink_->write(line);
-    }
-    void flush() override {
-      if (sink_) sink_->flush();
-    }
-    void close() override {
-      if (sink_) sink_->close();
-    }
-
-   private:
-    sys::FileSystem& fs_;
-    std::string path_;
-    std::unique_ptr<sys::LineSink> sink_;
-  } lazy(fs, catalogue);
-  FindFiles(fs, gameFolder, lazy, result, tick);
-  lazy.close();
+  CatalogueSink sink(fs, catalogue);
+  FindFiles(fs, gameFolder, sink, result, tick);
+  sink.close();
   return result;
 }
 
@@ -73,7 +87,8 @@ void FindFilesList(app::Program& program) {
   ScanResult result;
   {
     app::BusyScope busy(program, kScanning);
-    // Repainting on every entry would cost more than the scan itself; every 64th is plenty.
+    // Handing the events over at every entry would cost more than the scan itself; every 64th is
+    // often enough for the window to repaint.
     unsigned ticks = 0;
     result = scanGameFolder(program.fs(), settings.CSDir, settings.FilesListDir, [&] {
       if ((++ticks & 63) == 0) ui.processEvents();
@@ -81,9 +96,9 @@ void FindFilesList(app::Program& program) {
   }
   program.Status(kScanFinished, 0);
   if (result.leftOut > 0) {
-    program.fs().appendLine(program.errorLogPath(),
-                            sys::dateTime(program.services().clock.now()) + ": При поиске файлов пропущено " +
-                                std::to_string(result.leftOut) + " файлов с переводом строки в имени");
+    // On record, without a box: the count below tells what was listed.
+    program.fs().appendLine(program.errorLogPath(), sys::dateTime(program.services().clock.now()) + ": " +
+                                                        leftOutLogText(result.leftOut));
   }
   ui.messageBox(kScanFinished, foundText(result.files), app::Icon::Information, app::Buttons::Ok);
   settings.FilesListDate = program.todayText();

@@ -3,40 +3,50 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <string_view>
 
+#include "catalogue/texts.h"
 #include "sys/filesystem.h"
 
 namespace app {
 class Program;
 }
 
+// The catalogue: one line per file below the game folder, its full path, depth first in the order the
+// file system lists the entries.
 namespace catalogue {
 
-inline constexpr const char* kScanning = "Поиск файлов...Ждите...";
-inline constexpr const char* kScanFinished = "Поиск файлов завершен";
+inline constexpr const char* kScanning = texts::kScanning;
+inline constexpr const char* kScanFinished = texts::kScanFinished;
+inline std::string foundText(std::size_t count) { return texts::found(count); }
 
 struct ScanResult {
-  std::size_t files = 0;        // lines written
-  std::size_t leftOut = 0;      // files whose name holds a line break: they cannot be one line
+  std::size_t files = 0;    // lines written
+  std::size_t leftOut = 0;  // files whose path cannot be one line of the catalogue
 };
 
-// FindFiles: appends one line per file below folder (depth first, in enumeration order) to the sink.
-// Folders reached through a link are not descended into. tick is called at every folder and entry so the
-// windows can repaint.
+// A path can be one line of the catalogue when it holds no line break and is real text (a name of
+// bytes that are not UTF-8, possible on Linux, would come back from the file as another name).
+bool fitsOnOneLine(std::string_view path);
+
+// FindFiles: writes one line per file below folder (depth first, in enumeration order) to the sink.
+// ".", ".." and "..." are skipped; folders reached through a link are not descended into (a link can
+// loop); a link to a file is a file. tick is called at the start of every folder and after every entry.
 void FindFiles(sys::FileSystem& fs, const std::string& folder, sys::LineSink& sink, ScanResult& result,
                const std::function<void()>& tick);
 
-// Rebuilds the catalogue file from the game folder into a new file at catalogue (deleting the old one
-// first). A scan that finds no file leaves no file behind. Throws sys::IoError.
+// Deletes the catalogue file and builds it anew from the game folder. The file is created with its
+// first line, so a scan that finds no file leaves none. Lines reach the disk at least every few hundred
+// and all of them when the scan ends, also when it ends with an error. Throws sys::IoError.
 ScanResult scanGameFolder(sys::FileSystem& fs, const std::string& gameFolder, const std::string& catalogue,
                           const std::function<void()>& tick);
 
 // FindFilesList: the whole scan of the main window, with the busy state, the count report, the date and
 // the settings written. Throws sys::IoError when the catalogue cannot be written (the busy state is
-// ended first).
+// ended first; the count is not shown, the date and the settings stay as they were).
 void FindFilesList(app::Program& program);
 
-// "Найдено N файлов"
-std::string foundText(std::size_t count);
+// The log line's text when files were left out.
+std::string leftOutLogText(std::size_t count);
 
 }  // namespace catalogue

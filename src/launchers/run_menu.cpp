@@ -2,6 +2,10 @@
 
 #include <vector>
 
+#include "app/program.h"
+#include "launchers/texts.h"
+#include "sys/paths.h"
+
 namespace launchers {
 
 void readRunMenu(sys::FileSystem& fs, const std::string& path, RunMenuTable& table) {
@@ -25,19 +29,27 @@ void writeRunMenu(sys::FileSystem& fs, const std::string& path, const RunMenuTab
   fs.writeLines(path, lines, true);
 }
 
-}  // namespace launchers
-
-#include "app/program.h"
-#include "sys/paths.h"
-
-namespace launchers {
+app::FileRequest anyFileRequest() {
+  app::FileRequest request;
+  request.title = texts::kRunMenuBrowseTitle;
+  request.filters = {{texts::kAnyFileFilter, sys::kSeparator == '\\' ? texts::kAnyFilePattern : "*"}};
+  return request;
+}
 
 void startRunMenuEntry(app::Program& program, int entry) {
   const RunMenuEntry& e = program.runMenu.at(static_cast<std::size_t>(entry - 1));
   if (!program.fs().isFile(e.path)) {
-    program.ErrorMsg("Файл \"" + e.path + "\" не найден", "Файл для запуска из меню \"Запуск\" не найден");
+    program.ErrorMsg(texts::kFileNotFoundBefore + e.path + texts::kFileNotFoundAfter, texts::kRunFileNotFoundLog);
   }
   program.services().shell.open(e.path, e.parameters, sys::folderWithSeparator(e.path), sys::ShowCommand::Show);
+}
+
+void startFromEditor(app::Program& program, bool rowSelected, const std::string& path, const std::string& parameters) {
+  const bool found = program.fs().isFile(path);
+  if (!found) app::showError(program.ui(), texts::kFileNotFoundBefore + path + texts::kFileNotFoundAfter);
+  if (rowSelected && !path.empty() && found) {
+    program.services().shell.open(path, parameters, sys::folderWithSeparator(path), sys::ShowCommand::Show);
+  }
 }
 
 }  // namespace launchers

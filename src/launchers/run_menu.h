@@ -3,7 +3,12 @@
 #include <array>
 #include <string>
 
+#include "app/ui.h"
 #include "sys/filesystem.h"
+
+namespace app {
+class Program;
+}
 
 namespace launchers {
 
@@ -26,14 +31,14 @@ void readRunMenu(sys::FileSystem& fs, const std::string& path, RunMenuTable& tab
 // The writing rule: thirty lines, entries 1 to 10, free ones included. Throws sys::IoError.
 void writeRunMenu(sys::FileSystem& fs, const std::string& path, const RunMenuTable& table);
 
-}  // namespace launchers
+// The editor's file request: one filter "любой файл" that matches every file ("*.*" on Windows; "*"
+// elsewhere, where "*.*" would hide the programs, which have no extension).
+app::FileRequest anyFileRequest();
 
-namespace app {
-class Program;
-}
-
-namespace launchers {
 // Run1Click..Run10Click: a path that names no file is reported (and logged), and the shell is asked to
 // open it all the same, with the entry's parameters and the path's folder as working folder.
 void startRunMenuEntry(app::Program& program, int entry);
+// The editor's "Запустить": a path field that names no file is reported in a plain box (not logged); the
+// file is started only with a row selected and a path that names a file.
+void startFromEditor(app::Program& program, bool rowSelected, const std::string& path, const std::string& parameters);
 }  // namespace launchers

@@ -132,7 +132,9 @@ bool isValidUtf8(std::string_view bytes) {
 
 std::string encodeLine(std::string_view utf8) {
   if (!hasHighByte(utf8)) return std::string(utf8);
-  if (auto cp1251 = toCp1251(utf8)) return *cp1251;
+  // A cp1251 line whose bytes happen to form valid UTF-8 ("ВЁ" is C2 A8, which is also "¨") would be read
+  // back as something else; such a line is written in UTF-8, which reads back as it was.
+  if (auto cp1251 = toCp1251(utf8); cp1251 && !isValidUtf8(*cp1251)) return *cp1251;
   return std::string(utf8);
 }
 

@@ -15,7 +15,8 @@ std::string fromCp1251(std::string_view bytes);
 
 bool isValidUtf8(std::string_view bytes);
 
-// The bytes written for one line (without its line end).
+// The bytes written for one line (without its line end): cp1251 when every character fits the code page
+// and the bytes cannot be mistaken for UTF-8 by a reader; UTF-8 otherwise.
 std::string encodeLine(std::string_view utf8);
 // The text of one line read from a file: UTF-8 when the bytes are valid UTF-8 with a byte above 127,
 // otherwise cp1251.

@@ -130,6 +130,8 @@ void FileSystem::enumerate(const std::string& folder, const std::function<void(c
   const std::wstring pattern = wide(withTrailingSeparator(folder)) + L"*.*";
   HANDLE find = FindFirstFileW(pattern.c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) return;
+  // visit may throw (a catalogue that cannot be written): the search handle is closed on every way out.
+  const std::unique_ptr<void, decltype(&FindClose)> closer(find, &FindClose);
   do {
     const std::string name = fromPath(fs::path(data.cFileName));
     if (name == "." || name == "..") continue;
@@ -139,10 +141,11 @@ void FileSystem::enumerate(const std::string& folder, const std::function<void(c
     }
     visit(DirEntry{name, kind});
   } while (FindNextFileW(find, &data));
-  FindClose(find);
 #else
   DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
   if (!dir) return;
+  // visit may throw (a catalogue that cannot be written): the folder is closed on every way out.
+  const std::unique_ptr<DIR, decltype(&closedir)> closer(dir, &closedir);
   const int dirFd = dirfd(dir);
   while (const dirent* entry = readdir(dir)) {
     const char* name = entry->d_name;
@@ -169,7 +172,6 @@ void FileSystem::enumerate(const std::string& folder, const std::function<void(c
     }
     visit(DirEntry{name, kind});
   }
-  closedir(dir);
 #endif
 }
 

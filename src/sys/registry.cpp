@@ -196,13 +196,13 @@ bool HiveFileRegistry::writeValues(const std::string& key,
     keys.push_back(HiveKey{path, {}});
     found = keys.end() - 1;
   }
-  for (const auto& [name, value] : values) {
+  for (const auto& value : values) {
     auto existing = std::find_if(found->values.begin(), found->values.end(),
-                                 [&](const auto& v) { return equalsIgnoringAsciiCase(v.first, name); });
+                                 [&](const auto& v) { return equalsIgnoringAsciiCase(v.first, value.first); });
     if (existing != found->values.end()) {
-      existing->second = value;
+      existing->second = value.second;
     } else {
-      found->values.emplace_back(name, value);
+      found->values.push_back(value);
     }
   }
   return saveHive(path_, keys);

@@ -135,44 +135,85 @@ class PosixShell final : public Shell {
 };
 
 // Finds top-level windows by title on an X display, looking into the frames a window manager adds.
+// The connection is made once and kept, and the requests for a whole level of windows are sent before
+// their replies are read: the waits for a utility's window look every few milliseconds, and a desktop
+// has hundreds of windows.
 class XcbWindowFinder final : public WindowFinder {
  public:
+  ~XcbWindowFinder() override { disconnect(); }
+
   bool exists(const std::string& title) override {
-    const char* display = std::getenv("DISPLAY");
-    if (!display || !*display) return false;
-    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    if (!connection || xcb_connection_has_error(connection)) {
-      if (connection) xcb_disconnect(connection);
-      return false;
-    }
+    if (!connect()) return false;
+    std::vector<xcb_window_t> level;
+    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection_));
+    for (; screens.rem; xcb_screen_next(&screens)) level.push_back(screens.data->root);
+    // The roots' children, and two levels below them, where window managers put the clients.
     bool found = false;
-    const xcb_atom_t netWmName = atom(connection, "_NET_WM_NAME");
-    const xcb_atom_t utf8String = atom(connection, "UTF8_STRING");
-    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
-    for (; screens.rem && !found; xcb_screen_next(&screens)) {
-      found = search(connection, screens.data->root, title, netWmName, utf8String, 0);
+    for (int depth = 0; depth < 3 && !found && !level.empty(); ++depth) {
+      level = children(level);
+      found = anyTitled(level, title);
     }
-    xcb_disconnect(connection);
+    // A connection the server has dropped is made again at the next lookup.
+    if (xcb_connection_has_error(connection_)) disconnect();
     return found;
   }
 
  private:
-  static xcb_atom_t atom(xcb_connection_t* connection, const char* name) {
-    auto cookie = xcb_intern_atom(connection, 1, static_cast<uint16_t>(std::strlen(name)), name);
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+  bool connect() {
+    if (connection_) return true;
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display) return false;
+    connection_ = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(connection_)) {
+      disconnect();
+      return false;
+    }
+    netWmName_ = atom("_NET_WM_NAME");
+    utf8String_ = atom("UTF8_STRING");
+    return true;
+  }
+
+  void disconnect() {
+    if (connection_) xcb_disconnect(connection_);
+    connection_ = nullptr;
+  }
+
+  xcb_atom_t atom(const char* name) {
+    auto cookie = xcb_intern_atom(connection_, 1, static_cast<uint16_t>(std::strlen(name)), name);
+    xcb_generic_error_t* error = nullptr;
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection_, cookie, &error);
+    std::free(error);
     const xcb_atom_t result = reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
     std::free(reply);
     return result;
   }
 
-  static std::optional<std::string> property(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t name,
-                                             xcb_atom_t type) {
-    if (name == XCB_ATOM_NONE) return std::nullopt;
-    auto cookie = xcb_get_property(connection, 0, window, name, type, 0, 4096);
-    xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, cookie, nullptr);
+  // The children of every window of parents. Errors (a window gone meanwhile) are taken and dropped, so
+  // they do not pile up on the connection.
+  std::vector<xcb_window_t> children(const std::vector<xcb_window_t>& parents) {
+    std::vector<xcb_query_tree_cookie_t> cookies;
+    cookies.reserve(parents.size());
+    for (xcb_window_t parent : parents) cookies.push_back(xcb_query_tree(connection_, parent));
+    std::vector<xcb_window_t> result;
+    for (const auto& cookie : cookies) {
+      xcb_generic_error_t* error = nullptr;
+      xcb_query_tree_reply_t* tree = xcb_query_tree_reply(connection_, cookie, &error);
+      std::free(error);
+      if (!tree) continue;
+      const xcb_window_t* kids = xcb_query_tree_children(tree);
+      result.insert(result.end(), kids, kids + xcb_query_tree_children_length(tree));
+      std::free(tree);
+    }
+    return result;
+  }
+
+  std::optional<std::string> property(xcb_get_property_cookie_t cookie, xcb_atom_t type) {
+    xcb_generic_error_t* error = nullptr;
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(connection_, cookie, &error);
+    std::free(error);
     if (!reply) return std::nullopt;
     std::optional<std::string> value;
-    if (reply->type == type && reply->format == 8) {
+    if (type != XCB_ATOM_NONE && reply->type == type && reply->format == 8) {
       value = std::string(static_cast<const char*>(xcb_get_property_value(reply)),
                           static_cast<std::size_t>(xcb_get_property_value_length(reply)));
     }
@@ -180,28 +221,27 @@ class XcbWindowFinder final : public WindowFinder {
     return value;
   }
 
-  static bool titled(xcb_connection_t* connection, xcb_window_t window, const std::string& title,
-                     xcb_atom_t netWmName, xcb_atom_t utf8String) {
-    if (auto name = property(connection, window, netWmName, utf8String)) return *name == title;
-    if (auto name = property(connection, window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING)) return *name == title;
-    return false;
-  }
-
-  static bool search(xcb_connection_t* connection, xcb_window_t parent, const std::string& title,
-                     xcb_atom_t netWmName, xcb_atom_t utf8String, int depth) {
-    auto cookie = xcb_query_tree(connection, parent);
-    xcb_query_tree_reply_t* tree = xcb_query_tree_reply(connection, cookie, nullptr);
-    if (!tree) return false;
-    const xcb_window_t* children = xcb_query_tree_children(tree);
-    const int count = xcb_query_tree_children_length(tree);
-    bool found = false;
-    for (int i = 0; i < count && !found; ++i) {
-      found = titled(connection, children[i], title, netWmName, utf8String) ||
-              (depth < 2 && search(connection, children[i], title, netWmName, utf8String, depth + 1));
+  // Whether one of windows has the title: _NET_WM_NAME (UTF-8) when the window has it, else WM_NAME.
+  bool anyTitled(const std::vector<xcb_window_t>& windows, const std::string& title) {
+    std::vector<std::pair<xcb_get_property_cookie_t, xcb_get_property_cookie_t>> cookies;
+    cookies.reserve(windows.size());
+    for (xcb_window_t window : windows) {
+      cookies.emplace_back(xcb_get_property(connection_, 0, window, netWmName_, utf8String_, 0, 4096),
+                           xcb_get_property(connection_, 0, window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 0, 4096));
     }
-    std::free(tree);
+    bool found = false;
+    for (const auto& [netCookie, wmCookie] : cookies) {
+      // Every reply is read, also after a match, so none is left waiting on the connection.
+      const auto netName = property(netCookie, utf8String_);
+      const auto wmName = property(wmCookie, XCB_ATOM_STRING);
+      if (netName ? *netName == title : wmName && *wmName == title) found = true;
+    }
     return found;
   }
+
+  xcb_connection_t* connection_ = nullptr;
+  xcb_atom_t netWmName_ = XCB_ATOM_NONE;
+  xcb_atom_t utf8String_ = XCB_ATOM_NONE;
 };
 
 }  // namespace

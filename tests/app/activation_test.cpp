@@ -89,6 +89,10 @@ INSTANTIATE_TEST_SUITE_P(
                       PolicyCase{"4", "05.02.2003", false},  // 30 days ago
                       PolicyCase{"4", "04.02.2003", true},   // 31 days ago
                       PolicyCase{"4", "07.03.2003", false}, PolicyCase{"4", "not a date", true},
-                      PolicyCase{"4", "", true}, PolicyCase{"7", "", false}, PolicyCase{"", "", false}));
+                      PolicyCase{"4", "", true}, PolicyCase{"7", "", false}, PolicyCase{"", "", false}),
+    [](const ::testing::TestParamInfo<PolicyCase>& info) {
+      return std::string("policy_") + (*info.param.policy ? info.param.policy : "none") + "_case" +
+             std::to_string(info.index) + (info.param.scans ? "_scans" : "_no_scan");
+    });
 
 }  // namespace

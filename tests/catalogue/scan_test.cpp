@@ -1,71 +1,284 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <map>
 
-#include "catalogue/descriptions.h"
 #include "catalogue/scan.h"
 #include "support/program_fixture.h"
+#include "sys/encoding.h"
+#include "sys/error.h"
 
 namespace {
 
+using testing_support::fileExists;
 using testing_support::ProgramFixture;
 using testing_support::readBytes;
+using testing_support::writeBytes;
+
+// Lines collected in memory.
+class VectorSink final : public sys::LineSink {
+ public:
+  void write(const std::string& line) override { lines.push_back(line); }
+  void flush() override {}
+  void close() override {}
+  std::vector<std::string> lines;
+};
+
+// A file system whose folders list exactly what the test says, in that order.
+class ScriptedTree final : public sys::FileSystem {
+ public:
+  std::map<std::string, std::vector<sys::DirEntry>> folders;
+  void enumerate(const std::string& folder, const std::function<void(const sys::DirEntry&)>& visit) override {
+    const auto it = folders.find(folder);
+    if (it == folders.end()) return;
+    for (const auto& entry : it->second) visit(entry);
+  }
+};
+
+std::vector<std::string> scanToLines(sys::FileSystem& fs, const std::string& root, catalogue::ScanResult& result) {
+  VectorSink sink;
+  catalogue::FindFiles(fs, root, sink, result, [] {});
+  return sink.lines;
+}
+
+TEST(FindFiles, DepthFirstInEnumerationOrderSkippingDotEntriesAndFolderLinks) {
+  using K = sys::EntryKind;
+  const std::string s = sys::kSep;
+  ScriptedTree tree;
+  tree.folders["G"] = {{"...", K::Folder}, {"z.txt", K::File}, {"models", K::Folder}, {"", K::File},
+                       {"maps.old", K::Folder}, {"..", K::Folder}, {"link", K::FolderLink}, {"a.cfg", K::File},
+                       {".", K::Folder}};
+  tree.folders["G" + s + "models"] = {{"player", K::Folder}, {"v_ak47.mdl", K::File}};
+  tree.folders["G" + s + "models" + s + "player"] = {{"gign", K::Folder}, {"..", K::Folder}};
+  tree.folders["G" + s + "models" + s + "player" + s + "gign"] = {{"gign.mdl", K::File}, {"gignT.mdl", K::File}};
+  tree.folders["G" + s + "maps.old"] = {{"de_dust.bsp", K::File}, {"fifo", K::Other}};
+  tree.folders["G" + s + "..."] = {{"hidden.txt", K::File}};
+  tree.folders["G" + s + "link"] = {{"loop.txt", K::File}};
+
+  catalogue::ScanResult result;
+  const auto lines = scanToLines(tree, "G", result);
+  EXPECT_EQ(lines, (std::vector<std::string>{
+                       "G" + s + "z.txt",
+                       "G" + s + "models" + s + "player" + s + "gign" + s + "gign.mdl",
+                       "G" + s + "models" + s + "player" + s + "gign" + s + "gignT.mdl",
+                       "G" + s + "models" + s + "v_ak47.mdl",
+                       "G" + s + "maps.old" + s + "de_dust.bsp",
+                       "G" + s + "maps.old" + s + "fifo",
+                       "G" + s + "a.cfg",
+                   }));
+  EXPECT_EQ(result.files, 7u);
+  EXPECT_EQ(result.leftOut, 0u);
+}
+
+TEST(FindFiles, EmptyFolderPathListsNothing) {
+  ScriptedTree tree;
+  tree.folders[""] = {{"x", sys::EntryKind::File}};
+  catalogue::ScanResult result;
+  EXPECT_TRUE(scanToLines(tree, "", result).empty());
+}
 
 class Scan : public ProgramFixture {
  protected:
   void SetUp() override { configure(); }
   std::vector<std::string> catalogueLines() { return fs.readLines(program->settings.FilesListDir); }
+  void expectReport(std::size_t count) { ui.expectMessage("Поиск файлов завершен", catalogue::foundText(count)); }
 };
 
-TEST_F(Scan, EveryFileOnceWithItsFullPathDepthFirst) {
-  const std::string a = gameFile("a/b/c/deep.mdl");
-  const std::string root = gameFile("readme.txt");
-  const std::string b = gameFile("a/b/mid.wav");
-  ui.expectMessage("Поиск файлов завершен", "Найдено 3 файлов");
+// The order the file system itself gives, worked out without the scan's code: every folder's entries
+// as std::filesystem lists them, a sub-folder's files at its place.
+void listInDirectoryOrder(const std::filesystem::path& folder, const std::string& text, std::vector<std::string>& out) {
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    const std::string path = text + sys::kSep + sys::fromPath(entry.path().filename());
+    if (entry.is_directory()) {
+      listInDirectoryOrder(entry.path(), path, out);
+    } else {
+      out.push_back(path);
+    }
+  }
+}
+
+TEST_F(Scan, ListsEveryFileOnceWithItsFullPathInTheFileSystemsOrder) {
+  for (const char* file : {"liblist.gam", "models/player/gign/gign.mdl", "models/player/gign/gignT.mdl",
+                           "models/player/sas/sas.mdl", "models/v_ak47.mdl", "sound/radio/go.wav", "maps.old/de_dust.bsp",
+                           "sprites/a/b/c/deep.spr", "звук/привет.wav"}) {
+    gameFile(file);
+  }
+  testing_support::makeFolder(gameFolder() + sys::kSep + "empty" + sys::kSep + "deeper");
+  std::vector<std::string> expected;
+  listInDirectoryOrder(sys::toPath(gameFolder()), gameFolder(), expected);
+  ASSERT_EQ(expected.size(), 9u);
+
+  expectReport(9);
+  catalogue::FindFilesList(*program);
+  EXPECT_EQ(catalogueLines(), expected);
+  EXPECT_EQ(readBytes(program->settings.FilesListDir), sys::joinLines(expected)) << "cp1251 lines ended by CR LF";
+  EXPECT_EQ(program->settings.FilesListDate, "07.03.2003");
+  EXPECT_EQ(registry->readValues(app::kProgramKey, {"FilesListDate"})->at(0), "07.03.2003");
+  EXPECT_FALSE(ui.busy);
+  EXPECT_TRUE(ui.mainWindowEnabled);
+  EXPECT_EQ(ui.statusText, "");
+  const auto& history = ui.statusHistory;
+  ASSERT_GE(history.size(), 2u);
+  EXPECT_EQ(history.front(), "Поиск файлов...Ждите...");
+  EXPECT_NE(std::find(history.begin(), history.end(), "Поиск файлов завершен"), history.end());
+}
+
+TEST_F(Scan, HiddenAndReadOnlyFilesAreListed) {
+  const std::string hidden = gameFile(".hidden.cfg");
+  const std::string readOnly = gameFile("config.cfg");
+  std::filesystem::permissions(sys::toPath(readOnly), std::filesystem::perms::owner_read);
+  expectReport(2);
   catalogue::FindFilesList(*program);
   auto lines = catalogueLines();
   std::sort(lines.begin(), lines.end());
-  EXPECT_EQ(lines, (std::vector<std::string>{a, b, root}));
-  EXPECT_EQ(program->settings.FilesListDate, "07.03.2003");
-  EXPECT_FALSE(ui.busy);
-  EXPECT_EQ(ui.statusText, "");
-  EXPECT_EQ(registry->readValues(app::kProgramKey, {"FilesListDate"})->at(0), "07.03.2003");
+  EXPECT_EQ(lines, (std::vector<std::string>{hidden, readOnly}));
+  std::filesystem::permissions(sys::toPath(readOnly), std::filesystem::perms::owner_all);
 }
 
-TEST_F(Scan, EmptyGameFolderLeavesNoCatalogue) {
+TEST_F(Scan, EmptyGameFolderLeavesNoCatalogueButSetsTheDate) {
   testing_support::makeFolder(gameFolder() + sys::kSep + "empty");
-  testing_support::writeBytes(program->settings.FilesListDir, "stale\r\n");
-  ui.expectMessage("Поиск файлов завершен", "Найдено 0 файлов");
+  writeBytes(program->settings.FilesListDir, "stale\r\n");
+  expectReport(0);
   catalogue::FindFilesList(*program);
-  EXPECT_FALSE(testing_support::fileExists(program->settings.FilesListDir));
+  EXPECT_FALSE(fileExists(program->settings.FilesListDir));
   EXPECT_EQ(program->settings.FilesListDate, "07.03.2003");
+}
+
+TEST_F(Scan, RescanReplacesTheWholeCatalogue) {
+  const std::string kept = gameFile("kept.wav");
+  const std::string removed = gameFile("removed.wav");
+  expectReport(2);
+  catalogue::FindFilesList(*program);
+  std::filesystem::remove(sys::toPath(removed));
+  const std::string added = gameFile("sub/added.mdl");
+  expectReport(2);
+  catalogue::FindFilesList(*program);
+  auto lines = catalogueLines();
+  std::sort(lines.begin(), lines.end());
+  EXPECT_EQ(lines, (std::vector<std::string>{kept, added}));
 }
 
 #ifndef _WIN32
-TEST_F(Scan, LinkLoopsEndAndFileLinksAreListed) {
-  gameFile("models/gign.mdl");
+TEST_F(Scan, FolderLinksAreNotFollowedFileLinksAreListed) {
+  const std::string model = gameFile("models/gign.mdl");
   std::filesystem::create_directory_symlink(sys::toPath(gameFolder()), sys::toPath(gameFolder() + "/models/loop"));
-  std::filesystem::create_symlink(sys::toPath(gameFolder() + "/models/gign.mdl"),
-                                  sys::toPath(gameFolder() + "/models/link.mdl"));
-  ui.expectMessage("Поиск файлов завершен", "Найдено 2 файлов");
+  std::filesystem::create_symlink(sys::toPath(model), sys::toPath(gameFolder() + "/models/link.mdl"));
+  std::filesystem::create_symlink(sys::toPath(gameFolder() + "/gone"), sys::toPath(gameFolder() + "/dangling.mdl"));
+  expectReport(3);
   catalogue::FindFilesList(*program);
+  auto lines = catalogueLines();
+  std::sort(lines.begin(), lines.end());
+  EXPECT_EQ(lines, (std::vector<std::string>{gameFolder() + "/dangling.mdl", model, gameFolder() + "/models/link.mdl"}));
+}
+
+TEST_F(Scan, NamesThatCannotBeOneLineAreLeftOutAndLogged) {
+  const std::string good = gameFile("good.wav");
+  gameFile("two\nlines.wav");
+  gameFile("bad\xff.wav");  // not text: it would come back from the file as another name
+  gameFile("sub\rfolder/inside.wav");
+  expectReport(1);
+  catalogue::FindFilesList(*program);
+  EXPECT_EQ(catalogueLines(), (std::vector<std::string>{good}));
+  EXPECT_EQ(readBytes(program->errorLogPath()),
+            sys::joinLines({"07.03.2003 14:05:09: " + catalogue::leftOutLogText(3)}));
+  EXPECT_EQ(ui.prompts.size(), 1u) << "only the count report, no error box";
 }
 #endif
 
-TEST(Descriptions, KeysMatchAnywhereFoldingOnlyAscii) {
-  catalogue::Descriptions d({".wav", "A", ".WAV", "B", ".mdl", "Model", "", "never", ".модель", "Ru"});
-  EXPECT_EQ(d.describe("C:\\cs\\sound\\a.wav"), "A / B");
-  EXPECT_EQ(d.describe("/cs/go.wav.bak"), "A / B");
-  EXPECT_EQ(d.describe("/cs/x.MDL"), "Model");
-  EXPECT_EQ(d.describe("/cs/x.txt"), std::nullopt);
-  EXPECT_EQ(d.describe("/cs/x.модель"), "Ru");
-  EXPECT_EQ(d.describe("/cs/x.МОДЕЛЬ"), std::nullopt);
+// A file system whose catalogue writes go through a sink the test controls.
+class SinkControl final : public sys::FileSystem {
+ public:
+  std::size_t failAfter = SIZE_MAX;  // lines written before a write fails
+  std::function<void(std::size_t)> afterWrite;
+  std::unique_ptr<sys::LineSink> createLineSink(const std::string& path) override {
+    class Counting final : public sys::LineSink {
+     public:
+      Counting(SinkControl& owner, std::unique_ptr<sys::LineSink> real) : owner_(owner), real_(std::move(real)) {}
+      void write(const std::string& line) override {
+        if (written_ == owner_.failAfter) throw sys::IoError("No space left on device");
+        real_->write(line);
+        ++written_;
+        if (owner_.afterWrite) owner_.afterWrite(written_);
+      }
+      void flush() override { real_->flush(); }
+      void close() override { real_->close(); }
+
+     private:
+      SinkControl& owner_;
+      std::unique_ptr<sys::LineSink> real_;
+      std::size_t written_ = 0;
+    };
+    return std::make_unique<Counting>(*this, sys::FileSystem::createLineSink(path));
+  }
+};
+
+class ScanStreaming : public Scan {
+ protected:
+  void makeFiles(int count) {
+    for (int i = 0; i < count; ++i) gameFile("d" + std::to_string(i % 7) + "/f" + std::to_string(i) + ".txt", "");
+  }
+};
+
+TEST_F(ScanStreaming, CompleteScanIsByteIdenticalToAppendingLineByLine) {
+  makeFiles(40);
+  gameFile("модели/игрок.mdl");
+  const std::string byAppend = temp / "appended.dat";
+  class AppendSink final : public sys::LineSink {
+   public:
+    AppendSink(sys::FileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
+    void write(const std::string& line) override { fs_.appendLine(path_, line); }
+    void flush() override {}
+    void close() override {}
+
+   private:
+    sys::FileSystem& fs_;
+    std::string path_;
+  } appendSink(fs, byAppend);
+  catalogue::ScanResult appended;
+  catalogue::FindFiles(fs, gameFolder(), appendSink, appended, [] {});
+
+  const auto result = catalogue::scanGameFolder(fs, gameFolder(), program->settings.FilesListDir, [] {});
+  EXPECT_EQ(result.files, 41u);
+  EXPECT_EQ(readBytes(program->settings.FilesListDir), readBytes(byAppend));
 }
 
-TEST(Descriptions, LastKeyWithoutTextIsIgnored) {
-  catalogue::Descriptions d({".wav", "A", ".mdl"});
-  EXPECT_EQ(d.records().size(), 1u);
-  EXPECT_EQ(d.describe("/x.mdl"), std::nullopt);
+TEST_F(ScanStreaming, LinesCountedSoFarAreOnDiskWhileScanningAndAfterAnInterruption) {
+  makeFiles(700);
+  SinkControl control;
+  const std::string catalogueFile = program->settings.FilesListDir;
+  std::size_t worstLag = 0;
+  control.afterWrite = [&](std::size_t written) {
+    if (written % 97 == 0) {
+      const std::size_t onDisk = sys::splitLines(readBytes(catalogueFile)).size();
+      worstLag = std::max(worstLag, written - onDisk);
+    }
+    if (written == 650) throw std::runtime_error("cut off");
+  };
+  EXPECT_THROW(catalogue::scanGameFolder(control, gameFolder(), catalogueFile, [] {}), std::runtime_error);
+  EXPECT_LE(worstLag, 300u) << "flushed every few hundred lines";
+  EXPECT_EQ(sys::splitLines(readBytes(catalogueFile)).size(), 650u) << "every counted line survives the cut";
+}
+
+TEST_F(ScanStreaming, WriteFailureIsRaisedWithTheBusyStateEndedAndNothingRecorded) {
+  makeFiles(10);
+  SinkControl control;
+  control.failAfter = 4;
+  app::Program failing(app::Services{ui, control, *registry, shell, windows, clock, temp / "exe" + sys::kSep});
+  failing.settings = program->settings;
+  failing.settings.FilesListDate = "01.01.2003";
+  try {
+    catalogue::FindFilesList(failing);
+    ADD_FAILURE() << "the failure must reach the window's error report";
+  } catch (const sys::IoError& error) {
+    EXPECT_STREQ(error.what(), "No space left on device");
+  }
+  EXPECT_FALSE(ui.busy);
+  EXPECT_TRUE(ui.mainWindowEnabled);
+  EXPECT_EQ(failing.settings.FilesListDate, "01.01.2003");
+  EXPECT_FALSE(registry->readValues(app::kProgramKey, {"FilesListDate"})) << "settings not written";
+  EXPECT_TRUE(ui.prompts.empty()) << "no count report";
+  EXPECT_EQ(catalogueLines().size(), 4u) << "the lines written before the failure stay";
 }
 
 }  // namespace

@@ -28,6 +28,8 @@ class ScriptedUi : public app::Ui {
   ScriptedUi& expectAttention(const std::string& text, app::Answer answer = app::Answer::Ok) {
     return expectMessage("Внимание", text, answer);
   }
+  // A box whose caption is known but whose text is the system's own (an I/O error); check it in prompts.
+  ScriptedUi& expectAnyMessage(const std::string& caption);
   ScriptedUi& expectInput(const std::string& caption, const std::string& prompt, std::optional<std::string> answer);
   ScriptedUi& expectFiles(const std::string& title, std::vector<std::string> answer);
   ScriptedUi& expectFolder(const std::string& caption, std::optional<std::string> answer);
@@ -77,6 +79,7 @@ class ScriptedUi : public app::Ui {
     std::optional<std::string> text;
     std::vector<std::string> files;
     std::function<void()> action;
+    bool anyText = false;
   };
   Step take(const Prompt& prompt);
   std::deque<Step> script_;

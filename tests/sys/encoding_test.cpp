@@ -63,6 +63,16 @@ TEST(LineEncoding, CyrillicIsWrittenInCp1251AndOtherScriptsInUtf8) {
   EXPECT_EQ(sys::encodeLine("Привет é"), "Привет é");
 }
 
+TEST(LineEncoding, Cp1251BytesThatLookLikeUtf8AreWrittenAsUtf8) {
+  // "ВЁ" in cp1251 is C2 A8, valid UTF-8 for "¨"; "ЗЃ" is C7 81, valid UTF-8 for "ǁ". Written in cp1251 they
+  // would come back as other text.
+  for (const char* text : {"ВЁ", "ЗЃ", "a ВЁ b"}) {
+    EXPECT_EQ(sys::decodeLine(sys::encodeLine(text)), text);
+  }
+  EXPECT_EQ(sys::encodeLine("ВЁ"), "ВЁ");
+  EXPECT_EQ(sys::encodeLine("Жёлтый"), "\xC6\xB8\xEB\xF2\xFB\xE9") << "ordinary text stays cp1251";
+}
+
 TEST(LineEncoding, ReaderTellsUtf8FromCp1251) {
   EXPECT_EQ(sys::decodeLine("\xCF\xF0\xE8\xE2\xE5\xF2"), "Привет");
   EXPECT_EQ(sys::decodeLine("/home/zoé/模型.mdl"), "/home/zoé/模型.mdl");

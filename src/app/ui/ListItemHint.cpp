@@ -4,6 +4,8 @@
 #include <QListWidget>
 #include <QToolTip>
 
+#include "app/ui/HintTiming.h"
+
 namespace app::ui {
 
 ListItemHint::ListItemHint(QListWidget* list) : QObject(list), list_(list) {}
@@ -29,7 +31,7 @@ bool ListItemHint::eventFilter(QObject* watched, QEvent* event) {
   }
   const QRect row = list_->visualItemRect(item);
   const QPoint at = list_->viewport()->mapToGlobal(QPoint(1, row.top() - 1));
-  QToolTip::showText(at, item->text(), list_->viewport(), row, 5000);
+  QToolTip::showText(at, item->text(), list_->viewport(), row, HintTiming::install().hidePause());
   return true;
 }
 

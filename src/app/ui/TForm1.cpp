@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/texts.h"
+#include "app/ui/HintTiming.h"
 #include "app/ui/TOptions.h"
 #include "catalogue/ui/FilesListPage.h"
 #include "installs/ui/EditMenuPage.h"
@@ -112,17 +113,25 @@ bool TForm1::anySecondaryWindowOpen() const {
 }
 
 void TForm1::secondaryWindowHidden(QWidget*) {
-  if (closing_ || activationPosted_) return;
+  if (closing_ || activationPosted_ || activationHolds_ > 0) return;
   // The main window becomes the active one again once the other window is gone.
   activationPosted_ = true;
   QTimer::singleShot(0, this, [this] {
     activationPosted_ = false;
-    if (!closing_ && isVisible() && !anySecondaryWindowOpen()) FormActivate();
+    if (!closing_ && activationHolds_ == 0 && isVisible() && !anySecondaryWindowOpen()) FormActivate();
   });
+}
+
+void TForm1::setHintTiming(int pauseMs, int hidePauseMs) { app::ui::HintTiming::install().set(pauseMs, hidePauseMs); }
+
+void TForm1::hideEvent(QHideEvent* event) {
+  QMainWindow::hideEvent(event);
+  setHintTiming(500, 2500);
 }
 
 void TForm1::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
+  setHintTiming(300, 5000);
   if (!firstShow_) return;
   firstShow_ = false;
   guard([this] { editMenu_->EditMenuShow(); });

@@ -71,6 +71,18 @@ class TForm1 final : public QMainWindow {
 
   // Secondary windows report here; the main window's activation step runs when they are hidden.
   void registerSecondaryWindow(QWidget* window);
+  // While held, a secondary window closing does not run the activation step (the settings dialog's
+  // "Обновить" scans itself right after closing; the activation must not start a second scan first).
+  class ActivationHold {
+   public:
+    explicit ActivationHold(TForm1& form) : form_(form) { ++form_.activationHolds_; }
+    ~ActivationHold() { --form_.activationHolds_; }
+    ActivationHold(const ActivationHold&) = delete;
+    ActivationHold& operator=(const ActivationHold&) = delete;
+
+   private:
+    TForm1& form_;
+  };
   void secondaryWindowHidden(QWidget* window);
   bool anySecondaryWindowOpen() const;
 
@@ -81,6 +93,8 @@ class TForm1 final : public QMainWindow {
   void FormMouseMove();
   void PagesMouseMove();
   void FormResize();
+  // FormShow / FormHide of the main window: the hint pauses while it is shown and when it is hidden.
+  void setHintTiming(int pauseMs, int hidePauseMs);
   void N4Click();  // "&Настройки"
   void N5Click();  // "&Выход"
   void Log1Click();
@@ -118,6 +132,7 @@ class TForm1 final : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -141,4 +156,5 @@ class TForm1 final : public QMainWindow {
   bool firstShow_ = true;
   bool closing_ = false;
   bool activationPosted_ = false;
+  int activationHolds_ = 0;
 };

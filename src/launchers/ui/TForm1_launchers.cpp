@@ -3,6 +3,7 @@
 
 #include "app/ui/TForm1.h"
 #include "launchers/run_menu.h"
+#include "launchers/utilities.h"
 #include "launchers/ui/TRunMenu.h"
 #include "launchers/ui/Tutils.h"
 
@@ -43,7 +44,7 @@ void TForm1::MainMenu1Change() {
 
 void TForm1::RunClick(int entry) { launchers::startRunMenuEntry(*program_, entry); }
 
-void TForm1::RunUtil(int) {}
+void TForm1::RunUtil(int slot) { launchers::RunUtil(*program_, slot, utilityTimeout); }
 
 void TForm1::N13Click() {
   if (windows_.utils) windows_.utils->show();

@@ -4,6 +4,7 @@
 
 #include "support/ui/main_window_fixture.h"
 #include "sys/error.h"
+#include "sys/paths.h"
 
 namespace {
 
@@ -48,6 +49,35 @@ TEST_F(MainWindow, IoErrorInAHandlerLeavesTheWindowUsable) {
   EXPECT_TRUE(form1->isEnabled());
   EXPECT_EQ(statusText(), "");
   EXPECT_FALSE(form1->ui().busy());
+}
+
+}  // namespace
+
+namespace {
+
+class MainWindowStartUp : public testing_support::MainWindowFixture {};
+
+TEST_F(MainWindowStartUp, IoErrorShowsTheSystemTextAndTheWindowsStillComeUp) {
+  // A data folder that is really a file: "runmenu.dat" cannot be created in it, whoever runs the test.
+  testing_support::writeBytes(temp / "not-a-folder", "x");
+  registry->writeValues("\\Software\\Varnikit", {{"FilePath", temp / "not-a-folder" + sys::kSep}});
+  ui.expectAnyMessage("Varnikit");
+  createWindows();
+  ASSERT_EQ(ui.prompts.size(), 1u);
+  EXPECT_NE(ui.prompts[0].text.find("runmenu.dat"), std::string::npos) << ui.prompts[0].text;
+  EXPECT_EQ(ui.icons[0], app::Icon::Error);
+  EXPECT_FALSE(form1->program().ListUpdatePending) << "the steps after the failing one are skipped";
+  EXPECT_TRUE(form1->isEnabled());
+  EXPECT_EQ(form1->windowTitle(), "Varnikit 1.0    |    build: 1374");
+}
+
+TEST_F(MainWindowStartUp, ClosingWritesTheUtilitiesFileEvenAfterStartUp) {
+  storeSettings();
+  createWindows();
+  form1->program().utilities[0] = {"Конфиг", programFolder() + "utilities/cfg/cfg.exe"};
+  form1->close();
+  EXPECT_EQ(testing_support::readBytes(programFolder() + "utilities.dat"),
+            "\xCA\xEE\xED\xF4\xE8\xE3\r\n" + programFolder() + "utilities/cfg/cfg.exe\r\n");
 }
 
 }  // namespace
