@@ -85,7 +85,9 @@ class Sandbox {
     installs::Store store(fs, temp / "program" + sys::kSep);
     const auto names = store.openList();
     for (const auto& name : names) {
-      if (listedHaveFolders) EXPECT_TRUE(fs.isFolder(store.folder(name))) << where << ": listed without a folder: " << name;
+      if (listedHaveFolders) {
+        EXPECT_TRUE(fs.isFolder(store.folder(name))) << where << ": listed without a folder: " << name;
+      }
     }
     const auto registered = fs.canOpenForReading(store.registerPath()) ? fs.readLines(store.registerPath())
                                                                        : std::vector<std::string>{};

@@ -153,6 +153,7 @@ void Tinstall::run(const std::function<void()>& handler) {
 void Tinstall::FormShow() {
   main().ui().setMainWindowEnabled(false);
   main().ui().setStatusText(texts::kInstallStatus);
+  main().setHintTiming(300, 5000);
   Button1->setEnabled(false);
   chosen_.clear();
   showChosenFiles();
@@ -166,8 +167,14 @@ void Tinstall::FormClose() {
   main().ui().setStatusText("");
 }
 
-// Hint timing is the platform's own; nothing to put back.
-void Tinstall::FormHide() {}
+// The main window's own timing comes back while it is still shown.
+void Tinstall::FormHide() {
+  if (main().isVisible()) {
+    main().setHintTiming(300, 5000);
+  } else {
+    main().setHintTiming(500, 2500);
+  }
+}
 
 void Tinstall::add(installs::AddMode mode) {
   run([this, mode] {
