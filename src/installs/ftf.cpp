@@ -1,6 +1,7 @@
 #include "installs/ftf.h"
 
 #include "app/program.h"
+#include "installs/texts.h"
 #include "sys/error.h"
 #include "sys/paths.h"
 
@@ -14,14 +15,12 @@ bool FTF(app::Program& program, const std::string& source, const std::string& de
     fs.copyFile(source, dest);
     return true;
   } catch (const sys::IoError&) {
-    program.ErrorMsg("Не могу скопировать файл \"" + source + "\" в \"" + dest +
-                         "\". Чтобы установка  прошла успешно, вам придётся сделать это вручную!",
-                     "Ошибка копирования файлов в процедуре FTF");
+    program.ErrorMsg(texts::copyFailed(source, dest), texts::kCopyFailedLog);
   }
   auto& shell = program.services().shell;
   shell.open(sys::folderWithSeparator(source), "", "", sys::ShowCommand::Normal);
   shell.open(sys::folderWithSeparator(dest), "", "", sys::ShowCommand::Normal);
-  app::showAttention(program.ui(), "Нажмите кнопку OK, когда скопируете файл \"" + source + "\" в \"" + dest + "\"!");
+  app::showAttention(program.ui(), texts::copyByHand(source, dest));
   return false;
 }
 

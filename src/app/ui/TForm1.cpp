@@ -99,8 +99,9 @@ void TForm1::guard(const std::function<void()>& handler) {
 void TForm1::reportIoError(const std::string& systemText) {
   ui_.setBusy(false);
   ui_.setStatusText("");
+  // A secondary window that is still open keeps the main window disabled, as it did before the error.
+  setEnabled(!anySecondaryWindowOpen());
   ui_.messageBox(app::kApplicationTitle, systemText, app::Icon::Error, app::Buttons::Ok);
-  if (!anySecondaryWindowOpen()) setEnabled(true);
 }
 
 void TForm1::registerSecondaryWindow(QWidget* window) { secondaryWindows_.push_back(window); }

@@ -51,6 +51,19 @@ TEST_F(MainWindow, IoErrorInAHandlerLeavesTheWindowUsable) {
   EXPECT_FALSE(form1->ui().busy());
 }
 
+TEST_F(MainWindow, IoErrorWhileADialogIsOpenKeepsTheMainWindowDisabledUntilItCloses) {
+  storeSettings();
+  createWindows();
+  command->show();  // the console disables the main window while it is open
+  ASSERT_FALSE(form1->isEnabled());
+  ui.expectMessage("Varnikit", "disk full");
+  form1->guard([] { throw sys::IoError("disk full"); });
+  EXPECT_FALSE(form1->isEnabled());
+  EXPECT_FALSE(form1->ui().busy());
+  command->close();
+  EXPECT_TRUE(form1->isEnabled());
+}
+
 }  // namespace
 
 namespace {

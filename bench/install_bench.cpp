@@ -1,0 +1,157 @@
+// Installs 500 files of 1 MiB and restores them again (backups forced to the disk, as the install does),
+// beside `cp` copying the same 1,000 files (the 500 originals and the 500 new files) in the same run.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/program.h"
+#include "installs/install.h"
+#include "installs/restore.h"
+#include "sys/paths.h"
+#include "sys/registry.h"
+#include "sys/shell.h"
+
+namespace {
+
+// Names the installation and agrees to every box; anything unexpected is counted.
+class QuietUi : public app::Ui {
+ public:
+  app::Answer messageBox(const std::string& caption, const std::string& text, app::Icon, app::Buttons) override {
+    if (text != "Файлы восстановлены") {
+      ++unexpected;
+      std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    }
+    return app::Answer::Ok;
+  }
+  std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&) override {
+    return name;
+  }
+  std::vector<std::string> chooseFiles(const app::FileRequest&) override { return {}; }
+  std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return std::nullopt; }
+  void processEvents() override {}
+  void setStatusText(const std::string&) override {}
+  void setBusy(bool) override {}
+  void setMainWindowEnabled(bool) override {}
+  void focusMainWindow() override {}
+  std::string name;
+  int unexpected = 0;
+};
+class NoShell : public sys::Shell {
+ public:
+  void open(const std::string&, const std::string&, const std::string&, sys::ShowCommand) override {}
+};
+class NoWindows : public sys::WindowFinder {
+ public:
+  bool exists(const std::string&) override { return false; }
+};
+
+double secondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void writeFile(const std::string& path, std::mt19937& random, std::size_t size) {
+  std::string bytes(size, '\0');
+  for (auto& b : bytes) b = static_cast<char>(random());
+  sys::realFileSystem().createEmpty(path);
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  std::fwrite(bytes.data(), 1, bytes.size(), out);
+  std::fclose(out);
+}
+
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+double timeCommand(const std::string& command) {
+  std::system("sync");
+  const auto start = std::chrono::steady_clock::now();
+  if (std::system(command.c_str()) != 0) std::fprintf(stderr, "failed: %s\n", command.c_str());
+  return secondsSince(start);
+}
+
+}  // namespace
+
+int main() {
+  const auto root = std::filesystem::temp_directory_path() / ("varnikit-install-bench-" + std::to_string(std::random_device{}()));
+  const std::string base = sys::fromPath(root) + sys::kSep;
+  for (const char* sub : {"program", "cstrike/models", "new", "pristine", "cp-originals", "cp-new"}) {
+    std::filesystem::create_directories(root / sub);
+  }
+  constexpr int kFiles = 500;
+  constexpr std::size_t kSize = 1 << 20;
+  std::mt19937 random(1374);
+  installs::ChosenFiles all;
+  for (int i = 0; i < kFiles; ++i) {
+    const std::string name = "model_" + std::to_string(i) + ".mdl";
+    const std::string game = base + "cstrike/models/" + name;
+    const std::string fresh = base + "new/" + name;
+    writeFile(game, random, kSize);
+    writeFile(fresh, random, kSize);
+    sys::realFileSystem().copyFile(game, base + "pristine/" + name);
+    all.add(fresh, game);
+  }
+
+  QuietUi ui;
+  NoShell shell;
+  NoWindows windows;
+  sys::HiveFileRegistry registry(base + "hive.reg");
+  app::Program program(app::Services{ui, sys::realFileSystem(), registry, shell, windows, sys::systemClock(), base});
+  program.settings.FilePath = base + "program" + sys::kSep;
+
+  std::vector<double> installs, restores, copies, copiesSynced, floors;
+  bool identical = true;
+  for (int round = 0; round < 3; ++round) {
+    ui.name = "bench" + std::to_string(round);
+    std::system("sync");
+    installs::ChosenFiles chosen = all;
+    installs::DialogView view;
+    auto start = std::chrono::steady_clock::now();
+    installs::Install(program, chosen, "", view);
+    installs.push_back(secondsSince(start));
+
+    std::system("sync");
+    auto names = installs::openInstallationList(program);
+    start = std::chrono::steady_clock::now();
+    installs::Restore(program, names, 0);
+    restores.push_back(secondsSince(start));
+    identical = identical && names.empty();
+    for (const auto& game : all.destinations()) {
+      identical = identical && sys::realFileSystem().sameContent(game, base + "pristine/" + sys::bareName(game));
+    }
+
+    const std::string cp = "cp " + base + "cstrike/models/*.mdl " + base + "cp-originals/ && cp " + base + "new/*.mdl " +
+                           base + "cp-new/";
+    copies.push_back(timeCommand(cp));
+    copiesSynced.push_back(timeCommand(cp + " && sync"));
+
+    // What any install that keeps durable backups must do at least: copy each original aside and force
+    // it to the disk, then copy each new file over the game file.
+    std::system("sync");
+    start = std::chrono::steady_clock::now();
+    auto& fs = sys::realFileSystem();
+    for (const auto& game : all.destinations()) fs.copyFile(game, base + "cp-originals/" + sys::bareName(game));
+    for (const auto& game : all.destinations()) fs.syncFile(base + "cp-originals/" + sys::bareName(game));
+    for (std::size_t i = 0; i < all.size(); ++i) fs.copyFile(all.sources()[i], base + "cp-new/" + sys::bareName(all.sources()[i]));
+    floors.push_back(secondsSince(start));
+  }
+
+  const double installRestore = median(installs) + median(restores);
+  std::printf("Install then restore of %d files of 1 MiB (median of 3 rounds)\n", kFiles);
+  std::printf("  install:            %.2f s\n", median(installs));
+  std::printf("  restore:            %.2f s\n", median(restores));
+  std::printf("  together:           %.2f s\n", installRestore);
+  std::printf("  cp of the 1000 files:          %.2f s   ratio %.2fx (target within 2x)\n", median(copies),
+              installRestore / median(copies));
+  std::printf("  cp of the 1000 files and sync: %.2f s   ratio %.2fx\n", median(copiesSynced),
+              installRestore / median(copiesSynced));
+  std::printf("  copies with the backups forced to the disk (no checks, no records): %.2f s\n", median(floors));
+  std::printf("  game files back byte for byte: %s; unexpected boxes: %d\n", identical ? "yes" : "NO", ui.unexpected);
+  std::filesystem::remove_all(root);
+  return identical && ui.unexpected == 0 ? 0 : 1;
+}

@@ -1,0 +1,191 @@
+#include "installs/install.h"
+
+#include <algorithm>
+
+#include "app/program.h"
+#include "installs/ftf.h"
+#include "installs/names.h"
+#include "installs/store.h"
+#include "installs/texts.h"
+#include "sys/encoding.h"
+#include "sys/error.h"
+#include "sys/paths.h"
+
+namespace installs {
+namespace {
+
+// The progress bar back at 0 and the status line empty on every way out of an install.
+class ProgressScope {
+ public:
+  explicit ProgressScope(DialogView& view) : view_(view) {}
+  ~ProgressScope() {
+    view_.setProgress(0);
+    view_.setStatus("");
+  }
+  ProgressScope(const ProgressScope&) = delete;
+  ProgressScope& operator=(const ProgressScope&) = delete;
+
+ private:
+  DialogView& view_;
+};
+
+// The folder, "info.dat", "time.dat" and the line in "list.dat". When a step fails, what was made is
+// taken away again, so no listed name lacks its folder and no unlisted folder blocks the name.
+void createInstallation(app::Program& program, Store& store, const std::string& name, const std::string& description) {
+  auto& fs = program.fs();
+  const std::vector<std::string> before = store.openList();
+  store.createInstallationFolder(name);
+  try {
+    store.writeDescriptionAndTime(name, description, sys::dateTime(program.services().clock.now()));
+  } catch (const sys::IoError&) {
+    fs.removeFile(store.infoPath(name));
+    fs.removeFile(store.timePath(name));
+    fs.removeFolderIfEmpty(store.folder(name));
+    throw;
+  }
+  try {
+    store.appendName(name);
+  } catch (const sys::IoError&) {
+    try {
+      store.saveList(before);  // no half-written line stays behind
+    } catch (const sys::IoError&) {
+    }
+    fs.removeFile(store.infoPath(name));
+    fs.removeFile(store.timePath(name));
+    fs.removeFolderIfEmpty(store.folder(name));
+    throw;
+  }
+}
+
+// Backs up the original of gamePath into the installation folder and checks the copy. False, with its
+// message, for a file that is not to be installed.
+bool backUp(app::Program& program, Store& store, const std::string& name, const std::string& gamePath,
+            const std::vector<std::string>& backedUp) {
+  auto& fs = program.fs();
+  auto& ui = program.ui();
+  const std::string bare = sys::bareName(gamePath);
+  // Its backup would take the place of the installation's own file.
+  if (Store::isReservedFileName(bare)) {
+    app::showAttention(ui, texts::reservedName(bare));
+    return false;
+  }
+  // Installed before, or chosen twice in this list.
+  const auto equal = [&](const std::string& other) { return sys::equalsIgnoringAsciiCase(other, gamePath); };
+  if (std::any_of(backedUp.begin(), backedUp.end(), equal) || store.isInstalled(gamePath)) {
+    app::showAttention(ui, texts::alreadyInstalled(bare));
+    return false;
+  }
+  const std::string backup = store.backupPath(name, gamePath);
+  const auto originalSize = fs.fileSize(gamePath);
+  if (originalSize) FTF(program, gamePath, backup);
+  if (!originalSize || !fs.isFile(backup) || fs.fileSize(backup) != originalSize) {
+    // No overwrite without a copy of the original. A copy of another size is none; it is not kept.
+    if (originalSize) fs.removeFile(backup);
+    app::showError(ui, texts::originalNotSaved(bare));
+    return false;
+  }
+  return true;
+}
+
+// Takes the entries that are done out of chosen on every way out, so an interrupted install leaves in
+// the list exactly the files it did not get to.
+class DoneEntries {
+ public:
+  DoneEntries(ChosenFiles& chosen, DialogView& view) : chosen_(chosen), view_(view), done_(chosen.size(), false) {}
+  ~DoneEntries() {
+    for (std::size_t i = done_.size(); i > 0; --i) {
+      if (done_[i - 1]) chosen_.removeAt(i - 1);
+    }
+  }
+  void finish(std::size_t index) {
+    done_[index] = true;
+    view_.setProgress(++count_);
+  }
+  DoneEntries(const DoneEntries&) = delete;
+  DoneEntries& operator=(const DoneEntries&) = delete;
+
+ private:
+  ChosenFiles& chosen_;
+  DialogView& view_;
+  std::vector<bool> done_;
+  int count_ = 0;
+};
+
+}  // namespace
+
+InstallResult Install(app::Program& program, ChosenFiles& chosen, const std::string& description, DialogView& view) {
+  auto& ui = program.ui();
+  auto& fs = program.fs();
+  if (chosen.empty()) {
+    app::showError(ui, texts::kListEmpty);
+    return InstallResult::NotStarted;
+  }
+  const auto name = ui.inputBox(app::kAttentionCaption, texts::kNamePrompt, "");
+  if (!name || name->empty()) return InstallResult::NotStarted;
+  if (!isValidInstallationName(*name)) {
+    app::showError(ui, texts::kInvalidName);
+    return InstallResult::NotStarted;
+  }
+  Store store(fs, program.settings.FilePath);
+  if (store.nameTaken(*name)) {
+    app::showError(ui, texts::kNameExists);
+    return InstallResult::NotStarted;
+  }
+
+  WorkingScope working(view);
+  ProgressScope progress(view);
+  view.setStatus(texts::kInstallStatus);
+  createInstallation(program, store, *name, description);
+  view.setProgressMaximum(static_cast<int>(chosen.size()));
+  // A copy of the list: chosen itself only loses the entries that are done.
+  const std::vector<std::string> sources = chosen.sources();
+  const std::vector<std::string> games = chosen.destinations();
+  DoneEntries done(chosen, view);
+
+  // Every original is copied into the installation folder first, and forced to the disk; only then are
+  // the game paths recorded (so no record ever points at a backup that is not on the disk), and the
+  // records forced to the disk too; only then is any game file overwritten. Wherever the run stops, each
+  // changed game file has its backup on the disk and is recorded, and a restore puts it back.
+  std::vector<std::size_t> accepted;
+  std::vector<std::string> acceptedGames;
+  for (std::size_t i = 0; i < games.size(); ++i) {
+    ui.processEvents();
+    if (backUp(program, store, *name, games[i], acceptedGames)) {
+      accepted.push_back(i);
+      acceptedGames.push_back(games[i]);
+    } else {
+      done.finish(i);
+    }
+    ui.processEvents();
+  }
+  for (const auto& game : acceptedGames) {
+    fs.syncFile(store.backupPath(*name, game));
+    ui.processEvents();
+  }
+  for (const auto& game : acceptedGames) store.recordInstalledFile(*name, game);
+  if (!acceptedGames.empty()) {
+    fs.syncFile(store.filesPath(*name));
+    fs.syncFile(store.registerPath());
+  }
+  for (const std::size_t i : accepted) {
+    ui.processEvents();
+    FTF(program, sources[i], games[i]);
+    done.finish(i);
+    ui.processEvents();
+  }
+  return InstallResult::Installed;
+}
+
+void offerGameStart(app::Program& program) {
+  auto& ui = program.ui();
+  if (!app::askAttention(ui, texts::kStartGameQuestion)) return;
+  const std::string& launcher = program.settings.CSFile;
+  if (!program.fs().isFile(launcher)) {
+    app::showError(ui, texts::kNoLauncher);
+    return;
+  }
+  program.services().shell.open(launcher, program.settings.RunParam, sys::parentFolder(launcher),
+                                sys::ShowCommand::Normal);
+}
+
+}  // namespace installs

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "installs/store.h"
+
+namespace app {
+class Program;
+}
+
+// The installations page's operations on the store: open the list, show, restore and rename one.
+namespace installs {
+
+// The installation list of the page, "files" and "list.dat" created when missing. Throws sys::IoError.
+std::vector<std::string> openInstallationList(app::Program& program);
+
+// What the page shows for a selected installation. Its folder and three files are created empty where
+// missing. A listed name no installation may carry (an empty line, "..", a path) is never used as a
+// folder: it shows as empty and nothing is created. Throws sys::IoError.
+Installation showInstallation(app::Program& program, const std::string& name);
+
+enum class RestoreResult {
+  Restored,       // every original is back; the installation is gone from the store and the list
+  Incomplete,     // some originals could not be put back: they stay backed up, recorded and listed
+  FolderMissing,  // "Файлы не найдены!!!": no installation folder; the entry left the list
+  ListMissing,    // "Файлы не найдены!!!": no "files.dat"; the entry left the list, the folder stays
+};
+
+// "Восстановить файлы" on names[index]. Per game path of the installation's "files.dat": the backup is
+// copied back (FTF), and only when the game file then holds the backup's bytes is the path taken out of
+// the register and the backup deleted. A backup that is missing while its path is no longer registered
+// (or is registered by another installation) was restored before: it is passed over. The installation
+// is dissolved only when every file came back; otherwise its "files.dat" keeps the paths not restored
+// and "Не все файлы восстановлены. Повторите восстановление" is shown. names is the page's list: an entry
+// that leaves it leaves "list.dat" too, and listChanged runs right then (before the closing box) with
+// the outcome. Throws sys::IoError.
+RestoreResult Restore(app::Program& program, std::vector<std::string>& names, std::size_t index,
+                      const std::function<void(RestoreResult)>& listChanged = {});
+
+enum class RenameResult { Renamed, Unchanged, Refused };
+
+// "Переименовать" on names[index]: asks for the new name (the old one pre-filled), checks it by the name
+// rule, renames the folder and then writes the list with the new name in the old place. A folder that
+// cannot be renamed leaves the list and "list.dat" as they were. Throws sys::IoError.
+RenameResult Rename(app::Program& program, std::vector<std::string>& names, std::size_t index);
+
+}  // namespace installs

@@ -1,0 +1,136 @@
+#include "installs/store.h"
+
+#include <algorithm>
+
+#include "sys/encoding.h"
+#include "sys/error.h"
+#include "sys/paths.h"
+
+namespace installs {
+
+namespace {
+constexpr const char* kInfo = "info.dat";
+constexpr const char* kTime = "time.dat";
+constexpr const char* kFiles = "files.dat";
+}  // namespace
+
+std::string decodeText(const std::string& bytes) {
+  std::string text;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t end = bytes.find('\n', start);
+    std::string_view line = std::string_view(bytes).substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    text += sys::decodeLine(line);
+    if (end == std::string::npos) break;
+    text += '\n';
+    start = end + 1;
+  }
+  return text;
+}
+
+Store::Store(sys::FileSystem& fs, std::string filePath) : fs_(fs), filePath_(std::move(filePath)) {}
+
+std::string Store::root() const { return filePath_ + "files"; }
+std::string Store::listPath() const { return root() + sys::kSep + "list.dat"; }
+std::string Store::registerPath() const { return root() + sys::kSep + kFiles; }
+std::string Store::folder(const std::string& name) const { return root() + sys::kSep + name; }
+std::string Store::infoPath(const std::string& name) const { return folder(name) + sys::kSep + kInfo; }
+std::string Store::timePath(const std::string& name) const { return folder(name) + sys::kSep + kTime; }
+std::string Store::filesPath(const std::string& name) const { return folder(name) + sys::kSep + kFiles; }
+
+std::string Store::backupPath(const std::string& name, const std::string& gamePath) const {
+  return folder(name) + sys::kSep + sys::bareName(gamePath);
+}
+
+bool Store::isReservedFileName(const std::string& bareName) {
+  return sys::equalsIgnoringAsciiCase(bareName, kInfo) || sys::equalsIgnoringAsciiCase(bareName, kTime) ||
+         sys::equalsIgnoringAsciiCase(bareName, kFiles);
+}
+
+std::vector<std::string> Store::openList() {
+  fs_.createFolder(root());
+  if (!fs_.isFile(listPath())) fs_.createEmpty(listPath());
+  return fs_.readLines(listPath());
+}
+
+void Store::saveList(const std::vector<std::string>& names) { fs_.writeLines(listPath(), names, true); }
+
+void Store::appendName(const std::string& name) { fs_.appendLine(listPath(), name); }
+
+bool Store::nameTaken(const std::string& name) { return fs_.exists(folder(name)); }
+
+void Store::createInstallationFolder(const std::string& name) {
+  fs_.createFolder(root());
+  fs_.createFolder(folder(name));
+}
+
+void Store::writeDescriptionAndTime(const std::string& name, const std::string& description,
+                                    const std::string& time) {
+  fs_.writeText(infoPath(name), description);
+  fs_.writeLines(timePath(name), {time});
+}
+
+bool Store::isInstalled(const std::string& gamePath) {
+  if (!fs_.canOpenForReading(registerPath())) fs_.createEmpty(registerPath());
+  for (const auto& line : fs_.readLines(registerPath())) {
+    if (sys::equalsIgnoringAsciiCase(line, gamePath)) return true;
+  }
+  return false;
+}
+
+void Store::recordInstalledFile(const std::string& name, const std::string& gamePath) {
+  const std::string own = filesPath(name);
+  fs_.appendLine(own, gamePath);
+  try {
+    fs_.appendLine(registerPath(), gamePath);
+  } catch (const sys::IoError&) {
+    // Every line of an installation's list stands in the register; take this one out again.
+    try {
+      auto lines = fs_.readLines(own);
+      if (!lines.empty() && lines.back() == gamePath) {
+        lines.pop_back();
+        fs_.writeLines(own, lines, true);
+      }
+    } catch (const sys::IoError&) {
+    }
+    throw;
+  }
+}
+
+std::size_t Store::removeFromRegister(const std::vector<std::string>& gamePaths) {
+  std::vector<std::string> lines;
+  if (fs_.canOpenForReading(registerPath())) lines = fs_.readLines(registerPath());
+  std::size_t removed = 0;
+  for (const auto& path : gamePaths) {
+    const auto it = std::find_if(lines.begin(), lines.end(),
+                                 [&](const std::string& line) { return sys::equalsIgnoringAsciiCase(line, path); });
+    if (it == lines.end()) continue;
+    lines.erase(it);
+    ++removed;
+  }
+  fs_.writeLines(registerPath(), lines, true);
+  return removed;
+}
+
+void Store::ensureInstallation(const std::string& name) {
+  createInstallationFolder(name);
+  for (const auto& path : {infoPath(name), timePath(name), filesPath(name)}) {
+    if (!fs_.canOpenForReading(path)) fs_.createEmpty(path);
+  }
+}
+
+Installation Store::readInstallation(const std::string& name) {
+  Installation installation;
+  installation.files = fs_.readLines(filesPath(name));
+  installation.description = decodeText(fs_.readText(infoPath(name)));
+  const auto time = fs_.readLines(timePath(name));
+  if (!time.empty()) installation.time = time.front();
+  return installation;
+}
+
+bool Store::renameInstallation(const std::string& from, const std::string& to) {
+  return fs_.renameFolder(folder(from), folder(to));
+}
+
+}  // namespace installs

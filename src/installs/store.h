@@ -1,0 +1,82 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "sys/filesystem.h"
+
+namespace installs {
+
+// One installation as the page shows it.
+struct Installation {
+  std::vector<std::string> files;  // its game paths, in the order they were installed
+  std::string description;         // "info.dat", lines separated by "\n"
+  std::string time;                // the first line of "time.dat", or empty
+};
+
+// The installation store below the program folder:
+//   files/list.dat          the names of the installations, in order of creation
+//   files/files.dat         the register: every game path replaced at present, by any installation
+//   files/NAME/info.dat     the description (CR LF between its lines; empty description: zero bytes)
+//   files/NAME/time.dat     one line: date and time of the installation
+//   files/NAME/files.dat    the game paths this installation replaced
+//   files/NAME/<bare name>  the backup of each of them
+// Every file is cp1251 text with CR LF line ends. Files rewritten whole (the list, the register, an
+// installation's own list) are written beside and renamed over the old one. Failures are sys::IoError.
+class Store {
+ public:
+  // filePath: the program folder, with its trailing separator.
+  Store(sys::FileSystem& fs, std::string filePath);
+
+  std::string root() const;                          // FilePath + "files"
+  std::string listPath() const;                      // files/list.dat
+  std::string registerPath() const;                  // files/files.dat
+  std::string folder(const std::string& name) const; // files/NAME
+  std::string infoPath(const std::string& name) const;
+  std::string timePath(const std::string& name) const;
+  std::string filesPath(const std::string& name) const;
+  // Where the original of gamePath is kept: files/NAME/<bare name of gamePath>.
+  std::string backupPath(const std::string& name, const std::string& gamePath) const;
+
+  // Creates "files" and an empty "list.dat" when missing; the names in file order.
+  std::vector<std::string> openList();
+  void saveList(const std::vector<std::string>& names);
+  void appendName(const std::string& name);
+
+  // Whether a file or folder of that name exists below "files" (the file system's own comparison, so
+  // names differing in letter case collide where the system ignores case).
+  bool nameTaken(const std::string& name);
+  void createInstallationFolder(const std::string& name);
+  void writeDescriptionAndTime(const std::string& name, const std::string& description, const std::string& time);
+
+  // Whether the register holds gamePath (ASCII case ignored). Creates an empty register when missing.
+  bool isInstalled(const std::string& gamePath);
+  // Appends gamePath to the installation's "files.dat", then to the register. When the register cannot
+  // be written the line is taken out of "files.dat" again (as far as that is still possible) before the
+  // error goes on. Forcing both to the disk is the caller's.
+  void recordInstalledFile(const std::string& name, const std::string& gamePath);
+  // Removes, for each path, the first register line equal to it (ASCII case ignored), in one rewrite;
+  // a missing register is made anew. Returns how many lines were removed.
+  std::size_t removeFromRegister(const std::vector<std::string>& gamePaths);
+
+  // Creates the folder and empty "info.dat", "time.dat", "files.dat" where they cannot be read.
+  void ensureInstallation(const std::string& name);
+  Installation readInstallation(const std::string& name);
+  // False when the folder could not be renamed (the new name exists, or the system refuses).
+  bool renameInstallation(const std::string& from, const std::string& to);
+
+  // The file names every installation folder holds; a backup may not take one of them.
+  static bool isReservedFileName(const std::string& bareName);
+
+  sys::FileSystem& fs() { return fs_; }
+
+ private:
+  sys::FileSystem& fs_;
+  std::string filePath_;
+};
+
+// The text of a file whose lines are separated by CR LF (or LF), each line decoded on its own, joined
+// by "\n"; a last line break is kept as a last empty line.
+std::string decodeText(const std::string& bytes);
+
+}  // namespace installs

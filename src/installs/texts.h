@@ -1,0 +1,82 @@
+#pragma once
+
+#include <string>
+
+// Every text of the installation store, the install dialog and the installations page, as the user
+// reads it. Line breaks inside a box's text are CR LF.
+namespace installs::texts {
+
+// The install dialog.
+inline constexpr const char* kInstallCaption = "Установка файлов";
+inline constexpr const char* kInstallStatus = "установка файлов...";
+inline constexpr const char* kSearching = "Поиск файлов...Ждите...";
+inline constexpr const char* kChecking = "Проверка файлов...Ждите...";
+inline constexpr const char* kSearchStopped = "Поиск файлов прерван. Найдено более 20000 файлов.";
+inline constexpr const char* kNoFilesFound = "Файлов не найдено";
+inline constexpr const char* kListEmpty = "Список файлов пуст";
+inline constexpr const char* kClearEmpty = "Список пуст";
+inline constexpr const char* kNoFileSelected = "Файл не выделен";
+inline constexpr const char* kSelectFile = "Укажите файл";
+inline constexpr const char* kNoInformation = "Информации нет";
+inline constexpr const char* kInformationCaption = "Установка";
+inline constexpr const char* kDoubleClickHint = "Двойной щелчок - информацию о файле";
+inline constexpr const char* kFolderChooserCaption = "Обзор папок";
+inline constexpr const char* kFolderChooserPrompt = "Укажите папку";
+inline constexpr const char* kAllFilesFilter = "все файлы";
+inline constexpr const char* kListsDiffer = "Произошла ошибка! Исправить не удалось!";
+inline constexpr const char* kListsDifferLog =
+    "В процедуре \"CheckFiles\" количество записей в listbox1 и listbox2 было разное";
+inline constexpr const char* kCatalogueMissing =
+    "Список файлов не найден!!!\r\nПопробуйте обновить список файлов.\r\n"
+    "Для этого нажмите кнопку \"обновить\" в окно настроек.";
+inline constexpr const char* kCatalogueMissingLog =
+    "При установке новых файлов, не был обнаружен список файлов из папки игры";
+inline constexpr const char* kDescriptionsMissing = "Файл с информацией не найден";
+inline constexpr const char* kDescriptionsMissingLog = "Файл с информацией о расширениях не найден";
+
+// "Найдено N файлов!\r\nПроверка может занять много времени.\r\nВы уверены, что хотите продолжить?"
+std::string manyCandidatesQuestion(std::size_t count);
+// "Файл: NAME\r\nИнформация: TEXT"
+std::string fileInformation(const std::string& bareName, const std::string& description);
+
+// Hints of the dialog's controls.
+inline constexpr const char* kAddHint = "Добавить новые файлы в список.\r\nЩёлкните правой кнопкой для появления меню";
+inline constexpr const char* kRemoveHint = "Удалить выделенный\r\nфайл из списка";
+inline constexpr const char* kClearHint = "Очистить список файлов";
+inline constexpr const char* kDescriptionHint = "Введите описание установки\r\n(не обязательно)";
+inline constexpr const char* kInstallHint = "Заменить файлы игры\r\nна файлы из списка";
+inline constexpr const char* kExitHint = "Закрыть окно";
+
+// The install operation.
+inline constexpr const char* kNamePrompt = "Введите название установки";
+inline constexpr const char* kNameExists = "Такая установка уже существует";
+inline constexpr const char* kInvalidName = "Недопустимое название установки";
+inline constexpr const char* kStartGameQuestion = "Установка завершена. Запустить Counter-Strike?";
+inline constexpr const char* kNoLauncher = "Файл для запуска игры не указан";
+std::string alreadyInstalled(const std::string& bareName);   // Файл "NAME" уже установлен
+std::string reservedName(const std::string& bareName);       // Файл "NAME" не может быть установлен
+std::string originalNotSaved(const std::string& bareName);   // Файл "NAME" не установлен: ...
+
+// The file copy.
+inline constexpr const char* kCopyFailedLog = "Ошибка копирования файлов в процедуре FTF";
+std::string copyFailed(const std::string& source, const std::string& dest);
+std::string copyByHand(const std::string& source, const std::string& dest);
+
+// The installations page.
+inline constexpr const char* kPageCaption = "Замена файлов";
+inline constexpr const char* kInstallButtonHint = "Установить новые файлы (заменить).\r\n(Модели игроков, оружия и др.)";
+inline constexpr const char* kSelectInstallation = "Укажите установку";
+inline constexpr const char* kRenameNothingSelectedHint = "Укажите установку для переименования";
+std::string renameHint(const std::string& name);  // Хотите переименовать "NAME"?
+inline constexpr const char* kNewNamePrompt = "Укажите новое имя";
+inline constexpr const char* kNameRequired = "Необходимо ввести имя";
+inline constexpr const char* kRenameFailed = "Не удалось переименовать установку";
+inline constexpr const char* kRestoring = "восстановление файлов...ждите...";
+inline constexpr const char* kFilesNotFound = "Файлы не найдены!!!";
+inline constexpr const char* kFolderMissingLog = "Папки с файлами для восстановления не существует";
+inline constexpr const char* kFilesDatMissingLog =
+    "Файл \"files.dat\", содержащий список файлов для восстановления, не найден";
+inline constexpr const char* kRestored = "Файлы восстановлены";
+inline constexpr const char* kNotAllRestored = "Не все файлы восстановлены. Повторите восстановление";
+
+}  // namespace installs::texts

@@ -1,0 +1,253 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "installs/install.h"
+#include "installs/restore.h"
+#include "installs/store.h"
+#include "installs/texts.h"
+#include "sys/encoding.h"
+#include "installs/installs_support.h"
+#include "support/program_fixture.h"
+
+namespace {
+
+using installs::InstallResult;
+using testing_support::fileExists;
+using testing_support::ProgramFixture;
+using testing_support::readBytes;
+using testing_support::writeBytes;
+namespace texts = installs::texts;
+
+class Installing : public ProgramFixture {
+ protected:
+  void SetUp() override {
+    configure();
+    gign = gameFile("models/player/gign/gign.mdl", "old gign");
+    ak = gameFile("models/v_ak47.mdl", "old ak");
+    go = gameFile("sound/radio/go.wav", "old go");
+  }
+  std::string newFile(const std::string& name) {
+    const std::string path = temp / ("new/" + name);
+    writeBytes(path, "new " + name);
+    return path;
+  }
+  void choose(const std::string& gamePath) { chosen.add(newFile(sys::bareName(gamePath)), gamePath); }
+  InstallResult install(const std::string& name, const std::string& description = "") {
+    ui.expectInput("Внимание", "Введите название установки", name);
+    return installs::Install(*program, chosen, description, view);
+  }
+  std::string store(const std::string& relative) { return programFolder() + "files" + sys::kSep + relative; }
+
+  std::string gign, ak, go;
+  installs::ChosenFiles chosen;
+  installs_testing::RecordingView view;
+};
+
+TEST_F(Installing, ThreeFilesAreBackedUpRecordedInOrderAndReplaced) {
+  writeBytes(store("files.dat"), "/earlier/path.mdl\r\n");
+  choose(gign), choose(ak), choose(go);
+  EXPECT_EQ(install("Скины", "Модели\nи звук"), InstallResult::Installed);
+  EXPECT_TRUE(chosen.empty());
+  EXPECT_EQ(readBytes(store("list.dat")), "\xD1\xEA\xE8\xED\xFB\r\n");
+  const std::string folder = "Скины" + sys::kSep;
+  EXPECT_EQ(readBytes(store(folder + "files.dat")), gign + "\r\n" + ak + "\r\n" + go + "\r\n");
+  EXPECT_EQ(readBytes(store("files.dat")), "/earlier/path.mdl\r\n" + gign + "\r\n" + ak + "\r\n" + go + "\r\n");
+  EXPECT_EQ(readBytes(store(folder + "info.dat")), "\xCC\xEE\xE4\xE5\xEB\xE8\r\n\xE8 \xE7\xE2\xF3\xEA");
+  EXPECT_EQ(readBytes(store(folder + "time.dat")), "07.03.2003 14:05:09\r\n");
+  EXPECT_EQ(readBytes(store(folder + "gign.mdl")), "old gign");
+  EXPECT_EQ(readBytes(store(folder + "v_ak47.mdl")), "old ak");
+  EXPECT_EQ(readBytes(store(folder + "go.wav")), "old go");
+  EXPECT_EQ(readBytes(gign), "new gign.mdl");
+  EXPECT_EQ(readBytes(ak), "new v_ak47.mdl");
+  EXPECT_EQ(readBytes(go), "new go.wav");
+  EXPECT_EQ(view.maximum, 3);
+  EXPECT_EQ(view.positions, (std::vector<int>{1, 2, 3, 0}));
+  EXPECT_EQ(view.statuses, (std::vector<std::string>{"установка файлов...", ""}));
+  EXPECT_EQ(view.working, (std::vector<bool>{true, false}));
+}
+
+TEST_F(Installing, AFileChosenTwiceIsInstalledOnceAndTheFirstCopyStays) {
+  choose(gign);
+  chosen.add(temp / "other/gign.mdl", gign);
+  writeBytes(temp / "other/gign.mdl", "second gign");
+  ui.expectInput("Внимание", "Введите название установки", "A");
+  ui.expectAttention("Файл \"gign.mdl\" уже установлен");
+  installs::Install(*program, chosen, "", view);
+  EXPECT_EQ(readBytes(gign), "new gign.mdl");
+  EXPECT_EQ(readBytes(store("A/gign.mdl")), "old gign");
+  EXPECT_EQ(readBytes(store("A/files.dat")), gign + "\r\n");
+}
+
+TEST_F(Installing, ASecondInstallationCannotTouchAFileOfTheFirst) {
+  choose(gign);
+  install("A");
+  chosen.add(temp / "other/gign.mdl", gign);
+  writeBytes(temp / "other/gign.mdl", "second gign");
+  choose(ak);
+  ui.expectInput("Внимание", "Введите название установки", "B");
+  ui.expectAttention("Файл \"gign.mdl\" уже установлен");
+  installs::Install(*program, chosen, "", view);
+  EXPECT_EQ(readBytes(store("A/gign.mdl")), "old gign");
+  EXPECT_FALSE(fileExists(store("B/gign.mdl")));
+  EXPECT_EQ(readBytes(gign), "new gign.mdl");
+  EXPECT_EQ(readBytes(store("B/files.dat")), ak + "\r\n");
+  EXPECT_EQ(readBytes(store("files.dat")), gign + "\r\n" + ak + "\r\n");
+  EXPECT_EQ(readBytes(store("list.dat")), "A\r\nB\r\n");
+}
+
+TEST_F(Installing, ReadOnlyGameFileIsReplacedAndEndsWritable) {
+  namespace stdfs = std::filesystem;
+  stdfs::permissions(sys::toPath(gign), stdfs::perms::owner_read | stdfs::perms::group_read);
+  choose(gign);
+  install("A");
+  EXPECT_EQ(readBytes(gign), "new gign.mdl");
+  for (const auto& path : {gign, store("A/gign.mdl")}) {
+    EXPECT_NE(stdfs::status(sys::toPath(path)).permissions() & stdfs::perms::owner_write, stdfs::perms::none) << path;
+  }
+}
+
+TEST_F(Installing, NoListNoNameBadNameOrTakenNameWritesNothing) {
+  ui.expectError("Список файлов пуст");
+  EXPECT_EQ(installs::Install(*program, chosen, "", view), InstallResult::NotStarted);
+  choose(gign);
+  ui.expectInput("Внимание", "Введите название установки", std::nullopt);
+  EXPECT_EQ(installs::Install(*program, chosen, "", view), InstallResult::NotStarted);
+  EXPECT_EQ(install(""), InstallResult::NotStarted);
+  for (const char* bad : {"../outside", "a/b", "CON", "name.", "x:y"}) {
+    ui.expectInput("Внимание", "Введите название установки", bad);
+    ui.expectError(texts::kInvalidName);
+    EXPECT_EQ(installs::Install(*program, chosen, "", view), InstallResult::NotStarted) << bad;
+  }
+  EXPECT_FALSE(testing_support::folderExists(programFolder() + "files"));
+  EXPECT_FALSE(fileExists(temp / "program/outside"));
+  testing_support::makeFolder(store("Taken"));
+  ui.expectInput("Внимание", "Введите название установки", "Taken");
+  ui.expectError(texts::kNameExists);
+  EXPECT_EQ(installs::Install(*program, chosen, "", view), InstallResult::NotStarted);
+  EXPECT_FALSE(fileExists(store("list.dat")));
+  EXPECT_EQ(readBytes(gign), "old gign");
+  EXPECT_EQ(chosen.size(), 1u);
+}
+
+// A file system that ignores letter case in names, as Windows does.
+class CaseBlindFileSystem : public sys::FileSystem {
+ public:
+  bool exists(const std::string& path) override {
+    const std::string parent = sys::parentFolder(path);
+    bool found = false;
+    enumerate(parent, [&](const sys::DirEntry& entry) {
+      found = found || sys::equalsIgnoringAsciiCase(entry.name, sys::bareName(path));
+    });
+    return found;
+  }
+};
+
+TEST_F(Installing, NamesDifferingOnlyInCaseCollideWhereTheSystemIgnoresCase) {
+  CaseBlindFileSystem caseBlind;
+  app::Program windowsLike(app::Services{ui, caseBlind, *registry, shell, windows, clock, temp / "exe" + sys::kSep});
+  windowsLike.settings = program->settings;
+  testing_support::makeFolder(store("Skins"));
+  choose(gign);
+  ui.expectInput("Внимание", "Введите название установки", "SKINS");
+  ui.expectError(texts::kNameExists);
+  EXPECT_EQ(installs::Install(windowsLike, chosen, "", view), InstallResult::NotStarted);
+}
+
+TEST_F(Installing, ABackupThatCannotBeMadeLeavesTheGameFileUntouched) {
+  installs_testing::FailingFileSystem failing;
+  app::Program flaky(app::Services{ui, failing, *registry, shell, windows, clock, temp / "exe" + sys::kSep});
+  flaky.settings = program->settings;
+  const std::string backup = store("A/gign.mdl");
+  failing.refuseCopiesTo = backup;
+  choose(gign), choose(ak);
+  ui.expectInput("Внимание", "Введите название установки", "A");
+  ui.expectError(texts::copyFailed(gign, backup));
+  ui.expectAttention(texts::copyByHand(gign, backup));
+  ui.expectError("Файл \"gign.mdl\" не установлен: не удалось сохранить оригинал");
+  EXPECT_EQ(installs::Install(flaky, chosen, "", view), InstallResult::Installed);
+  EXPECT_EQ(readBytes(gign), "old gign");
+  EXPECT_FALSE(fileExists(backup));
+  EXPECT_EQ(readBytes(store("A/files.dat")), ak + "\r\n") << "the other files go on";
+  EXPECT_EQ(readBytes(store("files.dat")), ak + "\r\n");
+  EXPECT_EQ(readBytes(ak), "new v_ak47.mdl");
+  ASSERT_EQ(shell.calls.size(), 2u) << "both folders opened for the copy by hand";
+  EXPECT_EQ(shell.calls[1].file, store("A") + sys::kSep);
+}
+
+TEST_F(Installing, ABackupOfAnotherSizeIsNoBackup) {
+  // The person "copied by hand" something else while the wait box was open.
+  installs_testing::FailingFileSystem failing;
+  app::Program flaky(app::Services{ui, failing, *registry, shell, windows, clock, temp / "exe" + sys::kSep});
+  flaky.settings = program->settings;
+  const std::string backup = store("A/gign.mdl");
+  failing.refuseCopiesTo = backup;
+  choose(gign);
+  ui.expectInput("Внимание", "Введите название установки", "A");
+  ui.expectError(texts::copyFailed(gign, backup));
+  ui.expectAttention(texts::copyByHand(gign, backup)).onNextMessage([&] { writeBytes(backup, "short"); });
+  ui.expectError(texts::originalNotSaved("gign.mdl"));
+  installs::Install(flaky, chosen, "", view);
+  EXPECT_EQ(readBytes(gign), "old gign");
+  EXPECT_FALSE(fileExists(backup));
+  EXPECT_FALSE(fileExists(store("A/files.dat")));
+}
+
+TEST_F(Installing, AGameFileNamedLikeAStoreFileIsRefused) {
+  const std::string info = gameFile("info.dat", "game info");
+  chosen.add(newFile("info.dat"), info);
+  choose(go);
+  ui.expectInput("Внимание", "Введите название установки", "A");
+  ui.expectAttention("Файл \"info.dat\" не может быть установлен");
+  installs::Install(*program, chosen, "описание", view);
+  EXPECT_EQ(readBytes(info), "game info");
+  EXPECT_EQ(readBytes(store("A/info.dat")), "\xEE\xEF\xE8\xF1\xE0\xED\xE8\xE5");
+  EXPECT_EQ(readBytes(store("A/files.dat")), go + "\r\n");
+}
+
+TEST_F(Installing, AStoreThatCannotBeWrittenLeavesNoListedNameWithoutItsFolder) {
+  installs_testing::FailingFileSystem failing;
+  installs_testing::AgreeingUi agreeing("A");
+  app::Program flaky(app::Services{agreeing, failing, *registry, shell, windows, clock, temp / "exe" + sys::kSep});
+  flaky.settings = program->settings;
+  choose(gign);
+  const installs::ChosenFiles original = chosen;
+  installs::Install(flaky, chosen, "", view);
+  // Every step up to the name's line in "list.dat" fails once, in turn.
+  const auto listed = std::find(failing.log.begin(), failing.log.end(), "appendLine " + store("list.dat"));
+  ASSERT_NE(listed, failing.log.end());
+  const int creationSteps = static_cast<int>(listed - failing.log.begin()) + 1;
+  for (int step = 1; step <= creationSteps; ++step) {
+    std::filesystem::remove_all(sys::toPath(store("")));
+    writeBytes(gign, "old gign");
+    chosen = original;
+    failing.failAtStep(installs_testing::FailingFileSystem::Failure::IoErrorOnce, step);
+    EXPECT_THROW(installs::Install(flaky, chosen, "", view), sys::IoError);
+    const std::string failed = failing.log[static_cast<std::size_t>(step) - 1];
+    EXPECT_FALSE(testing_support::folderExists(store("A"))) << failed;
+    EXPECT_EQ(fileExists(store("list.dat")) ? readBytes(store("list.dat")) : "", "") << failed;
+    EXPECT_EQ(readBytes(gign), "old gign") << failed;
+  }
+}
+
+TEST_F(Installing, YesStartsTheLauncherInItsOwnFolder) {
+  program->settings.RunParam = "-game cstrike";
+  program->settings.CSFile = temp / "Half-Life/hl.exe";
+  ui.expectAttention(texts::kStartGameQuestion, app::Answer::Yes);
+  ui.expectError(texts::kNoLauncher);
+  installs::offerGameStart(*program);
+  writeBytes(program->settings.CSFile, "exe");
+  ui.expectAttention(texts::kStartGameQuestion, app::Answer::No);
+  installs::offerGameStart(*program);
+  EXPECT_TRUE(shell.calls.empty());
+  ui.expectAttention(texts::kStartGameQuestion, app::Answer::Yes);
+  installs::offerGameStart(*program);
+  ASSERT_EQ(shell.calls.size(), 1u);
+  EXPECT_EQ(shell.calls[0].file, temp / "Half-Life/hl.exe");
+  EXPECT_EQ(shell.calls[0].params, "-game cstrike");
+  EXPECT_EQ(shell.calls[0].workFolder, temp / "Half-Life");
+  EXPECT_EQ(shell.calls[0].show, sys::ShowCommand::Normal);
+}
+
+}  // namespace
