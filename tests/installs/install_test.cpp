@@ -38,7 +38,9 @@ class Installing : public ProgramFixture {
     ui.expectInput("Внимание", "Введите название установки", name);
     return installs::Install(*program, chosen, description, view);
   }
-  std::string store(const std::string& relative) { return programFolder() + "files" + sys::kSep + relative; }
+  std::string store(const std::string& relative) {
+    return programFolder() + "files" + sys::kSep + testing_support::native(relative);
+  }
 
   std::string gign, ak, go;
   installs::ChosenFiles chosen;

@@ -48,7 +48,9 @@ class Restoring : public testing_support::ProgramFixture {
     ASSERT_EQ(installs::Install(quiet, chosen, "описание " + name, view), installs::InstallResult::Installed);
     names = installs::openInstallationList(*program);
   }
-  std::string store(const std::string& relative) { return programFolder() + "files" + sys::kSep + relative; }
+  std::string store(const std::string& relative) {
+    return programFolder() + "files" + sys::kSep + testing_support::native(relative);
+  }
   std::string registerText() { return readBytes(store("files.dat")); }
 
   std::vector<std::string> paths;
