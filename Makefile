@@ -38,8 +38,8 @@ FUZZ_SECONDS ?= 60
 fuzz:
 	scripts/fuzz $(FUZZ_SECONDS)
 
-bench: build
-	scripts/run-benchmarks $(BUILD)
+bench:
+	scripts/run-benchmarks
 
 clean:
 	rm -rf $(BUILD) build-win build-asan build-fuzz

@@ -99,6 +99,9 @@ Program::Activation Program::activate() {
   if (!fs.isFile(settings.FilesListDir)) {
     showAttention(services_.ui, texts::kScanNeeded);
     catalogue::FindFilesList(*this);
+    // A catalogue built in this run is as fresh as any schedule asks: no second scan at the next
+    // activation.
+    ListUpdatePending = false;
     return Activation::Scanned;
   }
   if (ListUpdatePending) {

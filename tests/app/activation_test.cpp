@@ -37,7 +37,8 @@ TEST_F(ActivationStep, NoCatalogueIsAnnouncedAndScanned) {
   expectScan();
   EXPECT_EQ(program->activate(), Activation::Scanned);
   EXPECT_TRUE(fileExists(program->settings.FilesListDir));
-  EXPECT_TRUE(program->ListUpdatePending) << "the schedule waits for the next activation";
+  EXPECT_FALSE(program->ListUpdatePending) << "the catalogue just built stands for the schedule's scan";
+  EXPECT_EQ(program->activate(), Activation::Done);  // no second scan: the script holds no second report
   EXPECT_EQ(program->settings.FilesListDate, "07.03.2003");
 }
 

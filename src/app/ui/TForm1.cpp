@@ -117,7 +117,17 @@ void TForm1::secondaryWindowHidden(QWidget*) {
   if (closing_ || activationPosted_ || activationHolds_ > 0) return;
   // The main window becomes the active one again once the other window is gone.
   activationPosted_ = true;
-  QTimer::singleShot(0, this, [this] {
+  postActivation(0);
+}
+
+void TForm1::postActivation(int delayMs) {
+  QTimer::singleShot(delayMs, this, [this] {
+    // A box still open (the install's closing question, a report) holds the main window back: the
+    // activation step runs once it has been answered, never underneath it.
+    if (QApplication::activeModalWidget() && !closing_) {
+      postActivation(50);
+      return;
+    }
     activationPosted_ = false;
     if (!closing_ && activationHolds_ == 0 && isVisible() && !anySecondaryWindowOpen()) FormActivate();
   });

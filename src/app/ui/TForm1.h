@@ -136,6 +136,7 @@ class TForm1 final : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void postActivation(int delayMs);
   void buildMenu();
   void buildFileMenu(QMenu* menu);
   void buildUtilitiesMenu(QMenu* menu);

@@ -1,6 +1,9 @@
 #include <QMenuBar>
 #include <QTabWidget>
+#include <QApplication>
+#include <QDialog>
 #include <QTest>
+#include <QTimer>
 
 #include "support/ui/main_window_fixture.h"
 #include "sys/error.h"
@@ -62,6 +65,38 @@ TEST_F(MainWindow, IoErrorWhileADialogIsOpenKeepsTheMainWindowDisabledUntilItClo
   EXPECT_FALSE(form1->ui().busy());
   command->close();
   EXPECT_TRUE(form1->isEnabled());
+}
+
+TEST_F(MainWindow, ActivationWaitsUntilAnOpenBoxIsAnswered) {
+  storeSettings();
+  testing_support::writeBytes(programFolder() + "fileslist.dat", "");
+  gameFile("models/a.mdl");
+  createWindows();
+  form1->show();
+  QApplication::processEvents();
+  form1->program().settings.ListUpdate = "2";
+  form1->program().ListUpdatePending = true;
+  listInfo->show();
+
+  // While a modal box is open (as the install's closing question is), the dialog closing must not start
+  // the activation step's scan underneath it.
+  QDialog box;
+  bool scannedWhileOpen = true;
+  QTimer::singleShot(0, [&] {
+    listInfo->close();
+    for (int i = 0; i < 5; ++i) {
+      QApplication::processEvents();
+      QTest::qWait(20);
+    }
+    scannedWhileOpen = !ui.prompts.empty();
+    box.accept();
+  });
+  box.setModal(true);
+  box.exec();
+  EXPECT_FALSE(scannedWhileOpen);
+  ui.expectMessage("Поиск файлов завершен", "Найдено 1 файлов");
+  QTest::qWait(150);
+  EXPECT_TRUE(ui.allAnswered()) << "the activation ran once the box was gone";
 }
 
 }  // namespace
