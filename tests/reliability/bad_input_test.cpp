@@ -84,6 +84,9 @@ TEST_F(BadInput, InstallationNamesTheRuleRefusesWriteNothingAtInstallAndAtRename
 }
 
 TEST_F(BadInput, AGameFileWithALineBreakInItsNameIsRefusedAndOthersGoOn) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows file names cannot hold a line break";
+#endif
   // Its path could not be one line of "files.dat": recorded, it would come back as two paths and its
   // original would never be restored.
   const std::string broken = gameFile("models/bad\nname.mdl", "old broken");

@@ -173,7 +173,9 @@ TEST_F(Faults, AStoreBelowAFileStopsTheInstallWithTheSystemsTextAndTouchesNothin
     installs::Install(*program, chosen, "", view);
     ADD_FAILURE() << "the install went on without its store";
   } catch (const sys::IoError& error) {
+#ifndef _WIN32
     EXPECT_EQ(std::string(error.what()), "Not a directory: " + temp / "blocked" + sys::kSep + "files");
+#endif
   }
   EXPECT_EQ(readBytes(gign), "old gign");
   EXPECT_EQ(readBytes(temp / "blocked"), "a file, not a folder");
