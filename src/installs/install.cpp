@@ -64,8 +64,9 @@ bool backUp(app::Program& program, Store& store, const std::string& name, const 
   auto& fs = program.fs();
   auto& ui = program.ui();
   const std::string bare = sys::bareName(gamePath);
-  // Its backup would take the place of the installation's own file.
-  if (Store::isReservedFileName(bare)) {
+  // Its backup would take the place of the installation's own file, or its path cannot be one line of
+  // "files.dat" (a line break in a name would record it as two paths, neither of which comes back).
+  if (Store::isReservedFileName(bare) || gamePath.find_first_of("\r\n") != std::string::npos) {
     app::showAttention(ui, texts::reservedName(bare));
     return false;
   }

@@ -1,0 +1,179 @@
+// A small program that installs files into a game folder or restores installations, with the real core
+// and the real file system, so that a test can kill it with SIGKILL wherever it likes.
+//
+//   kill_driver ROOT install NAME GAMEPATH...   installs ROOT/new/<bare name> over each game path as NAME
+//   kill_driver ROOT restore-all                restores every listed installation, in list order
+//
+// ROOT holds the program folder "program/" and the hive file "hive.reg". With VARNIKIT_KILL_AT=N in its
+// environment the driver raises SIGKILL on itself just before the N-th call that changes the disk; with
+// VARNIKIT_KILL_TORN=1 as well, a copy at that step first leaves half of its bytes behind (a copy cut
+// off in the middle). Every message box and every copy's step goes to standard output. Exit codes: 0 done, 3 "not all
+// restored" (or an installation left listed), 4 an I/O error, 2 wrong use.
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/program.h"
+#include "app/ui.h"
+#include "installs/install.h"
+#include "installs/restore.h"
+#include "support/fakes.h"
+#include "sys/error.h"
+#include "sys/paths.h"
+#include "sys/registry.h"
+
+namespace {
+
+// The real file system, dying at a chosen disk-changing step.
+class DyingFileSystem : public sys::FileSystem {
+ public:
+  DyingFileSystem(long killAt, bool torn) : killAt_(killAt), torn_(torn) {}
+
+  void copyFile(const std::string& from, const std::string& to) override {
+    std::cout << "copy at step " << steps_ + 1 << '\n';
+    if (reached() && torn_) {
+      std::ifstream in(sys::toPath(from), std::ios::binary);
+      const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+      std::ofstream out(sys::toPath(to), std::ios::binary | std::ios::trunc);
+      out.write(bytes.data(), static_cast<std::streamsize>(bytes.size() / 2));
+      out.close();
+      std::cout.flush();
+    }
+    die();
+    FileSystem::copyFile(from, to);
+  }
+  bool setNormal(const std::string& path) override { return step() && FileSystem::setNormal(path); }
+  bool removeFile(const std::string& path) override { return step() && FileSystem::removeFile(path); }
+  void createFolder(const std::string& path) override { step(), FileSystem::createFolder(path); }
+  bool renameFolder(const std::string& from, const std::string& to) override {
+    return step() && FileSystem::renameFolder(from, to);
+  }
+  bool removeFolderIfEmpty(const std::string& path) override {
+    return step() && FileSystem::removeFolderIfEmpty(path);
+  }
+  // A killed process loses nothing the system has accepted, so forcing bytes to the disk only costs time
+  // here; the step is still counted.
+  void syncFile(const std::string&) override { step(); }
+  void writeLines(const std::string& path, const std::vector<std::string>& lines, bool atomic) override {
+    step(), FileSystem::writeLines(path, lines, atomic);
+  }
+  void writeText(const std::string& path, const std::string& text) override {
+    step(), FileSystem::writeText(path, text);
+  }
+  void createEmpty(const std::string& path) override { step(), FileSystem::createEmpty(path); }
+  void appendLine(const std::string& path, const std::string& line) override {
+    step(), FileSystem::appendLine(path, line);
+  }
+  std::unique_ptr<sys::LineSink> createLineSink(const std::string& path) override {
+    step();
+    return FileSystem::createLineSink(path);
+  }
+
+  long steps() const { return steps_; }
+
+ private:
+  bool reached() { return killAt_ > 0 && steps_ + 1 >= killAt_; }
+  void die() {
+    ++steps_;
+    if (killAt_ > 0 && steps_ >= killAt_) {
+      std::cout.flush();
+      raise(SIGKILL);
+    }
+  }
+  bool step() {
+    die();
+    return true;
+  }
+
+  long steps_ = 0;
+  long killAt_;
+  bool torn_;
+};
+
+// Gives the installation name, answers Yes and OK, and prints every box.
+class AnsweringUi : public app::Ui {
+ public:
+  explicit AnsweringUi(std::string name) : name_(std::move(name)) {}
+  app::Answer messageBox(const std::string& caption, const std::string& text, app::Icon, app::Buttons buttons) override {
+    std::cout << "box " << caption << ": " << text << '\n';
+    return buttons == app::Buttons::YesNo ? app::Answer::Yes : app::Answer::Ok;
+  }
+  std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&) override {
+    return name_;
+  }
+  std::vector<std::string> chooseFiles(const app::FileRequest&) override { return {}; }
+  std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return std::nullopt; }
+  void processEvents() override {}
+  void setStatusText(const std::string&) override {}
+  void setBusy(bool) override {}
+  void setMainWindowEnabled(bool) override {}
+  void focusMainWindow() override {}
+
+ private:
+  std::string name_;
+};
+
+long environmentNumber(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? std::strtol(value, nullptr, 10) : 0;
+}
+
+int run(int argc, char** argv) {
+  if (argc < 3) {
+    std::cerr << "use: kill_driver ROOT install NAME GAMEPATH... | kill_driver ROOT restore-all\n";
+    return 2;
+  }
+  const std::string root = argv[1];
+  const std::string operation = argv[2];
+  DyingFileSystem fs(environmentNumber("VARNIKIT_KILL_AT"), environmentNumber("VARNIKIT_KILL_TORN") != 0);
+  AnsweringUi ui(operation == "install" && argc > 3 ? argv[3] : "");
+  sys::HiveFileRegistry registry(root + sys::kSep + "hive.reg");
+  testing_support::RecordingShell shell;
+  testing_support::FakeWindowFinder windows;
+  testing_support::FixedClock clock;
+  app::Program program(app::Services{ui, fs, registry, shell, windows, clock, root + sys::kSep + "exe" + sys::kSep});
+  program.settings.FilePath = root + sys::kSep + "program" + sys::kSep;
+
+  int status = 0;
+  if (operation == "install" && argc > 4) {
+    installs::ChosenFiles chosen;
+    for (int i = 4; i < argc; ++i) {
+      chosen.add(root + sys::kSep + "new" + sys::kSep + sys::bareName(argv[i]), argv[i]);
+    }
+    installs::DialogView view;
+    installs::Install(program, chosen, "описание", view);
+  } else if (operation == "restore-all") {
+    auto names = installs::openInstallationList(program);
+    std::size_t index = 0;
+    while (index < names.size()) {
+      if (installs::Restore(program, names, index) == installs::RestoreResult::Incomplete) {
+        status = 3;
+        ++index;  // stays listed for the next run
+      }
+    }
+  } else {
+    std::cerr << "unknown operation " << operation << '\n';
+    return 2;
+  }
+  std::cout << "steps " << fs.steps() << '\n';
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return run(argc, argv);
+  } catch (const sys::IoError& error) {
+    std::cout << "I/O error: " << error.what() << '\n';
+    return 4;
+  }
+}

@@ -1,0 +1,302 @@
+// The program killed outright (SIGKILL, as by a crash, the task manager or a power button) while it
+// installs or restores, at every disk-changing step and at random times: afterwards a fresh run restores
+// every listed installation and the game folder is again exactly what it was.
+#include <gtest/gtest.h>
+
+#ifndef _WIN32
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <random>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "installs/store.h"
+#include "support/temp_folder.h"
+#include "sys/filesystem.h"
+#include "sys/paths.h"
+
+extern char** environ;
+
+namespace {
+
+using testing_support::readBytes;
+using testing_support::writeBytes;
+namespace fs = std::filesystem;
+
+// The game files: those installed, one held by an earlier installation, one that is read-only, and
+// others that no installation touches.
+const char* const kInstalled[] = {"models/player/gign/gign.mdl", "models/v_ak47.mdl", "sound/radio/go.wav",
+                                  "sound/радио/привет.wav", "maps/old.spr"};
+const char* const kUntouched[] = {"liblist.gam", "maps/de_dust.bsp", "models/player/gign/gign.bmp"};
+constexpr int kHeldByOld = 4;
+constexpr int kReadOnly = 1;
+
+struct Outcome {
+  bool killed = false;  // died of SIGKILL
+  int exitCode = -1;
+  std::string output;
+};
+
+// One root with a program folder and a game folder, and the driver started on it.
+class Sandbox {
+ public:
+  Sandbox() {
+    testing_support::makeFolder(temp / "program");
+    for (const char* relative : kInstalled) {
+      const std::string path = temp / ("cstrike/" + std::string(relative));
+      writeBytes(path, "original " + std::string(relative) + std::string(3000, '#'));
+      game.push_back(path);
+      writeBytes(temp / ("new/" + sys::bareName(path)), "new " + std::string(relative) + std::string(5000, '*'));
+    }
+    for (const char* relative : kUntouched) writeBytes(temp / ("cstrike/" + std::string(relative)), relative);
+    fs::permissions(sys::toPath(game[kReadOnly]), fs::perms::owner_read);
+    before = snapshot();
+    EXPECT_EQ(drive({"install", "Old", game[kHeldByOld]}).exitCode, 0);
+  }
+
+  // Runs the driver to its end, or to its death at the given step (0: none).
+  Outcome drive(const std::vector<std::string>& arguments, long killAt = 0, bool torn = false) {
+    const pid_t pid = start(arguments, killAt, torn);
+    return finish(pid);
+  }
+
+  pid_t start(const std::vector<std::string>& arguments, long killAt = 0, bool torn = false) {
+    std::vector<std::string> words = {KILL_DRIVER_PATH, temp.path()};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (auto& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> environment;
+    for (char** entry = environ; *entry; ++entry) {
+      const std::string variable = *entry;
+      if (variable.rfind("VARNIKIT_KILL_", 0) != 0) environment.push_back(variable);
+    }
+    if (killAt > 0) environment.push_back("VARNIKIT_KILL_AT=" + std::to_string(killAt));
+    if (torn) environment.push_back("VARNIKIT_KILL_TORN=1");
+    std::vector<char*> envp;
+    for (auto& variable : environment) envp.push_back(variable.data());
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    const std::string log = temp / "driver.log";
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = 0;
+    const int error = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    EXPECT_EQ(error, 0) << "cannot start " << argv[0];
+    return pid;
+  }
+
+  Outcome finish(pid_t pid) {
+    Outcome outcome;
+    int status = 0;
+    if (pid > 0 && waitpid(pid, &status, 0) == pid) {
+      outcome.killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+      outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    outcome.output = testing_support::fileExists(temp / "driver.log") ? readBytes(temp / "driver.log") : "";
+    return outcome;
+  }
+
+  std::vector<std::string> installArguments(const std::string& name) {
+    std::vector<std::string> arguments = {"install", name};
+    arguments.insert(arguments.end(), game.begin(), game.end());
+    return arguments;
+  }
+
+  // Every file below the game folder with its bytes.
+  std::map<std::string, std::string> snapshot() {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(sys::toPath(temp / "cstrike"))) {
+      if (entry.is_regular_file()) files[sys::fromPath(entry.path())] = readBytes(sys::fromPath(entry.path()));
+    }
+    return files;
+  }
+
+  // What must hold wherever the program died: every game file that does not hold its original is
+  // recorded by a listed installation whose folder keeps the original's bytes, and is registered; every
+  // register line belongs to a listed installation.
+  void expectNothingLost(const std::string& where) {
+    auto& files = sys::realFileSystem();
+    installs::Store store(files, programFolder());
+    const auto names = files.canOpenForReading(store.listPath()) ? files.readLines(store.listPath())
+                                                                 : std::vector<std::string>{};
+    std::vector<std::string> listedPaths;
+    for (const auto& name : names) {
+      if (name.empty() || !files.canOpenForReading(store.filesPath(name))) continue;
+      for (const auto& path : files.readLines(store.filesPath(name))) {
+        listedPaths.push_back(path);
+        listedBy[path].push_back(name);
+      }
+    }
+    const auto registered = files.canOpenForReading(store.registerPath()) ? files.readLines(store.registerPath())
+                                                                          : std::vector<std::string>{};
+    for (const auto& line : registered) {
+      EXPECT_NE(std::find(listedPaths.begin(), listedPaths.end(), line), listedPaths.end())
+          << where << ": a register line no listed installation holds: " << line;
+    }
+    for (const auto& path : game) {
+      if (readBytes(path) == before[path]) continue;
+      bool backedUp = false;
+      for (const auto& name : listedBy[path]) {
+        const std::string backup = store.backupPath(name, path);
+        backedUp = backedUp || (files.isFile(backup) && readBytes(backup) == before[path]);
+      }
+      EXPECT_TRUE(backedUp) << where << ": changed without a backup of its original: " << path;
+      EXPECT_NE(std::find(registered.begin(), registered.end(), path), registered.end())
+          << where << ": changed but not registered: " << path;
+    }
+    listedBy.clear();
+  }
+
+  // A fresh run restores everything (a second one where the first could not); then the game folder is
+  // as it was, the list and the register are empty. Returns the installation folders left over.
+  std::vector<std::string> restoreAndCheck(const std::string& where) {
+    Outcome outcome = drive({"restore-all"});
+    if (outcome.exitCode == 3) outcome = drive({"restore-all"});
+    EXPECT_EQ(outcome.exitCode, 0) << where << ": restore ended with\n" << outcome.output;
+    EXPECT_TRUE(snapshot() == before) << where << ": the game folder is not what it was\n" << outcome.output;
+    const std::string list = programFolder() + "files" + sys::kSep + "list.dat";
+    const std::string reg = programFolder() + "files" + sys::kSep + "files.dat";
+    EXPECT_EQ(readBytes(list), "") << where;
+    EXPECT_EQ(testing_support::fileExists(reg) ? readBytes(reg) : "", "") << where;
+    std::vector<std::string> leftOver;
+    for (const auto& entry : fs::directory_iterator(sys::toPath(programFolder() + "files"))) {
+      if (entry.is_directory()) leftOver.push_back(sys::fromPath(entry.path().filename()));
+    }
+    return leftOver;
+  }
+
+  // With an installation folder left over that no list names, the program still installs and restores.
+  void expectStillUsable(const std::string& where) {
+    Outcome installed = drive(installArguments("Ещё раз"));
+    EXPECT_EQ(installed.exitCode, 0) << where << installed.output;
+    for (std::size_t i = 0; i < game.size(); ++i) {
+      EXPECT_EQ(readBytes(game[i]), readBytes(temp / ("new/" + sys::bareName(game[i])))) << where << game[i];
+    }
+    const auto left = restoreAndCheck(where + ", installed again");
+    EXPECT_EQ(std::count(left.begin(), left.end(), "Ещё раз"), 0) << where;
+  }
+
+  std::string programFolder() const { return temp / "program" + sys::kSep; }
+
+  testing_support::TempFolder temp;
+  std::vector<std::string> game;
+  std::map<std::string, std::string> before;
+  std::map<std::string, std::vector<std::string>> listedBy;
+};
+
+struct Tally {
+  int points = 0;
+  int killedRuns = 0;
+  int leftOverFolders = 0;
+};
+
+// One kill run: prepares, starts the operation, kills it (at a step, or after a delay), then checks.
+using Prepare = void (*)(Sandbox&);
+using Arguments = std::vector<std::string> (*)(Sandbox&);
+
+void killOnce(Tally& tally, const std::string& operation, Prepare prepare, Arguments arguments, long killAt,
+              bool torn, std::chrono::microseconds delay) {
+  Sandbox sandbox;
+  prepare(sandbox);
+  std::string where = operation + (killAt > 0 ? " killed before step " + std::to_string(killAt)
+                                              : " killed after " + std::to_string(delay.count()) + " us");
+  if (torn) where += " (a copy cut in half)";
+  Outcome outcome;
+  if (killAt > 0) {
+    outcome = sandbox.drive(arguments(sandbox), killAt, torn);
+    EXPECT_TRUE(outcome.killed) << where << ": the driver was not killed\n" << outcome.output;
+  } else {
+    const pid_t pid = sandbox.start(arguments(sandbox));
+    std::this_thread::sleep_for(delay);
+    kill(pid, SIGKILL);
+    outcome = sandbox.finish(pid);
+  }
+  ++tally.points;
+  tally.killedRuns += outcome.killed ? 1 : 0;
+  sandbox.expectNothingLost(where);
+  const auto left = sandbox.restoreAndCheck(where);
+  if (!left.empty()) {
+    ++tally.leftOverFolders;
+    sandbox.expectStillUsable(where + " (left over: " + left.front() + ")");
+  }
+}
+
+// An undisturbed run: how many disk-changing steps it takes, which of them are copies, how long it runs.
+struct Measure {
+  long steps = 0;
+  std::vector<long> copies;
+  std::chrono::microseconds took{};
+};
+
+Measure measure(Prepare prepare, Arguments arguments) {
+  Sandbox sandbox;
+  prepare(sandbox);
+  const auto start = std::chrono::steady_clock::now();
+  const Outcome outcome = sandbox.drive(arguments(sandbox));
+  Measure measured;
+  measured.took = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+  EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
+  std::istringstream lines(outcome.output);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind("copy at step ", 0) == 0) measured.copies.push_back(std::stol(line.substr(13)));
+    if (line.rfind("steps ", 0) == 0) measured.steps = std::stol(line.substr(6));
+  }
+  return measured;
+}
+
+Tally killEverywhere(const std::string& operation, Prepare prepare, Arguments arguments, int randomKills) {
+  Tally tally;
+  const Measure measured = measure(prepare, arguments);
+  EXPECT_GT(measured.steps, 10) << operation;
+  EXPECT_FALSE(measured.copies.empty()) << operation;
+  for (long step = 1; step <= measured.steps; ++step) killOnce(tally, operation, prepare, arguments, step, false, {});
+  // Every copy again, its target left half written.
+  for (const long step : measured.copies) killOnce(tally, operation, prepare, arguments, step, true, {});
+  std::mt19937 random(20030307);
+  std::uniform_int_distribution<long> delay(0, measured.took.count() + measured.took.count() / 2);
+  for (int i = 0; i < randomKills; ++i) {
+    killOnce(tally, operation, prepare, arguments, 0, false, std::chrono::microseconds(delay(random)));
+  }
+  std::printf("[ kill ] %s: %ld steps, %d kill points (%d runs died of the kill), %d left an unlisted folder\n",
+              operation.c_str(), measured.steps, tally.points, tally.killedRuns, tally.leftOverFolders);
+  return tally;
+}
+
+void nothingBefore(Sandbox&) {}
+void installedBefore(Sandbox& sandbox) { EXPECT_EQ(sandbox.drive(sandbox.installArguments("Новый")).exitCode, 0); }
+std::vector<std::string> installNew(Sandbox& sandbox) { return sandbox.installArguments("Новый"); }
+std::vector<std::string> restoreAll(Sandbox&) { return {"restore-all"}; }
+
+TEST(KillTest, InstallKilledAnywhereIsUndoneByAFreshRestore) {
+  const Tally tally = killEverywhere("install", nothingBefore, installNew, 20);
+  EXPECT_GE(tally.points, 50);
+}
+
+TEST(KillTest, RestoreKilledAnywhereIsFinishedByAFreshRestore) {
+  const Tally tally = killEverywhere("restore", installedBefore, restoreAll, 20);
+  EXPECT_GE(tally.points, 50);
+}
+
+}  // namespace
+
+#else
+
+TEST(KillTest, InstallAndRestoreKilledAnywhere) {
+  GTEST_SKIP() << "kills a separate process with SIGKILL: Linux only (Windows has no such signal)";
+}
+
+#endif
