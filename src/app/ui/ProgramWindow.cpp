@@ -25,6 +25,8 @@ void ProgramWindow::setFixedClientSize(int width, int height) {
   }
 }
 
+void ProgramWindow::guardedCall(const std::function<void()>& handler) { main_.guard(handler); }
+
 void ProgramWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (event->spontaneous()) return;

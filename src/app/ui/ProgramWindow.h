@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 class TForm1;
 
@@ -17,6 +18,13 @@ class ProgramWindow : public QWidget {
 
   TForm1& main() { return main_; }
 
+  // A slot that runs one of this window's handlers through the main window's guard (I/O errors shown,
+  // the main window never left busy).
+  template <class Window>
+  auto guarded(void (Window::*handler)()) {
+    return [this, handler] { guardedCall([this, handler] { (static_cast<Window*>(this)->*handler)(); }); };
+  }
+
  protected:
   virtual void FormShow() {}
   virtual void FormClose() {}
@@ -24,6 +32,7 @@ class ProgramWindow : public QWidget {
 
   // A fixed client size, centred on the screen.
   void setFixedClientSize(int width, int height);
+  void guardedCall(const std::function<void()>& handler);
 
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;

@@ -33,7 +33,7 @@ TOptions::TOptions(TForm1& main) : ProgramWindow(main, texts::kCaption) {
 }
 
 void TOptions::connectClick(QPushButton* button, void (TOptions::*handler)()) {
-  connect(button, &QPushButton::clicked, this, [this, handler] { main().guard([this, handler] { (this->*handler)(); }); });
+  connect(button, &QPushButton::clicked, this, guarded(handler));
 }
 
 QPushButton* TOptions::addButton(QWidget* parent, const char* name, const char* caption, const QRect& geometry) {
@@ -81,9 +81,9 @@ void TOptions::buildGameGroup() {
   connectClick(Button4, &TOptions::Button4Click);
   connectClick(Button5, &TOptions::Button5Click);
   connect(AHMLookupEdit1Button1, &QToolButton::clicked, this,
-          [this] { main().guard([this] { AHMLookupEdit1Button1Click(); }); });
+          guarded(&TOptions::AHMLookupEdit1Button1Click));
   connect(AHMLookupEdit2Button1, &QToolButton::clicked, this,
-          [this] { main().guard([this] { AHMLookupEdit2Button1Click(); }); });
+          guarded(&TOptions::AHMLookupEdit2Button1Click));
 }
 
 void TOptions::buildListGroup() {

@@ -26,8 +26,8 @@ TListInfo::TListInfo(TForm1& main) : ProgramWindow(main, q(texts::kInfoCaption))
   Button2->setObjectName("Button2");
   Button2->setAccessibleName(q(texts::kInfoRun));
   Button2->setGeometry(221, 90, 75, 25);
-  connect(Button1, &QPushButton::clicked, this, [this] { this->main().guard([this] { Button1Click(); }); });
-  connect(Button2, &QPushButton::clicked, this, [this] { this->main().guard([this] { Button2Click(); }); });
+  connect(Button1, &QPushButton::clicked, this, guarded(&TListInfo::Button1Click));
+  connect(Button2, &QPushButton::clicked, this, guarded(&TListInfo::Button2Click));
   setFixedClientSize(304, 121);
 }
 

@@ -49,7 +49,7 @@ THelp::THelp(TForm1& main) : ProgramWindow(main, help::kHelpCaption) {
   layout->addWidget(ListBox1);
   layout->addWidget(Memo1, 1);
 
-  connect(ListBox1, &QListWidget::itemSelectionChanged, this, [this] { this->main().guard([this] { ListBox1Click(); }); });
+  connect(ListBox1, &QListWidget::itemSelectionChanged, this, guarded(&THelp::ListBox1Click));
 
   // Resizable, 565 x 345 to begin with, centred on the screen; it keeps its size and place between showings.
   resize(565, 345);

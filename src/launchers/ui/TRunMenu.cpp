@@ -94,9 +94,6 @@ TRunMenu::TRunMenu(TForm1& main) : ProgramWindow(main, texts::kRunMenuCaption) {
   layout->addLayout(buttons);
   setFixedClientSize(480, 300);
 
-  auto guarded = [this](void (TRunMenu::*handler)()) {
-    return [this, handler] { this->main().guard([this, handler] { (this->*handler)(); }); };
-  };
   connect(ListBox1, &QListWidget::itemSelectionChanged, this, guarded(&TRunMenu::ListBox1Click));
   connect(ListBox1, &QListWidget::itemClicked, this, guarded(&TRunMenu::ListBox1Click));
   connect(Edit1, &QLineEdit::textChanged, this, guarded(&TRunMenu::Edit1Change));

@@ -92,9 +92,6 @@ Tutils::Tutils(TForm1& main) : ProgramWindow(main, texts::kUtilsCaption), view_(
   layout->addWidget(StatusBar1);
   setFixedClientSize(380, 260);
 
-  auto guarded = [this](void (Tutils::*handler)()) {
-    return [this, handler] { this->main().guard([this, handler] { (this->*handler)(); }); };
-  };
   connect(Button1, &QPushButton::clicked, this, guarded(&Tutils::Button1Click));
   connect(Button2, &QPushButton::clicked, this, guarded(&Tutils::Button2Click));
   connect(Button3, &QPushButton::clicked, this, guarded(&Tutils::Button3Click));
