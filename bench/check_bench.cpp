@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/program.h"
+#include "bench_support.h"
 #include "installs/check.h"
 #include "sys/encoding.h"
 #include "sys/paths.h"
@@ -35,18 +36,9 @@ class QuietUi : public app::Ui {
   void setMainWindowEnabled(bool) override {}
   void focusMainWindow() override {}
 };
-class NoShell : public sys::Shell {
- public:
-  void open(const std::string&, const std::string&, const std::string&, sys::ShowCommand) override {}
-};
-class NoWindows : public sys::WindowFinder {
- public:
-  bool exists(const std::string&) override { return false; }
-};
-
-double secondsSince(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
+using bench::NoShell;
+using bench::NoWindows;
+using bench::secondsSince;
 
 // The check as the catalogue was first meant to be read: opened and read from its first line for each
 // new file, until the first line with the same bare name.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/program.h"
+#include "bench_support.h"
 #include "installs/install.h"
 #include "installs/restore.h"
 #include "sys/paths.h"
@@ -41,18 +42,9 @@ class QuietUi : public app::Ui {
   std::string name;
   int unexpected = 0;
 };
-class NoShell : public sys::Shell {
- public:
-  void open(const std::string&, const std::string&, const std::string&, sys::ShowCommand) override {}
-};
-class NoWindows : public sys::WindowFinder {
- public:
-  bool exists(const std::string&) override { return false; }
-};
-
-double secondsSince(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
+using bench::NoShell;
+using bench::NoWindows;
+using bench::secondsSince;
 
 void writeFile(const std::string& path, std::mt19937& random, std::size_t size) {
   std::string bytes(size, '\0');
