@@ -77,10 +77,18 @@ bool backUp(app::Program& program, Store& store, const std::string& name, const 
     return false;
   }
   const std::string backup = store.backupPath(name, gamePath);
+  // Something holds the backup's place already: on a system that ignores letter case, the backup of a
+  // game file whose name differs from this one only in case ("Ёлка.wav", "ёлка.wav"). It may be the only
+  // copy of another original, so it is never written over.
+  if (fs.exists(backup)) {
+    app::showError(ui, texts::originalNotSaved(bare));
+    return false;
+  }
   const auto originalSize = fs.fileSize(gamePath);
   if (originalSize) FTF(program, gamePath, backup);
   if (!originalSize || !fs.isFile(backup) || fs.fileSize(backup) != originalSize) {
-    // No overwrite without a copy of the original. A copy of another size is none; it is not kept.
+    // No overwrite without a copy of the original. A copy of another size is none; it is not kept
+    // (the place was free before, so whatever stands there now was made for this install).
     if (originalSize) fs.removeFile(backup);
     app::showError(ui, texts::originalNotSaved(bare));
     return false;

@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "installs/store.h"
 #include "sys/encoding.h"
 
 namespace installs {
@@ -58,7 +59,8 @@ bool isValidInstallationName(std::string_view name) {
   }
   if (hasC1Control(name)) return false;
   if (name.back() == '.' || name.back() == ' ') return false;  // also "." and ".."
-  return !isDeviceName(name);
+  // "files.dat" as a folder would stand where the register belongs.
+  return !isDeviceName(name) && !Store::isReservedName(std::string(name));
 }
 
 }  // namespace installs

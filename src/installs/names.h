@@ -8,7 +8,8 @@ namespace installs {
 // control character, not "." or "..", no dot or blank at the end, and not a device name of Windows (CON,
 // PRN, AUX, NUL, COM1..COM9, LPT1..LPT9, with or without an extension, in any case). The same rule on
 // every system, so a program folder can move between Windows and Linux, and no name reaches outside the
-// store. An empty name is not valid either; callers say so with their own words first.
+// store, nor names one of the store's own files ("list.dat", "files.dat" and their temporary names, ASCII
+// case ignored). An empty name is not valid either; callers say so with their own words first.
 bool isValidInstallationName(std::string_view name);
 
 }  // namespace installs

@@ -1,6 +1,7 @@
 #include "installs/store.h"
 
 #include <algorithm>
+#include <array>
 
 #include "sys/encoding.h"
 #include "sys/error.h"
@@ -9,9 +10,24 @@
 namespace installs {
 
 namespace {
+constexpr const char* kList = "list.dat";
 constexpr const char* kInfo = "info.dat";
 constexpr const char* kTime = "time.dat";
 constexpr const char* kFiles = "files.dat";
+// The temporary name of a file being rewritten whole (FileSystem::writeLines with atomic).
+constexpr const char* kRewriteSuffix = ".new";
+
+// The files of the store folder, and the files of every installation folder.
+constexpr std::array kRootFiles = {kList, kFiles};
+constexpr std::array kOwnFiles = {kInfo, kTime, kFiles};
+
+template <std::size_t N>
+bool isAmong(const std::string& name, const std::array<const char*, N>& names) {
+  return std::any_of(names.begin(), names.end(), [&](const char* own) {
+    return sys::equalsIgnoringAsciiCase(name, own) ||
+           sys::equalsIgnoringAsciiCase(name, std::string(own) + kRewriteSuffix);
+  });
+}
 }  // namespace
 
 std::string decodeText(const std::string& bytes) {
@@ -32,7 +48,7 @@ std::string decodeText(const std::string& bytes) {
 Store::Store(sys::FileSystem& fs, std::string filePath) : fs_(fs), filePath_(std::move(filePath)) {}
 
 std::string Store::root() const { return filePath_ + "files"; }
-std::string Store::listPath() const { return root() + sys::kSep + "list.dat"; }
+std::string Store::listPath() const { return root() + sys::kSep + kList; }
 std::string Store::registerPath() const { return root() + sys::kSep + kFiles; }
 std::string Store::folder(const std::string& name) const { return root() + sys::kSep + name; }
 std::string Store::infoPath(const std::string& name) const { return folder(name) + sys::kSep + kInfo; }
@@ -43,9 +59,26 @@ std::string Store::backupPath(const std::string& name, const std::string& gamePa
   return folder(name) + sys::kSep + sys::bareName(gamePath);
 }
 
-bool Store::isReservedFileName(const std::string& bareName) {
-  return sys::equalsIgnoringAsciiCase(bareName, kInfo) || sys::equalsIgnoringAsciiCase(bareName, kTime) ||
-         sys::equalsIgnoringAsciiCase(bareName, kFiles);
+bool Store::isReservedName(const std::string& installationName) { return isAmong(installationName, kRootFiles); }
+
+bool Store::isReservedFileName(const std::string& bareName) { return isAmong(bareName, kOwnFiles); }
+
+const std::vector<std::string>& Store::ownFileNames() {
+  static const std::vector<std::string> names(kOwnFiles.begin(), kOwnFiles.end());
+  return names;
+}
+
+std::vector<std::string> Store::installationFolders() {
+  std::vector<std::string> names;
+  fs_.enumerate(root(), [&](const sys::DirEntry& entry) {
+    if (entry.kind == sys::EntryKind::Folder) names.push_back(entry.name);
+  });
+  return names;
+}
+
+std::vector<std::string> Store::recordedFiles(const std::string& name) {
+  if (!fs_.exists(filesPath(name))) return {};
+  return fs_.readLines(filesPath(name));
 }
 
 std::vector<std::string> Store::openList() {

@@ -65,8 +65,19 @@ class Store {
   // False when the folder could not be renamed (the new name exists, or the system refuses).
   bool renameInstallation(const std::string& from, const std::string& to);
 
-  // The file names every installation folder holds; a backup may not take one of them.
+  // The store's own names, each also with the temporary name its rewrite uses, ASCII case ignored on
+  // every system (a program folder moves between systems). isReservedName: the files of the store folder,
+  // which no installation may be named after. isReservedFileName: the files every installation folder
+  // holds, which no backup may take. ownFileNames: those files, for whoever handles a folder whole.
+  static bool isReservedName(const std::string& installationName);
   static bool isReservedFileName(const std::string& bareName);
+  static const std::vector<std::string>& ownFileNames();
+
+  // The names of the folders below "files", in the order the system lists them (links left out).
+  std::vector<std::string> installationFolders();
+  // The game paths an installation records: its "files.dat", or nothing when there is none. Throws
+  // sys::IoError when the file is there but cannot be read.
+  std::vector<std::string> recordedFiles(const std::string& name);
 
   sys::FileSystem& fs() { return fs_; }
 

@@ -117,7 +117,8 @@ TEST_F(Installing, NoListNoNameBadNameOrTakenNameWritesNothing) {
   ui.expectInput("Внимание", "Введите название установки", std::nullopt);
   EXPECT_EQ(installs::Install(*program, chosen, "", view), InstallResult::NotStarted);
   EXPECT_EQ(install(""), InstallResult::NotStarted);
-  for (const char* bad : {"../outside", "a/b", "CON", "name.", "x:y"}) {
+  // "files.dat" on a fresh store would become a folder where the register belongs.
+  for (const char* bad : {"../outside", "a/b", "CON", "name.", "x:y", "files.dat", "LIST.DAT"}) {
     ui.expectInput("Внимание", "Введите название установки", bad);
     ui.expectError(texts::kInvalidName);
     EXPECT_EQ(installs::Install(*program, chosen, "", view), InstallResult::NotStarted) << bad;
@@ -194,6 +195,53 @@ TEST_F(Installing, ABackupOfAnotherSizeIsNoBackup) {
   EXPECT_EQ(readBytes(gign), "old gign");
   EXPECT_FALSE(fileExists(backup));
   EXPECT_FALSE(fileExists(store("A/files.dat")));
+}
+
+// Below the store, names that differ only in the case of "Ё" are one name, as they are on Windows (which
+// ignores the case of every letter); elsewhere, and for every other name, the real file system.
+class CaseBlindStore : public sys::FileSystem {
+ public:
+  explicit CaseBlindStore(std::string root) : root_(std::move(root)) {}
+  bool exists(const std::string& path) override { return FileSystem::exists(fold(path)); }
+  bool isFile(const std::string& path) override { return FileSystem::isFile(fold(path)); }
+  std::optional<std::uintmax_t> fileSize(const std::string& path) override { return FileSystem::fileSize(fold(path)); }
+  void copyFile(const std::string& from, const std::string& to) override { FileSystem::copyFile(fold(from), fold(to)); }
+  bool setNormal(const std::string& path) override { return FileSystem::setNormal(fold(path)); }
+  bool removeFile(const std::string& path) override { return FileSystem::removeFile(fold(path)); }
+  void syncFile(const std::string& path) override { FileSystem::syncFile(fold(path)); }
+  bool sameContent(const std::string& a, const std::string& b) override { return FileSystem::sameContent(fold(a), fold(b)); }
+
+ private:
+  std::string fold(const std::string& path) const {
+    if (path.rfind(root_, 0) != 0) return path;
+    std::string folded = path;
+    for (auto at = folded.find("Ё", root_.size()); at != std::string::npos; at = folded.find("Ё", at)) {
+      folded.replace(at, std::string("Ё").size(), "ё");
+    }
+    return folded;
+  }
+  std::string root_;
+};
+
+TEST_F(Installing, ABackupIsNeverWrittenOverAnother) {
+  const std::string upper = gameFile("sound/a/Ёлка.wav", "first original");
+  const std::string lower = gameFile("sound/b/ёлка.wav", "the second original");
+  CaseBlindStore caseBlind(store(""));
+  app::Program windowsLike(app::Services{ui, caseBlind, *registry, shell, windows, clock, temp / "exe" + sys::kSep});
+  windowsLike.settings = program->settings;
+  choose(upper), choose(lower);
+  ui.expectInput("Внимание", "Введите название установки", "A");
+  ui.expectError(texts::originalNotSaved("ёлка.wav"));
+  EXPECT_EQ(installs::Install(windowsLike, chosen, "", view), InstallResult::Installed);
+  EXPECT_EQ(readBytes(store("A/ёлка.wav")), "first original") << "the one place of both backups";
+  EXPECT_EQ(readBytes(upper), "new Ёлка.wav");
+  EXPECT_EQ(readBytes(lower), "the second original") << "refused: its original has nowhere to go";
+  EXPECT_EQ(fs.readLines(store("A/files.dat")), std::vector<std::string>{upper});
+  auto names = installs::openInstallationList(windowsLike);
+  ui.expectAttention(texts::kRestored);
+  EXPECT_EQ(installs::Restore(windowsLike, names, 0), installs::RestoreResult::Restored);
+  EXPECT_EQ(readBytes(upper), "first original");
+  EXPECT_EQ(readBytes(lower), "the second original");
 }
 
 TEST_F(Installing, AGameFileNamedLikeAStoreFileIsRefused) {

@@ -24,6 +24,9 @@ TEST(InstallationNames, RuleIsTheSameOnEverySystem) {
       {"del\x7f", false}, {"c1\xC2\x85", false},
       {"CON", false}, {"con", false}, {"Nul.txt", false}, {"aux .dat", false}, {"PRN", false},
       {"COM1", false}, {"com9.x", false}, {"LPT1", false}, {"lpt9", false}, {"COM\xC2\xB9", false},
+      // The store folder's own files and their rewrites' temporary names, ASCII case ignored everywhere.
+      {"list.dat", false}, {"LIST.DAT", false}, {"Files.Dat", false}, {"list.dat.new", false},
+      {"FILES.DAT.NEW", false}, {"info.dat", true}, {"list.dat.old", true}, {"files", true},
   };
   for (const auto& c : cases) EXPECT_EQ(installs::isValidInstallationName(c.name), c.valid) << c.name;
 }
@@ -93,7 +96,9 @@ TEST_F(Store, EnsureInstallationHealsAMissingFolderAndKeepsWhatIsThere) {
 }
 
 TEST_F(Store, ReservedFileNamesIgnoreAsciiCase) {
-  for (const char* name : {"info.dat", "TIME.DAT", "Files.Dat"}) EXPECT_TRUE(installs::Store::isReservedFileName(name));
+  for (const char* name : {"info.dat", "TIME.DAT", "Files.Dat", "files.dat.NEW"}) {
+    EXPECT_TRUE(installs::Store::isReservedFileName(name)) << name;
+  }
   for (const char* name : {"list.dat", "files.dat.bak", "gign.mdl"}) EXPECT_FALSE(installs::Store::isReservedFileName(name));
 }
 

@@ -48,7 +48,8 @@ class BadInput : public testing_support::ProgramFixture {
 
 // Every name the rule refuses, and one the disk refuses.
 const std::string kBadNames[] = {"a\\b", "a/b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b", "..", ".",
-                                 "../up", "CON", "nul.txt", "   ", "name ", "line\nbreak"};
+                                 "../up", "CON", "nul.txt", "   ", "name ", "line\nbreak", "list.dat",
+                                 "LIST.DAT", "Files.Dat", "list.dat.new", "files.dat.new"};
 
 TEST_F(BadInput, InstallationNamesTheRuleRefusesWriteNothingAtInstallAndAtRename) {
   choose(gign);
