@@ -32,4 +32,29 @@ std::string copyByHand(const std::string& source, const std::string& dest) {
 
 std::string renameHint(const std::string& name) { return "Хотите переименовать \"" + name + "\"?"; }
 
+std::string healRelisted(const std::string& name) {
+  return "Установка \"" + name + "\" не значилась в списке установок и снова внесена в него";
+}
+
+std::string healRemoved(const std::string& name) {
+  return "Папка \"" + name + "\" незаконченной установки удалена: в ней были только копии файлов игры";
+}
+
+std::string healLeftAlone(const std::string& name) {
+  return "Папка \"" + name + "\" не значится в списке установок и оставлена как есть";
+}
+
+std::string healLineDropped(const std::string& gamePath) {
+  return "Строка \"" + gamePath + "\" реестра установленных файлов не принадлежит ни одной установке и удалена";
+}
+
+std::string healLineKept(const std::string& gamePath) {
+  return "Строка \"" + gamePath +
+         "\" реестра установленных файлов не принадлежит ни одной установке; оставлена: файл совпадает с резервной копией";
+}
+
+std::string healFailed(const std::string& systemText) {
+  return "Порядок в хранилище установок не восстановлен: " + systemText;
+}
+
 }  // namespace installs::texts

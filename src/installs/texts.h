@@ -79,4 +79,12 @@ inline constexpr const char* kFilesDatMissingLog =
 inline constexpr const char* kRestored = "Файлы восстановлены";
 inline constexpr const char* kNotAllRestored = "Не все файлы восстановлены. Повторите восстановление";
 
+// The lines the store's healing writes to "errors.txt".
+std::string healRelisted(const std::string& name);
+std::string healRemoved(const std::string& name);
+std::string healLeftAlone(const std::string& name);
+std::string healLineDropped(const std::string& gamePath);
+std::string healLineKept(const std::string& gamePath);
+std::string healFailed(const std::string& systemText);
+
 }  // namespace installs::texts

@@ -3,8 +3,11 @@
 //
 //   kill_driver ROOT install NAME GAMEPATH...   installs ROOT/new/<bare name> over each game path as NAME
 //   kill_driver ROOT restore-all                restores every listed installation, in list order
+//   kill_driver ROOT rename OLD NEW             renames the installation OLD to NEW
+//   kill_driver ROOT heal                       one healing pass of the store; prints what it did
 //
-// ROOT holds the program folder "program/" and the hive file "hive.reg". With VARNIKIT_KILL_AT=N in its
+// ROOT holds the program folder "program/" (with the catalogue "fileslist.dat" when the test wrote one)
+// and the hive file "hive.reg". With VARNIKIT_KILL_AT=N in its
 // environment the driver raises SIGKILL on itself just before the N-th call that changes the disk; with
 // VARNIKIT_KILL_TORN=1 as well, a copy at that step first leaves half of its bytes behind (a copy cut
 // off in the middle). Every message box and every copy's step goes to standard output. Exit codes: 0 done, 3 "not all
@@ -12,6 +15,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -23,6 +27,7 @@
 
 #include "app/program.h"
 #include "app/ui.h"
+#include "installs/heal.h"
 #include "installs/install.h"
 #include "installs/restore.h"
 #include "support/fakes.h"
@@ -128,19 +133,21 @@ long environmentNumber(const char* name) {
 
 int run(int argc, char** argv) {
   if (argc < 3) {
-    std::cerr << "use: kill_driver ROOT install NAME GAMEPATH... | kill_driver ROOT restore-all\n";
+    std::cerr << "use: kill_driver ROOT install NAME GAMEPATH... | restore-all | rename OLD NEW | heal\n";
     return 2;
   }
   const std::string root = argv[1];
   const std::string operation = argv[2];
   DyingFileSystem fs(environmentNumber("VARNIKIT_KILL_AT"), environmentNumber("VARNIKIT_KILL_TORN") != 0);
-  AnsweringUi ui(operation == "install" && argc > 3 ? argv[3] : "");
+  const bool named = (operation == "install" && argc > 3) || (operation == "rename" && argc > 4);
+  AnsweringUi ui(named ? argv[operation == "install" ? 3 : 4] : "");
   sys::HiveFileRegistry registry(root + sys::kSep + "hive.reg");
   testing_support::RecordingShell shell;
   testing_support::FakeWindowFinder windows;
   testing_support::FixedClock clock;
   app::Program program(app::Services{ui, fs, registry, shell, windows, clock, root + sys::kSep + "exe" + sys::kSep});
   program.settings.FilePath = root + sys::kSep + "program" + sys::kSep;
+  program.settings.FilesListDir = program.settings.FilePath + "fileslist.dat";
 
   int status = 0;
   if (operation == "install" && argc > 4) {
@@ -159,6 +166,17 @@ int run(int argc, char** argv) {
         ++index;  // stays listed for the next run
       }
     }
+  } else if (operation == "rename" && argc > 4) {
+    auto names = installs::openInstallationList(program);
+    const auto found = std::find(names.begin(), names.end(), std::string(argv[3]));
+    if (found == names.end()) return 2;
+    installs::Rename(program, names, static_cast<std::size_t>(found - names.begin()));
+  } else if (operation == "heal") {
+    installs::HealNotes notes;
+    const auto report = installs::healStore(program, notes);
+    std::cout << "healed relisted " << report.relisted.size() << " removed " << report.removed.size() << " left "
+              << report.leftAlone.size() << " dropped " << report.droppedLines.size() << " kept "
+              << report.keptLines.size() << '\n';
   } else {
     std::cerr << "unknown operation " << operation << '\n';
     return 2;
