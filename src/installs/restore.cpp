@@ -59,10 +59,14 @@ PutBack putBack(app::Program& program, Store& store, const std::vector<std::stri
   return fs.sameContent(backup, gamePath) ? PutBack::Restored : PutBack::NotRestored;
 }
 
+// names changes only once "list.dat" has: when the list cannot be written, names stays what the
+// file says.
 void dropEntry(Store& store, std::vector<std::string>& names, std::size_t index,
                const std::function<void(RestoreResult)>& listChanged, RestoreResult result) {
-  names.erase(names.begin() + static_cast<std::ptrdiff_t>(index));
-  store.saveList(names);
+  std::vector<std::string> remaining = names;
+  remaining.erase(remaining.begin() + static_cast<std::ptrdiff_t>(index));
+  store.saveList(remaining);
+  names = std::move(remaining);
   if (listChanged) listChanged(result);
 }
 

@@ -36,7 +36,7 @@ enum class RestoreResult {
 // is dissolved only when every file came back; otherwise its "files.dat" keeps the paths not restored
 // and "Не все файлы восстановлены. Повторите восстановление" is shown. names is the page's list: an entry
 // that leaves it leaves "list.dat" too, and listChanged runs right then (before the closing box) with
-// the outcome. Throws sys::IoError.
+// the outcome; when "list.dat" cannot be written, names stays as the file is. Throws sys::IoError.
 RestoreResult Restore(app::Program& program, std::vector<std::string>& names, std::size_t index,
                       const std::function<void(RestoreResult)>& listChanged = {});
 

@@ -101,10 +101,32 @@ EditMenuPage::EditMenuPage(TForm1& main) : main_(main) {
 
 void EditMenuPage::EditMenuShow() {
   main_.guard([this] {
+    installs::healStore(main_.program(), healNotes_);
     names_ = installs::openInstallationList(main_.program());
     showNames();
     clearInformation();
   });
+}
+
+void EditMenuPage::changeList(const std::function<void()>& handler) {
+  main_.guard([&] {
+    try {
+      handler();
+    } catch (...) {
+      refillFromDisk();
+      throw;
+    }
+  });
+}
+
+void EditMenuPage::refillFromDisk() {
+  try {
+    names_ = installs::openInstallationList(main_.program());
+  } catch (...) {
+    names_.clear();  // no list to be read: no row to act on
+  }
+  showNames();
+  clearInformation();
 }
 
 void EditMenuPage::showNames() {
@@ -155,7 +177,11 @@ void EditMenuPage::Button3Click() {
     nothingSelected();
     return;
   }
-  main_.guard([this, row] {
+  if (row >= static_cast<int>(names_.size())) {
+    refillFromDisk();
+    return;
+  }
+  changeList([this, row] {
     if (installs::Rename(main_.program(), names_, static_cast<std::size_t>(row)) == installs::RenameResult::Renamed) {
       ListBox1->item(row)->setText(q(names_[static_cast<std::size_t>(row)]));
     }
@@ -174,7 +200,11 @@ void EditMenuPage::Button2Click() {
     nothingSelected();
     return;
   }
-  main_.guard([this, row] {
+  if (row >= static_cast<int>(names_.size())) {
+    refillFromDisk();
+    return;
+  }
+  changeList([this, row] {
     const auto result = installs::Restore(main_.program(), names_, static_cast<std::size_t>(row),
                                           [this](installs::RestoreResult outcome) {
                                             showNames();

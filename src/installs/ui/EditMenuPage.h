@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "installs/heal.h"
 #include "installs/restore.h"
 
 class QLineEdit;
@@ -35,9 +37,13 @@ class EditMenuPage final : public QWidget {
   void clearInformation();
   void nothingSelected();
   int selectedRow() const;
+  // Runs a handler that changes the list; whatever way it ends, the rows and names_ are "list.dat" again.
+  void changeList(const std::function<void()>& handler);
+  void refillFromDisk();
 
   TForm1& main_;
   std::vector<std::string> names_;  // the installation list as last read, in ListBox1's order
+  installs::HealNotes healNotes_;
 
   QListWidget* ListBox1 = nullptr;
   QListWidget* ListBox2 = nullptr;

@@ -153,6 +153,45 @@ TEST_F(InstallationsPage, RenameKeepsThePlaceAndTheSelection) {
   EXPECT_EQ(installations()->item(0)->text(), "C");
 }
 
+TEST_F(InstallationsPage, AListThatCannotBeWrittenLeavesEveryRowOnItsOwnInstallation) {
+  const std::string ak = gameFile("models/v_ak47.mdl", "old ak");
+  installAs("A", gign, "");
+  installAs("B", go, "");
+  installAs("C", ak, "");
+  page->EditMenuShow();
+  installations()->setCurrentRow(1);
+  testing_support::makeFolder(store("list.dat.new"));  // the list's rewrite fails, for root too
+  ui.expectAnyMessage("Varnikit");
+  QTest::mouseClick(button("Button2"), Qt::LeftButton);
+  EXPECT_EQ(readBytes(go), "old go") << "B's originals came back before the list failed";
+  const auto rows = [&] {
+    std::vector<std::string> texts;
+    for (int i = 0; i < installations()->count(); ++i) texts.push_back(installations()->item(i)->text().toStdString());
+    return texts;
+  };
+  EXPECT_EQ(rows(), (std::vector<std::string>{"A", "B", "C"})) << "the rows are what \"list.dat\" says";
+  EXPECT_TRUE(form1->isEnabled());
+
+  // The row that reads B acts on B (whose files are back already), never on C.
+  std::filesystem::remove(sys::toPath(store("list.dat.new")));
+  installations()->setCurrentRow(1);
+  ui.expectAttention(texts::kRestored);
+  QTest::mouseClick(button("Button2"), Qt::LeftButton);
+  EXPECT_EQ(readBytes(ak), "new v_ak47.mdl");
+  EXPECT_EQ(rows(), (std::vector<std::string>{"A", "C"}));
+  EXPECT_EQ(readBytes(store("list.dat")), "A\r\nC\r\n");
+}
+
+TEST_F(InstallationsPage, FillingThePageListsAgainAnInstallationACrashLeftUnlisted) {
+  installAs("A", gign, "");
+  // Cut off between the folder's rename and the list's.
+  std::filesystem::rename(sys::toPath(store("A")), sys::toPath(store("B")));
+  page->EditMenuShow();
+  ASSERT_EQ(installations()->count(), 2);
+  EXPECT_EQ(installations()->item(1)->text(), "B");
+  EXPECT_EQ(readBytes(store("list.dat")), "A\r\nB\r\n");
+}
+
 TEST_F(InstallationsPage, OnlyClippedGamePathsGetAHintOfTheirOwn) {
   form1->show();
   installAs("A", gign, "");
