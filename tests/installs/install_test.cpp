@@ -229,7 +229,12 @@ TEST_F(Installing, ABackupIsNeverWrittenOverAnother) {
   CaseBlindStore caseBlind(store(""));
   app::Program windowsLike(app::Services{ui, caseBlind, *registry, shell, windows, clock, temp / "exe" + sys::kSep});
   windowsLike.settings = program->settings;
-  choose(upper), choose(lower);
+  // The new files in folders of their own: on Windows the two names are one in any folder.
+  for (const auto& game : {upper, lower}) {
+    const std::string source = temp / ("new/" + std::to_string(chosen.size()) + "/" + sys::bareName(game));
+    writeBytes(source, "new " + sys::bareName(game));
+    chosen.add(source, game);
+  }
   ui.expectInput("Внимание", "Введите название установки", "A");
   ui.expectError(texts::originalNotSaved("ёлка.wav"));
   EXPECT_EQ(installs::Install(windowsLike, chosen, "", view), InstallResult::Installed);
