@@ -61,8 +61,9 @@ class Healer {
     const std::vector<std::string> folders = store_.installationFolders();
     std::vector<std::string> relist;
     for (const auto& folder : folders) {
-      // "files.dat" as a folder, "..", a name with a line break: no installation, nothing to list.
-      if (!isValidInstallationName(folder) || isListed(folder, names, folders)) continue;
+      // "..", a name with a line break, "files.dat" as a folder (where the register belongs): none of
+      // them is a folder the program made unlisted; it is not the healing's to list or to remove.
+      if (!isValidNewInstallationName(folder) || isListed(folder, names, folders)) continue;
       attempt([&] {
         if (recordsFiles(folder)) {
           relist.push_back(folder);

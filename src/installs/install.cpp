@@ -131,7 +131,7 @@ InstallResult Install(app::Program& program, ChosenFiles& chosen, const std::str
   }
   const auto name = ui.inputBox(app::kAttentionCaption, texts::kNamePrompt, "");
   if (!name || name->empty()) return InstallResult::NotStarted;
-  if (!isValidInstallationName(*name)) {
+  if (!isValidNewInstallationName(*name)) {
     app::showError(ui, texts::kInvalidName);
     return InstallResult::NotStarted;
   }

@@ -59,8 +59,12 @@ bool isValidInstallationName(std::string_view name) {
   }
   if (hasC1Control(name)) return false;
   if (name.back() == '.' || name.back() == ' ') return false;  // also "." and ".."
+  return !isDeviceName(name);
+}
+
+bool isValidNewInstallationName(std::string_view name) {
   // "files.dat" as a folder would stand where the register belongs.
-  return !isDeviceName(name) && !Store::isReservedName(std::string(name));
+  return isValidInstallationName(name) && !Store::isReservedName(std::string(name));
 }
 
 }  // namespace installs

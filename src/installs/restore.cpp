@@ -154,7 +154,7 @@ RenameResult Rename(app::Program& program, std::vector<std::string>& names, std:
     return RenameResult::Refused;
   }
   if (*answer == old) return RenameResult::Unchanged;
-  if (!isValidInstallationName(*answer)) {
+  if (!isValidNewInstallationName(*answer)) {
     app::showError(ui, texts::kInvalidName);
     return RenameResult::Refused;
   }

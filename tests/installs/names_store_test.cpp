@@ -24,11 +24,18 @@ TEST(InstallationNames, RuleIsTheSameOnEverySystem) {
       {"del\x7f", false}, {"c1\xC2\x85", false},
       {"CON", false}, {"con", false}, {"Nul.txt", false}, {"aux .dat", false}, {"PRN", false},
       {"COM1", false}, {"com9.x", false}, {"LPT1", false}, {"lpt9", false}, {"COM\xC2\xB9", false},
-      // The store folder's own files and their rewrites' temporary names, ASCII case ignored everywhere.
-      {"list.dat", false}, {"LIST.DAT", false}, {"Files.Dat", false}, {"list.dat.new", false},
-      {"FILES.DAT.NEW", false}, {"info.dat", true}, {"list.dat.old", true}, {"files", true},
   };
-  for (const auto& c : cases) EXPECT_EQ(installs::isValidInstallationName(c.name), c.valid) << c.name;
+  for (const auto& c : cases) {
+    EXPECT_EQ(installs::isValidInstallationName(c.name), c.valid) << c.name;
+    EXPECT_EQ(installs::isValidNewInstallationName(c.name), c.valid) << c.name;
+  }
+  // The store folder's own files and their rewrites' temporary names, ASCII case ignored everywhere: no
+  // new installation takes one, an old one of that name is still an installation.
+  for (const char* name : {"list.dat", "LIST.DAT", "Files.Dat", "list.dat.new", "FILES.DAT.NEW"}) {
+    EXPECT_FALSE(installs::isValidNewInstallationName(name)) << name;
+    EXPECT_TRUE(installs::isValidInstallationName(name)) << name;
+  }
+  for (const char* name : {"info.dat", "list.dat.old", "files"}) EXPECT_TRUE(installs::isValidNewInstallationName(name));
 }
 
 class Store : public ::testing::Test {
