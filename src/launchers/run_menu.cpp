@@ -9,7 +9,7 @@
 namespace launchers {
 
 void readRunMenu(sys::FileSystem& fs, const std::string& path, RunMenuTable& table) {
-  if (!fs.canOpenForReading(path)) fs.writeLines(path, std::vector<std::string>(30, kEmpty));
+  if (!fs.existsForReading(path)) fs.writeLines(path, std::vector<std::string>(30, kEmpty));
   const std::vector<std::string> lines = fs.readLines(path);
   std::size_t next = 0;
   for (auto& entry : table) {

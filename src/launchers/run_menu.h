@@ -24,9 +24,9 @@ using RunMenuTable = std::array<RunMenuEntry, 10>;
 
 inline constexpr const char* kRunMenuFile = "runmenu.dat";
 
-// The reading rule: a missing or unreadable file is created with thirty "empty" lines first; then each
-// field takes the next line while the file lasts, so the fields of a short file keep their values.
-// Throws sys::IoError when the file cannot be created or read.
+// The reading rule: a missing file is created with thirty "empty" lines first; then each field takes the
+// next line while the file lasts, so the fields of a short file keep their values. Throws sys::IoError
+// when the file cannot be created or read; one that is there but cannot be read is never written over.
 void readRunMenu(sys::FileSystem& fs, const std::string& path, RunMenuTable& table);
 // The writing rule: thirty lines, entries 1 to 10, free ones included. Throws sys::IoError.
 void writeRunMenu(sys::FileSystem& fs, const std::string& path, const RunMenuTable& table);

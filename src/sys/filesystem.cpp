@@ -309,6 +309,19 @@ bool FileSystem::canOpenForReading(const std::string& path) {
   return static_cast<bool>(in);
 }
 
+bool FileSystem::existsForReading(const std::string& path) {
+  if (path.empty()) return false;
+  std::error_code ec;
+  // Only "no such entry" counts as missing; a dangling link or an entry that cannot even be looked at
+  // is something of that name.
+  if (fs::symlink_status(toPath(path), ec).type() == fs::file_type::not_found) return false;
+  if (isFolder(path)) fail(path, std::strerror(EISDIR));
+  clearErrors();
+  std::ifstream in(toPath(path), std::ios::binary);
+  if (!in) failWithSystemError(path, EACCES);
+  return true;
+}
+
 std::string FileSystem::readText(const std::string& path) {
   if (path.empty()) fail(path, std::strerror(ENOENT));
   if (isFolder(path)) fail(path, std::strerror(EISDIR));
@@ -376,7 +389,7 @@ void FileSystem::createEmpty(const std::string& path) {
 }
 
 void FileSystem::appendLine(const std::string& path, const std::string& line) {
-  if (!canOpenForReading(path)) createEmpty(path);
+  if (!existsForReading(path)) createEmpty(path);
   auto out = openForWriting(path, std::ios::app);
   out << encodeLine(line) << "\r\n";
   finishWriting(out, path);

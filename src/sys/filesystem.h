@@ -61,6 +61,10 @@ class FileSystem {
 
   // Text files.
   virtual bool canOpenForReading(const std::string& path);
+  // Whether there is a file to read: true when it opens for reading, false when nothing of that name
+  // exists. A file that is there but cannot be read (no permission, locked by another program, a folder
+  // of that name) throws IoError with the system's text: it is never taken for missing and written over.
+  virtual bool existsForReading(const std::string& path);
   // All lines; LF-only line ends and a last line without an end are accepted. Throws IoError when the
   // file cannot be opened.
   virtual std::vector<std::string> readLines(const std::string& path);
@@ -74,8 +78,8 @@ class FileSystem {
   virtual void writeText(const std::string& path, const std::string& text);
   // Creates the file empty (truncating it). Throws IoError.
   virtual void createEmpty(const std::string& path);
-  // The append rule: open for reading to see whether the file exists, create it empty if not, then
-  // append the line and CR LF. Throws IoError.
+  // The append rule: see whether the file exists, create it empty if not, then append the line and
+  // CR LF. A file that exists but cannot be read is reported (IoError), never created anew.
   virtual void appendLine(const std::string& path, const std::string& line);
   // A file created (truncated) for lines written one by one. Throws IoError.
   virtual std::unique_ptr<LineSink> createLineSink(const std::string& path);
