@@ -39,7 +39,10 @@ app::FileRequest anyFileRequest() {
 void startRunMenuEntry(app::Program& program, int entry) {
   const RunMenuEntry& e = program.runMenu.at(static_cast<std::size_t>(entry - 1));
   if (!program.fs().isFile(e.path)) {
+    // Reported and not started: handed to the shell, a bare name would be looked up in the working folder
+    // and along PATH and could start some other program.
     program.ErrorMsg(texts::kFileNotFoundBefore + e.path + texts::kFileNotFoundAfter, texts::kRunFileNotFoundLog);
+    return;
   }
   program.services().shell.open(e.path, e.parameters, sys::folderWithSeparator(e.path), sys::ShowCommand::Show);
 }

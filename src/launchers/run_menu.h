@@ -35,8 +35,8 @@ void writeRunMenu(sys::FileSystem& fs, const std::string& path, const RunMenuTab
 // elsewhere, where "*.*" would hide the programs, which have no extension).
 app::FileRequest anyFileRequest();
 
-// Run1Click..Run10Click: a path that names no file is reported (and logged), and the shell is asked to
-// open it all the same, with the entry's parameters and the path's folder as working folder.
+// Run1Click..Run10Click: a path that names no file is reported (and logged) and nothing is started;
+// a file is opened through the shell with the entry's parameters and its folder as working folder.
 void startRunMenuEntry(app::Program& program, int entry);
 // The editor's "Запустить": a path field that names no file is reported in a plain box (not logged); the
 // file is started only with a row selected and a path that names a file.
