@@ -14,8 +14,16 @@ namespace sys {
 enum class EntryKind {
   File,         // a file, or a link to one
   Folder,       // a real folder
-  FolderLink,   // a symbolic link or junction to a folder: never descended into
+  FolderLink,   // a symbolic link or junction to a folder
   Other,        // a dangling link, a device, a socket...
+};
+
+// What tells one real folder from every other, whatever path leads to it: the device and the inode on
+// POSIX systems, the volume serial number and the file index on Windows.
+struct FolderIdentity {
+  std::uint64_t volume = 0;
+  std::uint64_t index = 0;
+  auto operator<=>(const FolderIdentity&) const = default;
 };
 
 struct DirEntry {
@@ -40,6 +48,8 @@ class FileSystem {
   virtual bool isFile(const std::string& path);       // a file, not a folder (links followed)
   virtual bool isFolder(const std::string& path);     // a folder (links followed)
   virtual std::optional<std::uintmax_t> fileSize(const std::string& path);
+  // The identity of the folder path leads to, links followed; nothing when it cannot be opened.
+  virtual std::optional<FolderIdentity> folderIdentity(const std::string& path);
 
   // Entries of a folder in the order the system enumerates them, every attribute included, "." and
   // ".." left out. A folder that cannot be listed gives nothing.
