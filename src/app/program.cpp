@@ -112,12 +112,18 @@ Program::Activation Program::activate() {
   return Activation::Done;
 }
 
-void Program::LoadUtilList() { launchers::loadUtilList(services_.fs, settings.FilePath, utilities); }
+void Program::LoadUtilList() {
+  launchers::loadUtilList(services_.fs, settings.FilePath, utilities);
+  utilitiesLoaded_ = true;
+}
 
 void Program::saveUtilitiesAtClose() {
   // No program folder in memory (the console's "clearvar"): the list has no place to go, and writing it
   // relative to the working folder could overwrite some other file of that name.
   if (settings.FilePath.empty()) return;
+  // A table never read from the file (start-up stopped before it) holds only free slots: written, it
+  // would empty the user's list.
+  if (!utilitiesLoaded_) return;
   launchers::saveUtilListAtClose(services_.fs, settings.FilePath, utilities);
 }
 

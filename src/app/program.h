@@ -84,13 +84,15 @@ class Program {
 
   // Reloads "utilities.dat" into the table (LoadUtilList). Throws sys::IoError.
   void LoadUtilList();
-  // Writes the table at close, the slots whose path is not "empty". Throws sys::IoError.
+  // Writes the table at close, the slots whose path is not "empty"; nothing when the table has never
+  // been read from "utilities.dat" in this run. Throws sys::IoError.
   void saveUtilitiesAtClose();
 
   std::string todayText();
 
  private:
   Services services_;
+  bool utilitiesLoaded_ = false;
 };
 
 // Status(text, 1) for as long as it lives; Status("", 0) on every way out.

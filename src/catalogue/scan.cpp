@@ -1,6 +1,7 @@
 #include "catalogue/scan.h"
 
 #include <memory>
+#include <set>
 
 #include "app/program.h"
 #include "sys/clock.h"
@@ -44,8 +45,25 @@ std::string leftOutLogText(std::size_t count) {
          " файлов: имя содержит перевод строки или не является текстом";
 }
 
-void FindFiles(sys::FileSystem& fs, const std::string& folder, sys::LineSink& sink, ScanResult& result,
-               const std::function<void()>& tick) {
+std::string loopsCutLogText(std::size_t count) {
+  return "При поиске файлов (процедура \"FindFiles\") пропущено " + std::to_string(count) +
+         " папок: ссылка ведёт в уже просмотренную папку (петля)";
+}
+
+namespace {
+
+using Visited = std::set<sys::FolderIdentity>;
+
+// Whether the scan may enter the folder: the first time only. A real folder whose identity cannot be
+// read is entered (it cannot loop by itself); a link whose target cannot be told is not.
+bool firstVisit(sys::FileSystem& fs, const std::string& path, bool throughLink, Visited& visited) {
+  const auto identity = fs.folderIdentity(path);
+  if (!identity) return !throughLink;
+  return visited.insert(*identity).second;
+}
+
+void findFiles(sys::FileSystem& fs, const std::string& folder, sys::LineSink& sink, ScanResult& result,
+               const std::function<void()>& tick, Visited& visited) {
   tick();
   if (folder.empty()) return;
   fs.enumerate(folder, [&](const sys::DirEntry& entry) {
@@ -53,10 +71,13 @@ void FindFiles(sys::FileSystem& fs, const std::string& folder, sys::LineSink& si
     const std::string path = folder + sys::kSep + entry.name;
     switch (entry.kind) {
       case sys::EntryKind::Folder:
-        FindFiles(fs, path, sink, result, tick);
-        break;
       case sys::EntryKind::FolderLink:
-        break;  // following it could loop forever
+        if (firstVisit(fs, path, entry.kind == sys::EntryKind::FolderLink, visited)) {
+          findFiles(fs, path, sink, result, tick, visited);
+        } else {
+          ++result.loopsCut;
+        }
+        break;
       case sys::EntryKind::File:
       case sys::EntryKind::Other:
         if (fitsOnOneLine(path)) {
@@ -69,6 +90,15 @@ void FindFiles(sys::FileSystem& fs, const std::string& folder, sys::LineSink& si
     }
     tick();
   });
+}
+
+}  // namespace
+
+void FindFiles(sys::FileSystem& fs, const std::string& folder, sys::LineSink& sink, ScanResult& result,
+               const std::function<void()>& tick) {
+  Visited visited;
+  if (!folder.empty()) firstVisit(fs, folder, false, visited);
+  findFiles(fs, folder, sink, result, tick, visited);
 }
 
 ScanResult scanGameFolder(sys::FileSystem& fs, const std::string& gameFolder, const std::string& catalogue,
@@ -95,11 +125,12 @@ void FindFilesList(app::Program& program) {
     });
   }
   program.Status(kScanFinished, 0);
-  if (result.leftOut > 0) {
-    // On record, without a box: the count below tells what was listed.
-    program.fs().appendLine(program.errorLogPath(), sys::dateTime(program.services().clock.now()) + ": " +
-                                                        leftOutLogText(result.leftOut));
-  }
+  // On record, without a box: the count below tells what was listed.
+  const auto log = [&](const std::string& text) {
+    program.fs().appendLine(program.errorLogPath(), sys::dateTime(program.services().clock.now()) + ": " + text);
+  };
+  if (result.leftOut > 0) log(leftOutLogText(result.leftOut));
+  if (result.loopsCut > 0) log(loopsCutLogText(result.loopsCut));
   ui.messageBox(kScanFinished, foundText(result.files), app::Icon::Information, app::Buttons::Ok);
   settings.FilesListDate = program.todayText();
   program.WriteRegistry();

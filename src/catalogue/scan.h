@@ -21,8 +21,9 @@ inline constexpr const char* kScanFinished = texts::kScanFinished;
 inline std::string foundText(std::size_t count) { return texts::found(count); }
 
 struct ScanResult {
-  std::size_t files = 0;    // lines written
-  std::size_t leftOut = 0;  // files whose path cannot be one line of the catalogue
+  std::size_t files = 0;      // lines written
+  std::size_t leftOut = 0;    // files whose path cannot be one line of the catalogue
+  std::size_t loopsCut = 0;   // folders not entered because the scan had been in them already
 };
 
 // A path can be one line of the catalogue when it holds no line break and is real text (a name of
@@ -30,8 +31,11 @@ struct ScanResult {
 bool fitsOnOneLine(std::string_view path);
 
 // FindFiles: writes one line per file below folder (depth first, in enumeration order) to the sink.
-// ".", ".." and "..." are skipped; folders reached through a link are not descended into (a link can
-// loop); a link to a file is a file. tick is called at the start of every folder and after every entry.
+// ".", ".." and "..." are skipped; a link to a file is a file. A folder reached through a link (symbolic
+// link, junction) is descended into like any other, its files listed by the path through the link; every
+// real folder is entered once only, so a link back up the tree ends the descent (counted in loopsCut),
+// and so does a link whose target cannot be told. tick is called at the start of every folder and after
+// every entry.
 void FindFiles(sys::FileSystem& fs, const std::string& folder, sys::LineSink& sink, ScanResult& result,
                const std::function<void()>& tick);
 
@@ -48,5 +52,7 @@ void FindFilesList(app::Program& program);
 
 // The log line's text when files were left out.
 std::string leftOutLogText(std::size_t count);
+// The log line's text when folders were not entered a second time.
+std::string loopsCutLogText(std::size_t count);
 
 }  // namespace catalogue

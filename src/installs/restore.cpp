@@ -110,7 +110,7 @@ RestoreResult Restore(app::Program& program, std::vector<std::string>& names, st
 
   // Every original goes back and is checked there and forced to the disk; only then do the paths
   // leave the register and the backups go. A run cut off anywhere can be repeated.
-  if (!fs.canOpenForReading(store.registerPath())) fs.createEmpty(store.registerPath());
+  if (!fs.existsForReading(store.registerPath())) fs.createEmpty(store.registerPath());
   std::vector<std::string> restored;
   std::vector<std::string> notRestored;
   for (const auto& gamePath : fs.readLines(own)) {

@@ -105,7 +105,7 @@ void Store::writeDescriptionAndTime(const std::string& name, const std::string& 
 }
 
 bool Store::isInstalled(const std::string& gamePath) {
-  if (!fs_.canOpenForReading(registerPath())) fs_.createEmpty(registerPath());
+  if (!fs_.existsForReading(registerPath())) fs_.createEmpty(registerPath());
   for (const auto& line : fs_.readLines(registerPath())) {
     if (sys::equalsIgnoringAsciiCase(line, gamePath)) return true;
   }
@@ -133,7 +133,7 @@ void Store::recordInstalledFile(const std::string& name, const std::string& game
 
 std::size_t Store::removeFromRegister(const std::vector<std::string>& gamePaths) {
   std::vector<std::string> lines;
-  if (fs_.canOpenForReading(registerPath())) lines = fs_.readLines(registerPath());
+  if (fs_.existsForReading(registerPath())) lines = fs_.readLines(registerPath());
   std::size_t removed = 0;
   for (const auto& path : gamePaths) {
     const auto it = std::find_if(lines.begin(), lines.end(),
@@ -149,7 +149,7 @@ std::size_t Store::removeFromRegister(const std::vector<std::string>& gamePaths)
 void Store::ensureInstallation(const std::string& name) {
   createInstallationFolder(name);
   for (const auto& path : {infoPath(name), timePath(name), filesPath(name)}) {
-    if (!fs_.canOpenForReading(path)) fs_.createEmpty(path);
+    if (!fs_.existsForReading(path)) fs_.createEmpty(path);
   }
 }
 

@@ -9,7 +9,7 @@
 namespace launchers {
 
 void readRunMenu(sys::FileSystem& fs, const std::string& path, RunMenuTable& table) {
-  if (!fs.canOpenForReading(path)) fs.writeLines(path, std::vector<std::string>(30, kEmpty));
+  if (!fs.existsForReading(path)) fs.writeLines(path, std::vector<std::string>(30, kEmpty));
   const std::vector<std::string> lines = fs.readLines(path);
   std::size_t next = 0;
   for (auto& entry : table) {
@@ -39,7 +39,10 @@ app::FileRequest anyFileRequest() {
 void startRunMenuEntry(app::Program& program, int entry) {
   const RunMenuEntry& e = program.runMenu.at(static_cast<std::size_t>(entry - 1));
   if (!program.fs().isFile(e.path)) {
+    // Reported and not started: handed to the shell, a bare name would be looked up in the working folder
+    // and along PATH and could start some other program.
     program.ErrorMsg(texts::kFileNotFoundBefore + e.path + texts::kFileNotFoundAfter, texts::kRunFileNotFoundLog);
+    return;
   }
   program.services().shell.open(e.path, e.parameters, sys::folderWithSeparator(e.path), sys::ShowCommand::Show);
 }

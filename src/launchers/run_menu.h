@@ -24,9 +24,9 @@ using RunMenuTable = std::array<RunMenuEntry, 10>;
 
 inline constexpr const char* kRunMenuFile = "runmenu.dat";
 
-// The reading rule: a missing or unreadable file is created with thirty "empty" lines first; then each
-// field takes the next line while the file lasts, so the fields of a short file keep their values.
-// Throws sys::IoError when the file cannot be created or read.
+// The reading rule: a missing file is created with thirty "empty" lines first; then each field takes the
+// next line while the file lasts, so the fields of a short file keep their values. Throws sys::IoError
+// when the file cannot be created or read; one that is there but cannot be read is never written over.
 void readRunMenu(sys::FileSystem& fs, const std::string& path, RunMenuTable& table);
 // The writing rule: thirty lines, entries 1 to 10, free ones included. Throws sys::IoError.
 void writeRunMenu(sys::FileSystem& fs, const std::string& path, const RunMenuTable& table);
@@ -35,8 +35,8 @@ void writeRunMenu(sys::FileSystem& fs, const std::string& path, const RunMenuTab
 // elsewhere, where "*.*" would hide the programs, which have no extension).
 app::FileRequest anyFileRequest();
 
-// Run1Click..Run10Click: a path that names no file is reported (and logged), and the shell is asked to
-// open it all the same, with the entry's parameters and the path's folder as working folder.
+// Run1Click..Run10Click: a path that names no file is reported (and logged) and nothing is started;
+// a file is opened through the shell with the entry's parameters and its folder as working folder.
 void startRunMenuEntry(app::Program& program, int entry);
 // The editor's "Запустить": a path field that names no file is reported in a plain box (not logged); the
 // file is started only with a row selected and a path that names a file.

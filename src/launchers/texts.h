@@ -51,6 +51,11 @@ inline constexpr const char* kNoSetupFileLog = "При установке ути
 inline constexpr const char* kAlreadyInstalled = "Эта утилита уже установлена";
 inline constexpr const char* kAlreadyInstalledLog =
     "Папка \"utilfolder\" уже существует (процедура \"Tutils.Button1Click\")";
+// "Утилита \"<name>\" уже установлена (процедура \"Tutils.Button1Click\")"
+inline constexpr const char* kNameInstalledLogBefore = "Утилита \"";
+inline constexpr const char* kNameInstalledLogAfter = "\" уже установлена (процедура \"Tutils.Button1Click\")";
+inline constexpr const char* kNotCopiedLog =
+    "Файл утилиты не был скопирован в её папку (процедура \"Tutils.Button1Click\")";
 inline constexpr const char* kNoFreeSlot = "Произошла ошибка. Не могу исправить";
 inline constexpr const char* kNoFreeSlotLog =
     "В процедуре \"TUtils.Button1Click\" при поиске пустого слота для утилиты, все слоты оказались заполнены";

@@ -31,6 +31,7 @@ class UtilityManagerView {
   // The text of the selected row, or nothing when no row is selected.
   virtual std::optional<std::string> selectedName() = 0;
   virtual void addName(const std::string& name) = 0;
+  // Takes the selected row out and leaves no row selected.
   virtual void removeSelectedName() = 0;
   virtual void setStatusText(const std::string& text) = 0;
   virtual void setEnabled(bool enabled) = 0;
@@ -42,8 +43,10 @@ struct Handshake {
 };
 
 // Why a handshake cannot be accepted (a text for the error log naming the bad line), or nothing when it
-// can. The folder must be one plain folder name, so no utility can make the program write outside
-// "utilities"; the name must not be empty nor the word that marks a free slot.
+// can. The folder must be one plain folder name that Windows can hold (no trailing dot or blank, no
+// device name such as "CON" or "com1.txt"), so no utility can make the program write outside
+// "utilities"; the name must not be empty, the word that marks a free slot, nor the title of one of
+// this program's own windows.
 std::optional<std::string> handshakeFault(const Handshake& handshake);
 
 // The file request of the manager's "&Добавить": "exe" files on Windows; every file elsewhere, where
@@ -52,11 +55,14 @@ app::FileRequest utilityFileRequest();
 
 // The manager's "&Добавить": picks a program, starts it with "setup", waits up to limit for its
 // "setup.dat", copies the program into its own folder under "utilities" and fills the first free slot.
-// The manager is disabled while it waits and enabled again on every way out. Throws sys::IoError.
+// A name already installed (letter case aside) or a folder that exists is refused; success is reported
+// only once the program file is in its folder. The manager is disabled while it waits and enabled again
+// on every way out. Throws sys::IoError.
 void installUtility(app::Program& program, UtilityManagerView& manager, std::chrono::milliseconds limit);
 
 // The manager's "&Удалить" and its Delete key: every slot named as the selected row is cleared and its
-// program file deleted (with its folder when that is left empty). Throws sys::IoError.
+// program file deleted (with its folder when that is left empty) when it lies below the program's
+// "utilities" folder; no other file is ever deleted. Afterwards no row is selected. Throws sys::IoError.
 void removeUtility(app::Program& program, UtilityManagerView& manager);
 
 // RunUtil: starts the utility of slot 1..10 with "varnikit", waits up to limit for its window, then keeps

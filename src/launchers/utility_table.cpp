@@ -9,16 +9,18 @@ namespace launchers {
 void loadUtilList(sys::FileSystem& fs, const std::string& filePath, UtilityTable& table) {
   const std::string folder = filePath + kUtilitiesFolder;
   if (!fs.isFolder(folder)) fs.createFolder(folder);
-  table.fill(UtilitySlot{});
   const std::string file = filePath + kUtilitiesFile;
-  if (!fs.canOpenForReading(file)) fs.createEmpty(file);
+  if (!fs.existsForReading(file)) fs.createEmpty(file);
   const std::vector<std::string> lines = fs.readLines(file);
+  // Filled aside and taken whole: a read that fails leaves the table as it was.
+  UtilityTable loaded;
   std::size_t next = 0;
-  for (auto& slot : table) {
+  for (auto& slot : loaded) {
     if (next >= lines.size()) break;
     slot.name = lines[next++];
     if (next < lines.size()) slot.path = lines[next++];
   }
+  table = loaded;
 }
 
 namespace {

@@ -142,6 +142,26 @@ std::optional<std::uintmax_t> FileSystem::fileSize(const std::string& path) {
   return size;
 }
 
+std::optional<FolderIdentity> FileSystem::folderIdentity(const std::string& path) {
+  if (path.empty()) return std::nullopt;
+#ifdef _WIN32
+  // No access asked for: only the handle's information is read. Backup semantics open folders.
+  HANDLE handle = CreateFileW(wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION info;
+  const bool ok = GetFileInformationByHandle(handle, &info) != 0;
+  CloseHandle(handle);
+  if (!ok || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
+  return FolderIdentity{info.dwVolumeSerialNumber,
+                        (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+#else
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
+  return FolderIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+#endif
+}
+
 void FileSystem::enumerate(const std::string& folder, const std::function<void(const DirEntry&)>& visit) {
 #ifdef _WIN32
   WIN32_FIND_DATAW data;
@@ -309,6 +329,19 @@ bool FileSystem::canOpenForReading(const std::string& path) {
   return static_cast<bool>(in);
 }
 
+bool FileSystem::existsForReading(const std::string& path) {
+  if (path.empty()) return false;
+  std::error_code ec;
+  // Only "no such entry" counts as missing; a dangling link or an entry that cannot even be looked at
+  // is something of that name.
+  if (fs::symlink_status(toPath(path), ec).type() == fs::file_type::not_found) return false;
+  if (isFolder(path)) fail(path, std::strerror(EISDIR));
+  clearErrors();
+  std::ifstream in(toPath(path), std::ios::binary);
+  if (!in) failWithSystemError(path, EACCES);
+  return true;
+}
+
 std::string FileSystem::readText(const std::string& path) {
   if (path.empty()) fail(path, std::strerror(ENOENT));
   if (isFolder(path)) fail(path, std::strerror(EISDIR));
@@ -376,7 +409,7 @@ void FileSystem::createEmpty(const std::string& path) {
 }
 
 void FileSystem::appendLine(const std::string& path, const std::string& line) {
-  if (!canOpenForReading(path)) createEmpty(path);
+  if (!existsForReading(path)) createEmpty(path);
   auto out = openForWriting(path, std::ios::app);
   out << encodeLine(line) << "\r\n";
   finishWriting(out, path);

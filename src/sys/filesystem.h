@@ -14,8 +14,16 @@ namespace sys {
 enum class EntryKind {
   File,         // a file, or a link to one
   Folder,       // a real folder
-  FolderLink,   // a symbolic link or junction to a folder: never descended into
+  FolderLink,   // a symbolic link or junction to a folder
   Other,        // a dangling link, a device, a socket...
+};
+
+// What tells one real folder from every other, whatever path leads to it: the device and the inode on
+// POSIX systems, the volume serial number and the file index on Windows.
+struct FolderIdentity {
+  std::uint64_t volume = 0;
+  std::uint64_t index = 0;
+  auto operator<=>(const FolderIdentity&) const = default;
 };
 
 struct DirEntry {
@@ -40,6 +48,8 @@ class FileSystem {
   virtual bool isFile(const std::string& path);       // a file, not a folder (links followed)
   virtual bool isFolder(const std::string& path);     // a folder (links followed)
   virtual std::optional<std::uintmax_t> fileSize(const std::string& path);
+  // The identity of the folder path leads to, links followed; nothing when it cannot be opened.
+  virtual std::optional<FolderIdentity> folderIdentity(const std::string& path);
 
   // Entries of a folder in the order the system enumerates them, every attribute included, "." and
   // ".." left out. A folder that cannot be listed gives nothing.
@@ -61,6 +71,10 @@ class FileSystem {
 
   // Text files.
   virtual bool canOpenForReading(const std::string& path);
+  // Whether there is a file to read: true when it opens for reading, false when nothing of that name
+  // exists. A file that is there but cannot be read (no permission, locked by another program, a folder
+  // of that name) throws IoError with the system's text: it is never taken for missing and written over.
+  virtual bool existsForReading(const std::string& path);
   // All lines; LF-only line ends and a last line without an end are accepted. Throws IoError when the
   // file cannot be opened.
   virtual std::vector<std::string> readLines(const std::string& path);
@@ -74,8 +88,8 @@ class FileSystem {
   virtual void writeText(const std::string& path, const std::string& text);
   // Creates the file empty (truncating it). Throws IoError.
   virtual void createEmpty(const std::string& path);
-  // The append rule: open for reading to see whether the file exists, create it empty if not, then
-  // append the line and CR LF. Throws IoError.
+  // The append rule: see whether the file exists, create it empty if not, then append the line and
+  // CR LF. A file that exists but cannot be read is reported (IoError), never created anew.
   virtual void appendLine(const std::string& path, const std::string& line);
   // A file created (truncated) for lines written one by one. Throws IoError.
   virtual std::unique_ptr<LineSink> createLineSink(const std::string& path);

@@ -78,17 +78,41 @@ std::vector<HiveKey>::iterator findKey(std::vector<HiveKey>& keys, std::string_v
 
 }  // namespace
 
+namespace {
+
+// The text of a line without its line end.
+std::string_view lineAt(std::string_view text, std::size_t start, std::size_t& next) {
+  std::size_t end = text.find('\n', start);
+  if (end == std::string_view::npos) end = text.size();
+  next = end + 1;
+  std::string_view line = text.substr(start, end - start);
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return line;
+}
+
+std::string_view trimmed(std::string_view line) {
+  while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
+  while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+  return line;
+}
+
+template <typename Values>
+auto findValue(Values& values, std::string_view name) {
+  return std::find_if(values.begin(), values.end(),
+                      [&](const auto& v) { return equalsIgnoringAsciiCase(v.first, name); });
+}
+
+}  // namespace
+
 std::vector<HiveKey> parseHive(std::string_view text) {
   std::vector<HiveKey> keys;
   HiveKey* current = nullptr;
   std::size_t start = 0;
   while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    start = end + 1;
-    while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
-    while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+    std::size_t next = 0;
+    const std::string_view raw = lineAt(text, start, next);
+    start = next;
+    const std::string_view line = trimmed(raw);
     if (line.empty() || line.front() == ';') continue;
     if (line.front() == '[') {
       current = nullptr;
@@ -98,31 +122,50 @@ std::vector<HiveKey> parseHive(std::string_view text) {
       path = normalizedKey(std::string_view(path).substr(kHiveRoot.size()));
       auto found = findKey(keys, path);
       if (found == keys.end()) {
-        keys.push_back(HiveKey{path, {}});
+        keys.push_back(HiveKey{path, {}, {}});
         found = keys.end() - 1;
       }
       current = &*found;
       continue;
     }
-    if (!current || line.front() != '"') continue;
+    if (!current) continue;
     std::size_t i = 0;
-    const auto name = readQuoted(line, i);
+    std::optional<std::string> name;
+    if (line.front() == '@') {
+      name = "@";
+      i = 1;
+    } else {
+      name = readQuoted(line, i);
+    }
     if (!name || i >= line.size() || line[i] != '=') continue;
     ++i;
-    std::string value;
-    if (i < line.size() && line[i] == '"') {
+    if (name != "@" && i < line.size() && line[i] == '"') {
       const auto quoted = readQuoted(line, i);
-      if (!quoted) continue;
-      value = *quoted;
-    } else {
-      continue;  // dword:, hex: and the like are not strings; they read as empty by being absent
+      if (quoted) {
+        std::erase_if(current->keptValues, [&](const auto& v) { return equalsIgnoringAsciiCase(v.first, *name); });
+        auto existing = findValue(current->values, *name);
+        if (existing != current->values.end()) {
+          existing->second = *quoted;
+        } else {
+          current->values.emplace_back(*name, *quoted);
+        }
+        continue;
+      }
     }
-    auto existing = std::find_if(current->values.begin(), current->values.end(),
-                                 [&](const auto& v) { return equalsIgnoringAsciiCase(v.first, *name); });
-    if (existing != current->values.end()) {
-      existing->second = value;
+    // Not a string this program reads (dword:, hex: over several lines ended by "\", the default
+    // value...): kept as it stands, continuation lines included.
+    std::string kept(raw);
+    while (!trimmed(kept).empty() && trimmed(kept).back() == '\\' && start < text.size()) {
+      kept += '\n';
+      kept += lineAt(text, start, next);
+      start = next;
+    }
+    if (findValue(current->values, *name) != current->values.end()) continue;  // a string of that name wins
+    auto existing = findValue(current->keptValues, *name);
+    if (existing != current->keptValues.end()) {
+      existing->second = kept;
     } else {
-      current->values.emplace_back(*name, value);
+      current->keptValues.emplace_back(*name, kept);
     }
   }
   return keys;
@@ -133,6 +176,7 @@ std::string formatHive(const std::vector<HiveKey>& keys) {
   for (const auto& key : keys) {
     out += "\n[" + std::string(kHiveRoot) + "\\" + key.path + "]\n";
     for (const auto& [name, value] : key.values) out += "\"" + escape(name) + "\"=\"" + escape(value) + "\"\n";
+    for (const auto& [name, lines] : key.keptValues) out += lines + "\n";
   }
   return out;
 }
@@ -140,14 +184,11 @@ std::string formatHive(const std::vector<HiveKey>& keys) {
 HiveFileRegistry::HiveFileRegistry(std::string hivePath) : path_(std::move(hivePath)) {}
 
 namespace {
+// Only a hive file that does not exist is an empty hive; one that cannot be read throws IoError.
 std::vector<HiveKey> loadHive(const std::string& path) {
   FileSystem& fs = realFileSystem();
-  if (!fs.canOpenForReading(path)) return {};
-  try {
-    return parseHive(fs.readText(path));
-  } catch (const IoError&) {
-    return {};
-  }
+  if (!fs.existsForReading(path)) return {};
+  return parseHive(fs.readText(path));
 }
 
 bool saveHive(const std::string& path, const std::vector<HiveKey>& keys) {
@@ -193,10 +234,12 @@ bool HiveFileRegistry::writeValues(const std::string& key,
   const std::string path = normalizedKey(key);
   auto found = findKey(keys, path);
   if (found == keys.end()) {
-    keys.push_back(HiveKey{path, {}});
+    keys.push_back(HiveKey{path, {}, {}});
     found = keys.end() - 1;
   }
   for (const auto& value : values) {
+    // A string written over a value of another type takes its place.
+    std::erase_if(found->keptValues, [&](const auto& v) { return equalsIgnoringAsciiCase(v.first, value.first); });
     auto existing = std::find_if(found->values.begin(), found->values.end(),
                                  [&](const auto& v) { return equalsIgnoringAsciiCase(v.first, value.first); });
     if (existing != found->values.end()) {

@@ -31,7 +31,8 @@ class Registry {
 //
 //   [HKEY_CURRENT_USER\Software\Varnikit]
 //   "CSDir"="/home/user/cstrike"
-// Rewritten whole through a temporary file and a rename.
+// Rewritten whole through a temporary file and a rename. A hive file that is there but cannot be read
+// throws IoError from every call: it is never taken for an empty hive and written over.
 class HiveFileRegistry final : public Registry {
  public:
   explicit HiveFileRegistry(std::string hivePath);
@@ -50,6 +51,9 @@ class HiveFileRegistry final : public Registry {
 struct HiveKey {
   std::string path;  // below the hive, without a leading backslash: "Software\Varnikit"
   std::vector<std::pair<std::string, std::string>> values;
+  // Values that are not strings (dword:, hex:, the default value "@"...), by name, each with its lines
+  // exactly as they stand in the file: never read, written back as they were.
+  std::vector<std::pair<std::string, std::string>> keptValues;
 };
 std::vector<HiveKey> parseHive(std::string_view text);
 std::string formatHive(const std::vector<HiveKey>& keys);

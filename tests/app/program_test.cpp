@@ -2,6 +2,7 @@
 
 #include "app/program.h"
 #include "support/program_fixture.h"
+#include "sys/error.h"
 
 namespace {
 
@@ -68,11 +69,29 @@ TEST_F(StartUp, UtilitiesFileWithElevenPairsFillsOnlyTenSlots) {
 
 TEST_F(StartUp, UtilitiesAtCloseSkipFreeSlots) {
   configure();
+  program->LoadUtilList();
   program->utilities[0] = {"One", "/u/one"};
   program->utilities[2] = {"Three", "/u/three"};
   program->utilities[3] = {"NoPath", "empty"};
   program->saveUtilitiesAtClose();
   EXPECT_EQ(readBytes(programFolder() + "utilities.dat"), "One\r\n/u/one\r\nThree\r\n/u/three\r\n");
+}
+
+TEST_F(StartUp, AStartUpStoppedBeforeTheUtilityListLeavesTheListAtClose) {
+  configure();
+  program->WriteRegistry();
+  const std::string list = "Tool\r\n/u/tool\r\n";
+  writeBytes(programFolder() + "utilities.dat", list);
+  testing_support::makeFolder(programFolder() + "runmenu.dat");  // read before the utility list
+  EXPECT_THROW(program->startUp(), sys::IoError);
+  program->saveUtilitiesAtClose();
+  EXPECT_EQ(readBytes(programFolder() + "utilities.dat"), list) << "the free slots in memory were never the list";
+
+  // Read later (the menu refresh): from then on the close writes the table as it stands.
+  program->LoadUtilList();
+  program->utilities[1] = {"Two", "/u/two"};
+  program->saveUtilitiesAtClose();
+  EXPECT_EQ(readBytes(programFolder() + "utilities.dat"), list + "Two\r\n/u/two\r\n");
 }
 
 class Registry : public ProgramFixture {};

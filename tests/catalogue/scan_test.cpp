@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <optional>
 
 #include "catalogue/scan.h"
 #include "support/program_fixture.h"
@@ -29,6 +30,13 @@ class VectorSink final : public sys::LineSink {
 class ScriptedTree final : public sys::FileSystem {
  public:
   std::map<std::string, std::vector<sys::DirEntry>> folders;
+  // The real folder each path leads to; a path not given cannot be told.
+  std::map<std::string, std::uint64_t> realFolders;
+  std::optional<sys::FolderIdentity> folderIdentity(const std::string& path) override {
+    const auto it = realFolders.find(path);
+    if (it == realFolders.end()) return std::nullopt;
+    return sys::FolderIdentity{7, it->second};
+  }
   void enumerate(const std::string& folder, const std::function<void(const sys::DirEntry&)>& visit) override {
     const auto it = folders.find(folder);
     if (it == folders.end()) return;
@@ -69,6 +77,32 @@ TEST(FindFiles, DepthFirstInEnumerationOrderSkippingDotEntriesAndFolderLinks) {
                    }));
   EXPECT_EQ(result.files, 7u);
   EXPECT_EQ(result.leftOut, 0u);
+}
+
+TEST(FindFiles, EveryRealFolderIsEnteredOnceWhateverLinkLeadsThere) {
+  using K = sys::EntryKind;
+  const std::string s = sys::kSep;
+  ScriptedTree tree;
+  // "linked" is a folder moved elsewhere and linked back; "again" a second link to it; "up", "back" and
+  // "loop" lead to folders the scan is in already; "lost" to a target that cannot be told.
+  tree.folders["G"] = {{"models", K::Folder}, {"linked", K::FolderLink}, {"again", K::FolderLink},
+                       {"up", K::FolderLink}, {"lost", K::FolderLink}, {"z.cfg", K::File}};
+  tree.folders["G" + s + "models"] = {{"back", K::FolderLink}, {"m.mdl", K::File}, {"bound", K::Folder}};
+  tree.folders["G" + s + "linked"] = {{"p.mdl", K::File}, {"loop", K::FolderLink}};
+  for (const char* listed : {"again", "up", "lost"}) tree.folders["G" + s + listed] = {{"twice.mdl", K::File}};
+  tree.folders["G" + s + "models" + s + "back"] = tree.folders["G"];
+  tree.folders["G" + s + "models" + s + "bound"] = tree.folders["G"];  // a folder mounted on itself
+  tree.folders["G" + s + "linked" + s + "loop"] = tree.folders["G" + s + "linked"];
+  tree.realFolders = {{"G", 1}, {"G" + s + "models", 2}, {"G" + s + "linked", 10}, {"G" + s + "again", 10},
+                      {"G" + s + "up", 1}, {"G" + s + "models" + s + "back", 1},
+                      {"G" + s + "models" + s + "bound", 1}, {"G" + s + "linked" + s + "loop", 10}};
+
+  catalogue::ScanResult result;
+  const auto lines = scanToLines(tree, "G", result);
+  EXPECT_EQ(lines, (std::vector<std::string>{"G" + s + "models" + s + "m.mdl", "G" + s + "linked" + s + "p.mdl",
+                                             "G" + s + "z.cfg"}));
+  EXPECT_EQ(result.files, 3u);
+  EXPECT_EQ(result.loopsCut, 6u) << "back, bound, loop, again, up and lost";
 }
 
 TEST(FindFiles, EmptyFolderPathListsNothing) {
@@ -159,19 +193,26 @@ TEST_F(Scan, RescanReplacesTheWholeCatalogue) {
   EXPECT_EQ(lines, (std::vector<std::string>{kept, added}));
 }
 
-TEST_F(Scan, FolderLinksAreNotFollowedFileLinksAreListed) {
+TEST_F(Scan, AFolderLinkIsFollowedOnceALoopIsCutAndLoggedFileLinksAreListed) {
 #ifdef _WIN32
   GTEST_SKIP() << "links are made here as on Linux; on Windows making one needs a privilege the tests do not have";
 #endif
   const std::string model = gameFile("models/gign.mdl");
+  // The player models moved to another disk and linked back into the game folder.
+  writeBytes(temp / "disk2/player/p.mdl", "p");
+  std::filesystem::create_directory_symlink(sys::toPath(temp / "disk2/player"),
+                                            sys::toPath(gameFolder() + "/models/player"));
   std::filesystem::create_directory_symlink(sys::toPath(gameFolder()), sys::toPath(gameFolder() + "/models/loop"));
   std::filesystem::create_symlink(sys::toPath(model), sys::toPath(gameFolder() + "/models/link.mdl"));
   std::filesystem::create_symlink(sys::toPath(gameFolder() + "/gone"), sys::toPath(gameFolder() + "/dangling.mdl"));
-  expectReport(3);
+  expectReport(4);
   catalogue::FindFilesList(*program);
   auto lines = catalogueLines();
   std::sort(lines.begin(), lines.end());
-  EXPECT_EQ(lines, (std::vector<std::string>{gameFolder() + "/dangling.mdl", model, gameFolder() + "/models/link.mdl"}));
+  EXPECT_EQ(lines, (std::vector<std::string>{gameFolder() + "/dangling.mdl", model, gameFolder() + "/models/link.mdl",
+                                             gameFolder() + "/models/player/p.mdl"}));
+  EXPECT_EQ(fs.readLines(programFolder() + "errors.txt"),
+            std::vector<std::string>{"07.03.2003 14:05:09: " + catalogue::loopsCutLogText(1)});
 }
 
 TEST_F(Scan, NamesThatCannotBeOneLineAreLeftOutAndLogged) {

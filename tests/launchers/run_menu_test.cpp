@@ -102,7 +102,7 @@ class RunMenuStart : public ProgramFixture {
   }
 };
 
-TEST_F(RunMenuStart, FromTheMenuEveryPathGoesToTheShellAndAMissingFileIsReported) {
+TEST_F(RunMenuStart, FromTheMenuAFileStartsAndAMissingOneIsReportedAndNotStarted) {
   const std::string program1 = temp / "apps/hl";
   writeBytes(program1, "binary");
   makeFolder(temp / "apps/folder");
@@ -115,7 +115,8 @@ TEST_F(RunMenuStart, FromTheMenuEveryPathGoesToTheShellAndAMissingFileIsReported
   const Case cases[] = {
       {program1, "-game cstrike  -dev \"a b\"", false, temp / "apps" + sys::kSep},
       {"empty", "empty", true, ""},                                  // a name with the path "empty"
-      {temp / "apps/folder", "", true, temp / "apps" + sys::kSep},   // a folder is no file, but opens
+      {"notepad", "", true, ""},                                     // the shell would search PATH for it
+      {temp / "apps/folder", "", true, temp / "apps" + sys::kSep},   // a folder is no file
       {"", "", true, ""},
   };
   for (const auto& c : cases) {
@@ -126,12 +127,16 @@ TEST_F(RunMenuStart, FromTheMenuEveryPathGoesToTheShellAndAMissingFileIsReported
     if (c.reported) expectedLog.push_back("07.03.2003 14:05:09: Файл для запуска из меню \"Запуск\" не найден");
     launchers::startRunMenuEntry(*program, 4);
     ui.verifyAllAnswered();
+    EXPECT_EQ(log(), expectedLog);
+    if (c.reported) {
+      EXPECT_TRUE(shell.calls.empty()) << c.path << ": reported, so never handed to the shell";
+      continue;
+    }
     ASSERT_EQ(shell.calls.size(), 1u) << c.path;
     EXPECT_EQ(shell.calls[0].file, c.path);
     EXPECT_EQ(shell.calls[0].params, c.parameters) << "passed exactly as typed";
     EXPECT_EQ(shell.calls[0].workFolder, c.workFolder) << "the file's folder with its trailing separator";
     EXPECT_EQ(shell.calls[0].show, sys::ShowCommand::Show);
-    EXPECT_EQ(log(), expectedLog);
   }
 }
 

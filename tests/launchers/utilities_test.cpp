@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "installs/texts.h"
 #include "launchers/utilities.h"
 #include "launchers/utility_table.h"
 #include "support/program_fixture.h"
@@ -194,6 +195,15 @@ TEST_F(Utilities, ABadAnswerIsRefusedAndNothingIsCreated) {
       {"Name\r\na<b>\r\n", badFolder + "a<b>\" (строка 2)"},
       {"Name\r\na\"b\r\n", badFolder + "a\"b\" (строка 2)"},
       {"Name\r\na\tb\r\n", badFolder + "a\tb\" (строка 2)"},
+      // Folders Windows cannot hold: a trailing dot or blank, its device names.
+      {"Name\r\ntool.\r\n", badFolder + "tool.\" (строка 2)"},
+      {"Name\r\ntool \r\n", badFolder + "tool \" (строка 2)"},
+      {"Name\r\ncon\r\n", badFolder + "con\" (строка 2)"},
+      {"Name\r\nNul.txt\r\n", badFolder + "Nul.txt\" (строка 2)"},
+      {"Name\r\nLPT9.tar.gz\r\n", badFolder + "LPT9.tar.gz\" (строка 2)"},
+      // The title of one of the program's own windows, in any letter case.
+      {"утилиты\r\nfolder\r\n", "В файле setup.dat имя утилиты \"утилиты\" (строка 1) совпадает с заголовком окна программы"},
+      {"ОШИБКА\r\nfolder\r\n", "В файле setup.dat имя утилиты \"ОШИБКА\" (строка 1) совпадает с заголовком окна программы"},
   };
   for (const auto& c : cases) {
     const std::string picked = downloadedUtility(c.answer);
@@ -210,6 +220,102 @@ TEST_F(Utilities, ABadAnswerIsRefusedAndNothingIsCreated) {
   }
   EXPECT_EQ(readBytes(programFolder() + "utilities.dat"), "");
   EXPECT_TRUE(manager.names.empty());
+}
+
+TEST(Handshake, WindowsDeviceNamesAndOwnTitlesAreFaultsTheirNeighboursAreNot) {
+  struct Case {
+    std::string name;
+    std::string folder;
+    bool fault;
+  };
+  const Case cases[] = {
+      {"Tool", "aux", true},          {"Tool", "Com1", true},          {"Tool", "prn.dat", true},
+      {"Tool", "nul .txt", true},     {"Tool", "a.", true},            {"Tool", "com10", false},
+      {"Tool", "console", false},     {"Tool", "lpt0", false},         {"Tool", ".tool", false},
+      {"Tool", " tool", false},       {"Tool", "con-tool", false},     {"Tool", "Утилиты", false},
+      {app::mainWindowCaption(), "f", true}, {"varnikit", "f", true}, {"Меню запуска", "f", true},
+      {"помощь", "f", true},          {"Настройки", "f", true},        {"Командная строка", "f", true},
+      {"Утилиты 2", "f", false},      {"Varnikit tool", "f", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(launchers::handshakeFault({c.name, c.folder}).has_value(), c.fault) << c.name << " / " << c.folder;
+  }
+}
+
+TEST_F(Utilities, ANameAlreadyInstalledIsRefusedWhateverItsLetterCase) {
+  install(downloadedUtility("Конфиг\r\ncfg\r\n"), "Внимание", "Новая утилита \"Конфиг\" была успешно установлена");
+  const std::string listBefore = readBytes(programFolder() + "utilities.dat");
+  const std::string other = downloadedUtility("КОНФИГ\r\nother\r\n", "download2/other.exe");
+  install(other, "Ошибка", "Эта утилита уже установлена");
+  EXPECT_EQ(log(), std::vector<std::string>{"07.03.2003 14:05:09: Утилита \"КОНФИГ\" уже установлена (процедура "
+                                            "\"Tutils.Button1Click\")"});
+  EXPECT_EQ(utilitiesFolderEntries(), std::vector<std::string>{"cfg"});
+  EXPECT_EQ(readBytes(programFolder() + "utilities.dat"), listBefore);
+  EXPECT_EQ(manager.names, std::vector<std::string>{"Конфиг"});
+  EXPECT_TRUE(manager.enabled);
+}
+
+TEST_F(Utilities, AReinstallFromTheInstalledCopyLeavesNoAnswerInItsFolder) {
+  install(downloadedUtility("Tool\r\ntool\r\n"), "Внимание", "Новая утилита \"Tool\" была успешно установлена");
+  const std::string installed = program->utilities[0].path;
+  // The installed copy answers as well, beside itself; once with its name, once after a removal that
+  // left its folder behind.
+  shell.onOpen = [&](const testing_support::RecordingShell::Call& call) {
+    if (call.file == installed) writeBytes(sys::folderWithSeparator(installed) + "setup.dat", "Tool\r\ntool\r\n");
+  };
+  install(installed, "Ошибка", "Эта утилита уже установлена");
+  EXPECT_FALSE(fileExists(sys::folderWithSeparator(installed) + "setup.dat"));
+  program->utilities[0] = {};
+  install(installed, "Ошибка", "Эта утилита уже установлена");
+  EXPECT_FALSE(fileExists(sys::folderWithSeparator(installed) + "setup.dat"));
+  EXPECT_TRUE(fileExists(installed));
+}
+
+// A file system on which no file can be copied, as onto a full or write-protected disk.
+class NoCopies : public sys::FileSystem {
+ public:
+  void copyFile(const std::string& from, const std::string&) override { throw sys::IoError("Permission denied: " + from); }
+};
+
+TEST_F(Utilities, AProgramThatNeverArrivedIsNotReportedAsInstalled) {
+  NoCopies failing;
+  app::Program failingProgram(app::Services{ui, failing, *registry, shell, windows, clock, ""});
+  failingProgram.settings = program->settings;
+  const std::string picked = downloadedUtility("Tool\r\ntool\r\n");
+  const std::string target = utilitiesFolder() + sys::kSep + "tool" + sys::kSep + "tool.exe";
+  ui.expectFiles("Открыть", {picked});
+  ui.expectError(installs::texts::copyFailed(picked, target));
+  ui.expectAttention(installs::texts::copyByHand(picked, target));  // answered without copying
+  ui.expectError("Произошла ошибка. Не могу исправить");
+  launchers::installUtility(failingProgram, manager, 300ms);
+  ui.verifyAllAnswered();
+  EXPECT_EQ(log().back(), "07.03.2003 14:05:09: Файл утилиты не был скопирован в её папку (процедура "
+                          "\"Tutils.Button1Click\")");
+  EXPECT_EQ(failingProgram.utilities[0].name, "empty");
+  EXPECT_TRUE(manager.names.empty());
+  EXPECT_TRUE(utilitiesFolderEntries().empty()) << "the empty folder would block the next try";
+  EXPECT_EQ(readBytes(programFolder() + "utilities.dat"), "");
+  EXPECT_TRUE(manager.enabled);
+}
+
+TEST_F(Utilities, RemovalNeverDeletesAFileOutsideTheUtilitiesFolder) {
+  const std::string sep = sys::kSep;
+  const std::string outside = temp / "outside/prog";
+  const std::string climbing = utilitiesFolder() + sep + ".." + sep + ".." + sep + "elsewhere" + sep + "prog";
+  const std::string direct = utilitiesFolder() + sep + "prog";
+  for (const auto& file : {outside, temp / "elsewhere/prog", direct}) writeBytes(file, "x");
+  program->utilities[0] = {"Evil", outside};
+  program->utilities[1] = {"Evil", climbing};
+  program->utilities[2] = {"Evil", direct};
+  manager.names = {"Evil", "Evil", "Evil"};
+  manager.selected = 0;
+  ui.expectAttention("Утилита удалена");
+  launchers::removeUtility(*program, manager);
+  EXPECT_TRUE(fileExists(outside));
+  EXPECT_TRUE(fileExists(temp / "elsewhere/prog"));
+  EXPECT_FALSE(fileExists(direct)) << "a program right in the utilities folder is ours";
+  EXPECT_TRUE(testing_support::folderExists(utilitiesFolder()));
+  for (int k = 0; k < 3; ++k) EXPECT_EQ(program->utilities[static_cast<std::size_t>(k)].name, "empty");
 }
 
 TEST_F(Utilities, TenListedUtilitiesAreTheMostAndACancelledChoiceDoesNothing) {

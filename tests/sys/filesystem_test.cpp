@@ -223,3 +223,41 @@ TEST(Folders, LinksToFoldersAreToldApartAndNeverFollowedAsFolders) {
 }
 
 }  // namespace
+
+namespace {
+
+// One real folder has one identity whatever path spells it; it is how the scan knows a folder it has
+// been in already.
+TEST(Folders, IdentityIsTheRealFolderWhateverThePath) {
+  TempFolder temp;
+  makeFolder(temp / "game/models");
+  makeFolder(temp / "game/sound");
+  writeBytes(temp / "game/a.mdl", "a");
+  const std::string sep = sys::kSep;
+  const auto models = files().folderIdentity(temp / "game/models");
+  ASSERT_TRUE(models);
+  struct Case {
+    std::string path;
+    bool same;
+  };
+  const Case cases[] = {
+      {temp / "game/models" + sep, true},
+      {temp / "game/sound/../models", true},
+      {temp / "game/./models", true},
+      {temp / "game/sound", false},
+      {temp / "game", false},
+  };
+  for (const auto& c : cases) {
+    const auto identity = files().folderIdentity(c.path);
+    ASSERT_TRUE(identity) << c.path;
+    EXPECT_EQ(*identity == *models, c.same) << c.path;
+  }
+  EXPECT_FALSE(files().folderIdentity(temp / "game/a.mdl")) << "a file is no folder";
+  EXPECT_FALSE(files().folderIdentity(temp / "game/missing"));
+#ifndef _WIN32
+  stdfs::create_directory_symlink(sys::toPath(temp / "game/models"), sys::toPath(temp / "linked"));
+  EXPECT_EQ(files().folderIdentity(temp / "linked"), models) << "a link leads to the folder itself";
+#endif
+}
+
+}  // namespace

@@ -172,6 +172,22 @@ TEST(WindowsErrors, FailuresCarryTheSystemsOwnText) {
 }
 
 // Installation folders whose names differ only in letter case are one folder on Windows.
+// A file another program holds open without sharing it cannot be read: it is reported, never taken for
+// missing and created anew.
+TEST(WindowsErrors, LockedFileIsReportedAndKept) {
+  TempFolder temp;
+  const std::string file = temp / "errors.txt";
+  writeBytes(file, "earlier\r\n");
+  HANDLE lock = CreateFileW(wide(file).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  EXPECT_THROW(files().existsForReading(file), sys::IoError);
+  EXPECT_THROW(files().appendLine(file, "new"), sys::IoError);
+  CloseHandle(lock);
+  EXPECT_EQ(readBytes(file), "earlier\r\n");
+  files().appendLine(file, "new");
+  EXPECT_EQ(readBytes(file), "earlier\r\nnew\r\n");
+}
+
 TEST(WindowsNames, FoldersDifferingOnlyInCaseAreOne) {
   TempFolder temp;
   auto& fs = files();

@@ -58,6 +58,27 @@ TEST(HiveFile, HandWrittenFileIsRead) {
   EXPECT_FALSE(hive.readValues("\\Software\\Other", {"InstallPath"}));
 }
 
+TEST(HiveFile, ValuesThatAreNotStringsAreWrittenBackAsTheyStood) {
+  TempFolder temp;
+  const std::string dword = "\"Number\"=dword:0000002a";
+  const std::string hex = "\"Blob\"=hex:01,02,03,\\\n  04,05";
+  const std::string byDefault = "@=\"default text\"";
+  const std::string expandable = "\"Path\"=hex(2):25,00,41,00,00,00";
+  writeBytes(temp / "hive.reg",
+             "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Varnikit]\r\n\"CSDir\"=\"/games\"\r\n" + dword +
+                 "\r\n\"Blob\"=hex:01,02,03,\\\r\n  04,05\r\n" + byDefault + "\r\n\"ListUpdate\"=dword:00000002\r\n" +
+                 "[HKEY_CURRENT_USER\\Software\\Other]\r\n" + expandable + "\r\n");
+  sys::HiveFileRegistry hive(temp / "hive.reg");
+  // A string written over a value of another type takes its place; the others stay as they were.
+  ASSERT_TRUE(hive.writeValues("\\Software\\Varnikit", {{"CSFile", "/games/hl"}, {"listupdate", "3"}}));
+  EXPECT_EQ(readBytes(hive.path()), "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Varnikit]\n\"CSDir\"=\"/games\"\n"
+                                    "\"CSFile\"=\"/games/hl\"\n\"listupdate\"=\"3\"\n" +
+                                        dword + "\n" + hex + "\n" + byDefault + "\n" +
+                                        "\n[HKEY_CURRENT_USER\\Software\\Other]\n" + expandable + "\n");
+  EXPECT_EQ(*hive.readValues("\\Software\\Varnikit", {"Number", "Blob", "ListUpdate", "CSDir"}),
+            (std::vector<std::string>{"", "", "3", "/games"}));
+}
+
 TEST(HiveFile, CyrillicValuesRoundTrip) {
   TempFolder temp;
   sys::HiveFileRegistry hive(temp / "hive.reg");

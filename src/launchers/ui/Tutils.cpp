@@ -32,7 +32,12 @@ class Tutils::View final : public launchers::UtilityManagerView {
     return s(selected.first()->text());
   }
   void addName(const std::string& name) override { window_.ListBox1->addItem(q(name)); }
-  void removeSelectedName() override { qDeleteAll(window_.ListBox1->selectedItems()); }
+  void removeSelectedName() override {
+    qDeleteAll(window_.ListBox1->selectedItems());
+    // The list would select the next row, and a second Delete would remove a utility nobody chose.
+    window_.ListBox1->setCurrentRow(-1);
+    window_.ListBox1->clearSelection();
+  }
   void setStatusText(const std::string& text) override { window_.statusPanel_->setText(q(text)); }
   void setEnabled(bool enabled) override { window_.setEnabled(enabled); }
 

@@ -96,6 +96,24 @@ TEST_F(UtilitiesManager, TheDeleteKeyRemovesLikeTheButton) {
   EXPECT_TRUE(rows().isEmpty());
 }
 
+TEST_F(UtilitiesManager, AfterARemovalNoRowIsSelectedSoASecondDeleteRemovesNothing) {
+  std::string list;
+  for (const char* name : {"a", "b", "c"}) {
+    writeBytes(programFolder() + "utilities/" + name + "/prog", "x");
+    list += std::string(1, static_cast<char>(name[0] - 32)) + "\r\n" + programFolder() + "utilities/" + name + "/prog\r\n";
+  }
+  start(list);
+  open();
+  utils->ListBox1->setCurrentRow(0);
+  ui.expectAttention("Утилита удалена");
+  QTest::keyClick(utils->ListBox1, Qt::Key_Delete);
+  EXPECT_TRUE(utils->ListBox1->selectedItems().isEmpty());
+  ui.expectAttention("Укажите утилиту");
+  QTest::keyClick(utils->ListBox1, Qt::Key_Delete);
+  EXPECT_EQ(rows(), (QStringList{"B", "C"}));
+  EXPECT_TRUE(testing_support::fileExists(programFolder() + "utilities/b/prog"));
+}
+
 TEST_F(UtilitiesManager, DownloadOpensTheUtilitiesPage) {
   start("");
   open();
