@@ -184,7 +184,8 @@ void RunUtil(app::Program& program, int slotNumber, std::chrono::milliseconds li
     return;
   }
 
-  // Starting: main window disabled, normal cursor.
+  // Starting: main window disabled, normal cursor. The hold is this wait's own: it ends it on every way
+  // out (ending the busy state alone no longer gives the window back).
   ui.setMainWindowEnabled(false);
   try {
     ui.processEvents();
@@ -195,6 +196,7 @@ void RunUtil(app::Program& program, int slotNumber, std::chrono::milliseconds li
       if (clock.steadyNow() - start >= limit) {
         program.ErrorMsg(texts::kUtilityNotStarted, texts::kUtilityNotStartedLog);
         program.Status("", 0);
+        ui.setMainWindowEnabled(true);
         return;
       }
       ui.processEvents();
@@ -208,6 +210,7 @@ void RunUtil(app::Program& program, int slotNumber, std::chrono::milliseconds li
     }
   } catch (...) {
     program.Status("", 0);
+    ui.setMainWindowEnabled(true);
     throw;
   }
 
