@@ -1,9 +1,7 @@
 // Varnikit: puts sets of replacement files into the game folder of Counter-Strike and takes them out again.
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
+#include "app/ui/Application.h"
 #include "app/ui/TForm1.h"
 #include "app/ui/TOptions.h"
 #include "catalogue/ui/TListInfo.h"
@@ -16,14 +14,7 @@
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
-  QApplication::setApplicationName("Varnikit");
-  QApplication::setApplicationDisplayName("Varnikit");
-
-  // The standard buttons (Да, Нет, Отмена) in Russian, like every other text of the program.
-  QTranslator qtTranslations;
-  if (qtTranslations.load(QLocale(QLocale::Russian), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    QApplication::installTranslator(&qtTranslations);
-  }
+  app::ui::setUpApplication();
 
   auto registry = sys::currentUserRegistry();
   auto shell = sys::systemShell();

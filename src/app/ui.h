@@ -35,7 +35,10 @@ class Ui {
   virtual void processEvents() = 0;
   // The main window's status line (text only).
   virtual void setStatusText(const std::string& text) = 0;
-  // The hourglass for the whole program and the main window disabled, or both undone.
+  // The main window has owners of its disabled state, and each ends only its own: the busy state (the
+  // hourglass for the whole program, set and undone by setBusy) and a hold (setMainWindowEnabled(false)
+  // until setMainWindowEnabled(true): an open dialog, a utility being started). The window is enabled
+  // only when neither is on, so ending the busy state never gives back a window a dialog still holds.
   virtual void setBusy(bool busy) = 0;
   virtual void setMainWindowEnabled(bool enabled) = 0;
   virtual void focusMainWindow() = 0;

@@ -287,7 +287,8 @@ void RunUtil(app::Program& program, int slotNumber, std::chrono::milliseconds li
     return;
   }
 
-  // Starting: main window disabled, normal cursor.
+  // Starting: main window disabled, normal cursor. The hold is this wait's own: it ends it on every way
+  // out (ending the busy state alone no longer gives the window back).
   ui.setMainWindowEnabled(false);
   try {
     ui.processEvents();
@@ -298,6 +299,7 @@ void RunUtil(app::Program& program, int slotNumber, std::chrono::milliseconds li
       if (clock.steadyNow() - start >= limit) {
         program.ErrorMsg(texts::kUtilityNotStarted, texts::kUtilityNotStartedLog);
         program.Status("", 0);
+        ui.setMainWindowEnabled(true);
         return;
       }
       ui.processEvents();
@@ -311,6 +313,7 @@ void RunUtil(app::Program& program, int slotNumber, std::chrono::milliseconds li
     }
   } catch (...) {
     program.Status("", 0);
+    ui.setMainWindowEnabled(true);
     throw;
   }
 

@@ -53,11 +53,15 @@ class ScriptedUi : public app::Ui {
     statusText = text;
     statusHistory.push_back(text);
   }
+  // The busy state and a hold keep the main window disabled each until its own owner ends it.
   void setBusy(bool isBusy) override {
     busy = isBusy;
-    mainWindowEnabled = !isBusy;
+    mainWindowEnabled = !busy && !held;
   }
-  void setMainWindowEnabled(bool enabled) override { mainWindowEnabled = enabled; }
+  void setMainWindowEnabled(bool enabled) override {
+    held = !enabled;
+    mainWindowEnabled = !busy && !held;
+  }
   void focusMainWindow() override { ++focusRequests; }
 
   std::vector<Prompt> prompts;           // every prompt shown, in order
@@ -67,6 +71,7 @@ class ScriptedUi : public app::Ui {
   std::string statusText;
   std::vector<std::string> statusHistory;
   bool busy = false;
+  bool held = false;
   bool mainWindowEnabled = true;
   int eventsProcessed = 0;
   int focusRequests = 0;

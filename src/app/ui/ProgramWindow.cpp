@@ -1,5 +1,6 @@
 #include "app/ui/ProgramWindow.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
@@ -9,13 +10,28 @@
 
 namespace app::ui {
 
+namespace {
+
+// A plain top-level widget reads as a "filler" to assistive technology; the program's secondary windows
+// are dialogs, and say so.
+QAccessibleInterface* dialogAccessible(const QString&, QObject* object) {
+  auto* window = qobject_cast<ProgramWindow*>(object);
+  return window ? new QAccessibleWidget(window, QAccessible::Dialog) : nullptr;
+}
+
+}  // namespace
+
 ProgramWindow::ProgramWindow(TForm1& main, const QString& caption)
     : QWidget(nullptr, Qt::Dialog | Qt::WindowCloseButtonHint | Qt::WindowTitleHint | Qt::CustomizeWindowHint),
       main_(main) {
+  static const bool dialogRole = (QAccessible::installFactory(&dialogAccessible), true);
+  (void)dialogRole;
   setWindowTitle(caption);
   setAccessibleName(caption);
   main_.registerSecondaryWindow(this);
 }
+
+ProgramWindow::~ProgramWindow() { main_.unregisterSecondaryWindow(this); }
 
 void ProgramWindow::setFixedClientSize(int width, int height) {
   setFixedSize(width, height);

@@ -8,15 +8,19 @@ class TForm1;
 namespace app::ui {
 
 // A secondary window of the program: created once at start, shown non-modally and hidden again. While it
-// is open it keeps the main window disabled itself (in FormShow), as a dialog would. FormShow runs at each
-// showing, FormClose at every way of closing (close box, buttons, close()), FormHide after it is hidden.
+// is open it keeps the main window disabled (as a dialog would) unless holdsMainWindow() says otherwise.
+// FormShow runs at each showing, FormClose at every way of closing (close box, buttons, close()), FormHide
+// after it is hidden.
 class ProgramWindow : public QWidget {
   Q_OBJECT
 
  public:
   ProgramWindow(TForm1& main, const QString& caption);
+  ~ProgramWindow() override;
 
   TForm1& main() { return main_; }
+  // Whether the main window stays disabled while this window is open.
+  virtual bool holdsMainWindow() const { return true; }
 
   // A slot that runs one of this window's handlers through the main window's guard (I/O errors shown,
   // the main window never left busy).

@@ -94,11 +94,24 @@ void QtUi::setBusy(bool busy) {
   if (busy && !busy_) QApplication::setOverrideCursor(Qt::WaitCursor);
   if (!busy && busy_) QApplication::restoreOverrideCursor();
   busy_ = busy;
-  setMainWindowEnabled(!busy);
+  updateMainWindow();
 }
 
 void QtUi::setMainWindowEnabled(bool enabled) {
-  if (mainWindow_) mainWindow_->setEnabled(enabled);
+  held_ = !enabled;
+  updateMainWindow();
+}
+
+void QtUi::releaseMainWindow() {
+  setBusy(false);
+  held_ = false;
+  updateMainWindow();
+}
+
+void QtUi::updateMainWindow() {
+  if (!mainWindow_) return;
+  const bool dialogOpen = dialogsOpen_ && dialogsOpen_();
+  mainWindow_->setEnabled(!busy_ && !held_ && !dialogOpen);
 }
 
 void QtUi::focusMainWindow() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 #include "app/ui.h"
 
@@ -34,13 +35,22 @@ class QtUi final : public Ui {
   void focusMainWindow() override;
 
   bool busy() const { return busy_; }
+  bool held() const { return held_; }
+  // A third owner of the disabled main window: open dialogs, asked each time the state is worked out.
+  void setDialogsOpen(std::function<bool()> dialogsOpen) { dialogsOpen_ = std::move(dialogsOpen); }
+  // After an error has ended a handler: neither busy nor held; only an open dialog still disables.
+  void releaseMainWindow();
+  // Applies the state to the window: enabled when no owner keeps it disabled.
+  void updateMainWindow();
 
  private:
   QWidget* dialogParent() const;
   Ui* prompts_ = nullptr;
   QWidget* mainWindow_ = nullptr;
   QLabel* statusLine_ = nullptr;
+  std::function<bool()> dialogsOpen_;
   bool busy_ = false;
+  bool held_ = false;
 };
 
 }  // namespace app::ui

@@ -13,6 +13,7 @@
 
 #include "app/texts.h"
 #include "app/ui/HintTiming.h"
+#include "app/ui/ProgramWindow.h"
 #include "app/ui/TOptions.h"
 #include "catalogue/ui/FilesListPage.h"
 #include "installs/ui/EditMenuPage.h"
@@ -56,14 +57,14 @@ TForm1::TForm1(const Platform& platform) {
   central->installEventFilter(this);
 
   statusbar_ = new QLabel(this);
-  statusbar_->setObjectName("statusbar");
-  statusbar_->setAccessibleName("Строка состояния");
+  statusbar_->setObjectName("statusbar");  // no accessible name: what it shows is what it reads
   statusBar()->setObjectName("statusbarPanel");
   statusBar()->setSizeGripEnabled(false);
   statusBar()->addWidget(statusbar_, 1);
   statusBar()->setFixedHeight(20);
 
   ui_.attach(this, statusbar_);
+  ui_.setDialogsOpen([this] { return anyDialogOpen(); });
   ui_.setPrompts(platform.prompts);
   buildMenu();
 
@@ -89,22 +90,61 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::guard(const std::function<void()>& handler) {
+  // Nothing may leave a handler: an exception through the toolkit's event dispatch ends the program.
+  struct Depth {
+    int& depth;
+    explicit Depth(int& d) : depth(d) { ++depth; }
+    ~Depth() { --depth; }
+  } depth(guardDepth_);
   try {
     handler();
   } catch (const sys::IoError& error) {
     reportIoError(error.what());
+  } catch (const std::exception& error) {
+    reportUnexpectedError(error.what());
+  } catch (...) {
+    reportUnexpectedError("");
   }
 }
 
-void TForm1::reportIoError(const std::string& systemText) {
-  ui_.setBusy(false);
+void TForm1::endHandlerState() {
+  // A handler run from inside another one's wait (the help window's, while a utility runs) did not own
+  // the state of the main window; the outer handler ends it itself, on every way out.
+  if (guardDepth_ > 1) return;
+  // The handler has ended: its busy state and its hold end with it. A dialog that is still open keeps
+  // the main window disabled, as it did before the error.
+  ui_.releaseMainWindow();
   ui_.setStatusText("");
-  // A secondary window that is still open keeps the main window disabled, as it did before the error.
-  setEnabled(!anySecondaryWindowOpen());
+}
+
+void TForm1::reportIoError(const std::string& systemText) {
+  endHandlerState();
   ui_.messageBox(app::kApplicationTitle, systemText, app::Icon::Error, app::Buttons::Ok);
 }
 
-void TForm1::registerSecondaryWindow(QWidget* window) { secondaryWindows_.push_back(window); }
+void TForm1::reportUnexpectedError(const std::string& detail) {
+  endHandlerState();
+  std::string logText = app::texts::kUnexpectedErrorLog;
+  if (!detail.empty()) logText += ": " + detail;
+  // One line of the log, whatever the text holds.
+  for (char& c : logText) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  try {
+    program_->ErrorMsg(app::texts::kUnexpectedError, logText);
+  } catch (const sys::IoError& error) {
+    // The box has been shown; the line could not be written.
+    ui_.messageBox(app::kApplicationTitle, error.what(), app::Icon::Error, app::Buttons::Ok);
+  } catch (...) {
+    // The report itself failed; the program still goes on.
+  }
+}
+
+void TForm1::registerSecondaryWindow(app::ui::ProgramWindow* window) { secondaryWindows_.push_back(window); }
+
+void TForm1::unregisterSecondaryWindow(app::ui::ProgramWindow* window) {
+  std::erase(secondaryWindows_, window);
+}
 
 bool TForm1::anySecondaryWindowOpen() const {
   for (const QWidget* window : secondaryWindows_) {
@@ -113,7 +153,16 @@ bool TForm1::anySecondaryWindowOpen() const {
   return false;
 }
 
+bool TForm1::anyDialogOpen() const {
+  for (const app::ui::ProgramWindow* window : secondaryWindows_) {
+    if (window->isVisible() && window->holdsMainWindow()) return true;
+  }
+  return false;
+}
+
 void TForm1::secondaryWindowHidden(QWidget*) {
+  // The window no longer keeps the main window disabled; whether another owner still does is worked out.
+  ui_.updateMainWindow();
   if (closing_ || activationPosted_ || activationHolds_ > 0) return;
   // The main window becomes the active one again once the other window is gone.
   activationPosted_ = true;
@@ -125,6 +174,12 @@ void TForm1::postActivation(int delayMs) {
     // A box still open (the install's closing question, a report) holds the main window back: the
     // activation step runs once it has been answered, never underneath it.
     if (QApplication::activeModalWidget() && !closing_) {
+      postActivation(50);
+      return;
+    }
+    // Nor while the main window is busy or held by an operation (a utility running, the update check):
+    // a disabled window is not activated, and the step's own scan would end the operation's busy state.
+    if (!closing_ && isVisible() && !isEnabled() && !anySecondaryWindowOpen()) {
       postActivation(50);
       return;
     }
@@ -157,7 +212,7 @@ void TForm1::FormActivate() {
 
 void TForm1::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
-  FormResize();
+  guard([this] { FormResize(); });
 }
 
 void TForm1::FormResize() {
@@ -165,9 +220,11 @@ void TForm1::FormResize() {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::MouseMove) {
-    if (watched == Pages) PagesMouseMove();
-    if (watched == centralWidget()) FormMouseMove();
+  // The toolkit runs event filters for disabled widgets too. A disabled main window takes no input: the
+  // mouse moving over it must not end the busy state or a dialog's hold, nor overwrite their status text.
+  if (event->type() == QEvent::MouseMove && isEnabled()) {
+    if (watched == Pages) guard([this] { PagesMouseMove(); });
+    if (watched == centralWidget()) guard([this] { FormMouseMove(); });
   }
   return QMainWindow::eventFilter(watched, event);
 }
@@ -190,12 +247,14 @@ void TForm1::Log1Click() {
 
 void TForm1::closeEvent(QCloseEvent* event) {
   closing_ = true;
-  try {
-    program_->saveUtilitiesAtClose();
-  } catch (const sys::IoError& error) {
-    // The program still ends; the failure is on record.
-    guard([&] { program_->ErrorMsg(error.what(), std::string("Не удалось записать utilities.dat: ") + error.what()); });
-  }
+  guard([this] {
+    try {
+      program_->saveUtilitiesAtClose();
+    } catch (const sys::IoError& error) {
+      // The program still ends; the failure is on record.
+      program_->ErrorMsg(error.what(), std::string("Не удалось записать utilities.dat: ") + error.what());
+    }
+  });
   for (QWidget* window : secondaryWindows_) window->hide();
   event->accept();
   QApplication::quit();

@@ -24,6 +24,10 @@ class THelp;
 class EditMenuPage;
 class FilesListPage;
 
+namespace app::ui {
+class ProgramWindow;
+}
+
 // The platform pieces the main window works with; main() hands in the real ones, tests their own.
 struct Platform {
   sys::FileSystem& fs;
@@ -64,13 +68,17 @@ class TForm1 final : public QMainWindow {
   FilesListPage* filesListPage() { return filesList_; }
   QTabWidget* pages() { return Pages; }
 
-  // Runs an event handler; an I/O error it raises is shown with the system's text, and the main window
-  // is left neither busy nor disabled (unless a secondary window that keeps it disabled is still open).
+  // Runs an event handler and catches whatever it throws, so no handler ends the program: an I/O error
+  // is shown with the system's text, any other fault in an error box and a line of "errors.txt". Either
+  // way the main window is left neither busy nor disabled (unless a dialog that keeps it disabled is
+  // still open).
   void guard(const std::function<void()>& handler);
   void reportIoError(const std::string& systemText);
+  void reportUnexpectedError(const std::string& detail);
 
   // Secondary windows report here; the main window's activation step runs when they are hidden.
-  void registerSecondaryWindow(QWidget* window);
+  void registerSecondaryWindow(app::ui::ProgramWindow* window);
+  void unregisterSecondaryWindow(app::ui::ProgramWindow* window);
   // While held, a secondary window closing does not run the activation step (the settings dialog's
   // "Обновить" scans itself right after closing; the activation must not start a second scan first).
   class ActivationHold {
@@ -85,6 +93,8 @@ class TForm1 final : public QMainWindow {
   };
   void secondaryWindowHidden(QWidget* window);
   bool anySecondaryWindowOpen() const;
+  // An open secondary window that keeps the main window disabled (every one but the help window).
+  bool anyDialogOpen() const;
 
   // Start-up (FormCreate) and the activation step (FormActivate).
   void FormCreate();
@@ -137,6 +147,7 @@ class TForm1 final : public QMainWindow {
 
  private:
   void postActivation(int delayMs);
+  void endHandlerState();
   void buildMenu();
   void buildFileMenu(QMenu* menu);
   void buildUtilitiesMenu(QMenu* menu);
@@ -149,7 +160,7 @@ class TForm1 final : public QMainWindow {
   std::unique_ptr<app::Services> services_;
   std::unique_ptr<app::Program> program_;
   Windows windows_;
-  std::vector<QWidget*> secondaryWindows_;
+  std::vector<app::ui::ProgramWindow*> secondaryWindows_;
   QTabWidget* Pages = nullptr;
   EditMenuPage* editMenu_ = nullptr;
   FilesListPage* filesList_ = nullptr;
@@ -158,4 +169,5 @@ class TForm1 final : public QMainWindow {
   bool closing_ = false;
   bool activationPosted_ = false;
   int activationHolds_ = 0;
+  int guardDepth_ = 0;
 };

@@ -111,7 +111,8 @@ void TOptions::buildListGroup() {
   Label5 = new QLabel(GroupBox2);
   Label5->setObjectName("Label5");
   Label5->setGeometry(10 + labelWidth, 88, 300 - labelWidth, 16);
-  Label5->setAccessibleName(q(texts::kLastUpdate).trimmed());
+  // The value reads as itself (no accessible name of its own); the caption is tied to it.
+  Label4->setBuddy(Label5);
   Button2 = addButton(GroupBox2, "Button2", texts::kRefresh, QRect(230, 18, 82, 25));
   connectClick(Button2, &TOptions::Button2Click);
 }

@@ -109,8 +109,10 @@ FilesListPage::FilesListPage(TForm1& main) : main_(main) {
   columns->setMinimumSectionSize(1);
   columns->setDefaultSectionSize(50);
   connect(columns, &QHeaderView::sectionMoved, this, [this] {
-    keepNumberColumnFirst();
-    FitColumn(-1);
+    main_.guard([this] {
+      keepNumberColumnFirst();
+      FitColumn(-1);
+    });
   });
   connect(Grid, &QTableView::doubleClicked, this, [this] { main_.guard([this] { GridDblClick(); }); });
   buildPopupMenu();
@@ -318,7 +320,8 @@ bool FilesListPage::eventFilter(QObject* watched, QEvent* event) {
         }
         break;
       case QEvent::MouseMove:
-        GridMouseMove();
+        // The filter runs for a disabled main window too; its busy state is not the pointer's to end.
+        if (isEnabled()) main_.guard([this] { GridMouseMove(); });
         break;
       case QEvent::Resize:
         FitColumn(-1);

@@ -62,13 +62,15 @@ void TForm1::N34Click() {
 }
 
 void TForm1::Button4Click() {
-  if (!windows_.help) return;
-  N34Click();
-  // Let the window come up before the topic is chosen.
-  ui_.processEvents();
-  sys::sleepMs(10);
-  ui_.processEvents();
-  windows_.help->selectTopic(help::kInstallingTopic);
+  guard([this] {
+    if (!windows_.help) return;
+    N34Click();
+    // Let the window come up before the topic is chosen.
+    ui_.processEvents();
+    sys::sleepMs(10);
+    ui_.processEvents();
+    windows_.help->selectTopic(help::kInstallingTopic);
+  });
 }
 
 void TForm1::N27Click() {

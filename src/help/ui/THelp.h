@@ -13,6 +13,8 @@ class THelp final : public app::ui::ProgramWindow {
  public:
   explicit THelp(TForm1& main);
 
+  bool holdsMainWindow() const override { return false; }
+
   // Shows the selected topic's text; does nothing while no topic is selected.
   void ListBox1Click();
   // Selects a topic (0..4) and shows its text.

@@ -95,8 +95,7 @@ Tinstall::Tinstall(TForm1& main) : ProgramWindow(main, texts::kInstallCaption) {
   StatusBar1->setObjectName("StatusBar1");
   StatusBar1->setSizeGripEnabled(false);
   statusPanel_ = new QLabel(StatusBar1);
-  statusPanel_->setObjectName("StatusBar1Panel");
-  statusPanel_->setAccessibleName("Строка состояния установки");
+  statusPanel_->setObjectName("StatusBar1Panel");  // no accessible name: what it shows is what it reads
   StatusBar1->addWidget(statusPanel_, 1);
   layout->addWidget(StatusBar1);
 

@@ -81,8 +81,7 @@ Tutils::Tutils(TForm1& main) : ProgramWindow(main, texts::kUtilsCaption), view_(
   StatusBar1 = new QStatusBar(this);
   StatusBar1->setObjectName("StatusBar1");
   StatusBar1->setSizeGripEnabled(false);
-  statusPanel_ = new QLabel(StatusBar1);
-  statusPanel_->setAccessibleName("Строка состояния");
+  statusPanel_ = new QLabel(StatusBar1);  // no accessible name: what it shows is what it reads
   StatusBar1->addWidget(statusPanel_, 1);
 
   auto* body = new QHBoxLayout;

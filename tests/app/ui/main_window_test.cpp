@@ -1,11 +1,17 @@
 #include <QMenuBar>
+#include <QMouseEvent>
+#include <QTableView>
 #include <QTabWidget>
 #include <QApplication>
 #include <QDialog>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
+#include <functional>
+#include <stdexcept>
 
 #include "support/ui/main_window_fixture.h"
+#include "sys/encoding.h"
 #include "sys/error.h"
 #include "sys/paths.h"
 
@@ -65,6 +71,153 @@ TEST_F(MainWindow, IoErrorWhileADialogIsOpenKeepsTheMainWindowDisabledUntilItClo
   EXPECT_FALSE(form1->ui().busy());
   command->close();
   EXPECT_TRUE(form1->isEnabled());
+}
+
+TEST_F(MainWindow, EveryFaultInAHandlerIsShownLoggedAndGivesTheWindowBack) {
+  storeSettings();
+  createWindows();
+  const std::string log = programFolder() + "errors.txt";
+  const struct {
+    const char* name;
+    std::function<void()> fault;
+    std::string caption, text, logLine;  // logLine empty: nothing logged
+  } cases[] = {
+      {"I/O error", [] { throw sys::IoError("disk full"); }, "Varnikit", "disk full", ""},
+      {"out of range", [] { throw std::out_of_range("vector index 7"); }, "Ошибка", "Произошла ошибка",
+       "07.03.2003 14:05:09: Непредвиденная ошибка в обработчике окна: vector index 7\r\n"},
+      {"text with a line break", [] { throw std::runtime_error("один\nдва"); }, "Ошибка", "Произошла ошибка",
+       "07.03.2003 14:05:09: Непредвиденная ошибка в обработчике окна: один два\r\n"},
+      {"not a std::exception", [] { throw 42; }, "Ошибка", "Произошла ошибка",
+       "07.03.2003 14:05:09: Непредвиденная ошибка в обработчике окна\r\n"},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove(log);
+    // An operation in progress holds the window: busy, and disabled by its own hold.
+    form1->ui().setMainWindowEnabled(false);
+    form1->program().Status("работа", 1);
+    ui.expectMessage(c.caption, c.text);
+    form1->guard(c.fault);
+    ui.verifyAllAnswered();
+    EXPECT_TRUE(form1->isEnabled()) << c.name;
+    EXPECT_FALSE(form1->ui().busy()) << c.name;
+    EXPECT_EQ(statusText(), "") << c.name;
+    if (c.logLine.empty()) {
+      EXPECT_FALSE(std::filesystem::exists(log)) << c.name;
+    } else {
+      EXPECT_EQ(testing_support::readBytes(log), sys::toCp1251(c.logLine).value()) << c.name;
+    }
+  }
+
+  // A log that cannot be written: the box, then the I/O error of the log, and still no end.
+  testing_support::writeBytes(temp / "not-a-folder", "x");
+  form1->program().settings.FilePath = temp / "not-a-folder" + sys::kSep;
+  ui.expectError("Произошла ошибка").expectAnyMessage("Varnikit");
+  form1->guard([] { throw std::logic_error("x"); });
+  ui.verifyAllAnswered();
+  EXPECT_TRUE(form1->isEnabled());
+}
+
+TEST_F(MainWindow, AnErrorWithOnlyTheHelpWindowOpenLeavesTheMainWindowEnabled) {
+  storeSettings();
+  createWindows();
+  help->show();  // not modal: the main window stays usable beside it
+  ASSERT_TRUE(form1->isEnabled());
+  ui.expectMessage("Varnikit", "disk full");
+  form1->guard([] { throw sys::IoError("disk full"); });
+  EXPECT_TRUE(form1->isEnabled());
+  help->close();
+  EXPECT_TRUE(form1->isEnabled());
+
+  // With a dialog open beside the help window, the dialog alone decides, and its closing gives it back.
+  help->show();
+  command->show();
+  ui.expectMessage("Varnikit", "disk full");
+  form1->guard([] { throw sys::IoError("disk full"); });
+  EXPECT_FALSE(form1->isEnabled());
+  command->close();
+  EXPECT_TRUE(form1->isEnabled());
+  help->close();
+  EXPECT_TRUE(form1->isEnabled());
+}
+
+TEST_F(MainWindow, OnlyTheOwnerOfTheDisabledStateEndsIt) {
+  storeSettings();
+  testing_support::writeBytes(programFolder() + "fileslist.dat", "");
+  gameFile("models/a.mdl");
+  createWindows();
+  form1->show();
+  QTest::qWait(50);
+  app::Program& program = form1->program();
+
+  // Ending a busy state does not give back a window that an open dialog holds.
+  command->show();
+  program.Status("работа", 1);
+  program.Status("", 0);
+  EXPECT_FALSE(form1->isEnabled());
+  command->close();
+  EXPECT_TRUE(form1->isEnabled());
+
+  // The activation step waits while the window is busy (its scan would end the busy state under the
+  // update check): the help window closing during the check runs nothing until the check is over.
+  help->show();
+  program.Status("Соединение с сервером...", 1);
+  std::filesystem::remove(programFolder() + "fileslist.dat");
+  help->close();
+  QTest::qWait(150);
+  EXPECT_TRUE(ui.prompts.empty()) << "no activation under the busy state";
+  EXPECT_FALSE(form1->isEnabled());
+  EXPECT_TRUE(form1->ui().busy());
+  ui.expectAttention("Необходимо произвести поиск файлов в папке с игрой");
+  ui.expectMessage("Поиск файлов завершен", "Найдено 1 файлов");
+  program.Status("", 0);
+  QTest::qWait(150);
+  EXPECT_TRUE(ui.allAnswered()) << "the activation ran once the check was over";
+  EXPECT_TRUE(form1->isEnabled());
+}
+
+// Every mouse-move handler of the main window, reached as the toolkit reaches it (event filters run for
+// disabled widgets too): while the window is enabled it shows its text; while it is busy or held it
+// changes nothing.
+TEST_F(MainWindow, MouseMovesOverADisabledMainWindowChangeNothing) {
+  storeSettings();
+  testing_support::writeBytes(programFolder() + "fileslist.dat", "");
+  createWindows();
+  form1->pages()->setCurrentIndex(1);
+  QWidget* grid = form1->findChild<QTableView*>("Grid")->viewport();
+  const struct {
+    const char* name;
+    QWidget* receiver;
+  } spots[] = {{"page control", form1->pages()}, {"bare window", form1->centralWidget()}, {"grid", grid}};
+  app::Program& program = form1->program();
+  const struct {
+    const char* name;
+    std::function<void()> begin, end;
+  } owners[] = {
+      {"busy", [&] { program.Status("Соединение с сервером...", 1); }, [&] { program.Status("", 0); }},
+      {"held", [&] { program.ui().setMainWindowEnabled(false); }, [&] { program.ui().setMainWindowEnabled(true); }},
+      {"dialog", [&] { command->show(); }, [&] { command->close(); }},
+  };
+  const auto moveOver = [](QWidget* widget) {
+    const QPointF at(widget->width() / 2, widget->height() / 2);
+    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+  };
+  for (const auto& spot : spots) {
+    for (const auto& owner : owners) {
+      form1->ui().setStatusText("проверка");
+      moveOver(spot.receiver);
+      ASSERT_NE(statusText(), "проверка") << spot.name << ": the handler runs while the window is enabled";
+      owner.begin();
+      form1->ui().setStatusText("владелец");
+      const bool busy = form1->ui().busy();
+      moveOver(spot.receiver);
+      EXPECT_FALSE(form1->isEnabled()) << spot.name << " / " << owner.name;
+      EXPECT_EQ(form1->ui().busy(), busy) << spot.name << " / " << owner.name;
+      EXPECT_EQ(statusText(), "владелец") << spot.name << " / " << owner.name;
+      owner.end();
+      EXPECT_TRUE(form1->isEnabled()) << spot.name << " / " << owner.name;
+    }
+  }
 }
 
 TEST_F(MainWindow, ActivationWaitsUntilAnOpenBoxIsAnswered) {

@@ -1,0 +1,57 @@
+#include "support/display/x_display.h"
+
+#include <xcb/xcb.h>
+#include <xcb/xtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <stdexcept>
+
+namespace testing_support {
+
+namespace {
+
+// A connection of the test's own, beside the toolkit's.
+struct Connection {
+  Connection() : connection(xcb_connect(nullptr, nullptr)) {
+    if (xcb_connection_has_error(connection)) throw std::runtime_error("no X display");
+  }
+  ~Connection() { xcb_disconnect(connection); }
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  xcb_atom_t atom(const std::string& name) const {
+    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(name.size()), name.c_str()),
+                              nullptr),
+        &std::free);
+    return reply ? reply->atom : XCB_ATOM_NONE;
+  }
+
+  xcb_connection_t* connection;
+};
+
+}  // namespace
+
+std::string windowManagerTitle(unsigned long window) {
+  const Connection x;
+  const xcb_get_property_cookie_t cookie = xcb_get_property(
+      x.connection, 0, static_cast<xcb_window_t>(window), x.atom("_NET_WM_NAME"), x.atom("UTF8_STRING"), 0, 4096);
+  std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
+      xcb_get_property_reply(x.connection, cookie, nullptr), &std::free);
+  if (!reply) return {};
+  const auto* bytes = static_cast<const char*>(xcb_get_property_value(reply.get()));
+  return std::string(bytes, static_cast<std::size_t>(xcb_get_property_value_length(reply.get())));
+}
+
+void movePointerTo(const QPoint& global) {
+  const Connection x;
+  const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(x.connection)).data;
+  const xcb_void_cookie_t cookie =
+      xcb_test_fake_input_checked(x.connection, XCB_MOTION_NOTIFY, 0 /* absolute */, XCB_CURRENT_TIME, screen->root,
+                                  static_cast<int16_t>(global.x()), static_cast<int16_t>(global.y()), 0);
+  std::unique_ptr<xcb_generic_error_t, decltype(&std::free)> error(xcb_request_check(x.connection, cookie), &std::free);
+  if (error) throw std::runtime_error("XTEST refused the pointer motion");
+}
+
+}  // namespace testing_support

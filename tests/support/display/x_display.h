@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QPoint>
+#include <string>
+
+namespace testing_support {
+
+// What a window manager reads and draws as the title of an X window: its _NET_WM_NAME (UTF-8).
+// Empty while the property is not set.
+std::string windowManagerTitle(unsigned long window);
+
+// Moves the real X pointer to a point of the screen, through the XTEST extension, as a person's mouse
+// would; the motion reaches the program through the X server.
+void movePointerTo(const QPoint& global);
+
+}  // namespace testing_support
