@@ -3,7 +3,9 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <iostream>
 
+#include "app/command_line.h"
 #include "app/ui/TForm1.h"
 #include "app/ui/TOptions.h"
 #include "catalogue/ui/TListInfo.h"
@@ -15,6 +17,9 @@
 #include "sys/paths.h"
 
 int main(int argc, char* argv[]) {
+  // --version and --help answer before any window system is needed.
+  if (const auto exitCode = app::answerCommandLine({argv + 1, argv + argc}, std::cout, std::cerr)) return *exitCode;
+
   QApplication application(argc, argv);
   QApplication::setApplicationName("Varnikit");
   QApplication::setApplicationDisplayName("Varnikit");
