@@ -24,6 +24,11 @@ endforeach()
 add_custom_target(packaging_files ALL DEPENDS ${compressed})
 
 install(TARGETS varnikit RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# Debian keeps games in /usr/games, on every user's PATH; the program stays in bin/ and is found there too.
+file(RELATIVE_PATH bin_from_games /usr/games /usr/${CMAKE_INSTALL_BINDIR}/varnikit)
+file(MAKE_DIRECTORY ${packaging_dir}/games)
+file(CREATE_LINK ${bin_from_games} ${packaging_dir}/games/varnikit SYMBOLIC)
+install(FILES ${packaging_dir}/games/varnikit DESTINATION games)
 install(FILES ${data_dir}/varnikit.desktop DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
 install(FILES ${data_dir}/org.example.varnikit.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo)
 install(FILES ${data_dir}/icons/varnikit.svg DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/scalable/apps)
@@ -53,8 +58,8 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # Russian captions of the standard buttons; opening files and folders through the desktop.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "installs replacement game files into Counter-Strike
-Varnikit puts sets of replacement game files (player and weapon models,
+# CPack puts the summary above as the first line.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Varnikit puts sets of replacement game files (player and weapon models,
 sounds, sprites) into the game folder of Counter-Strike and takes them out
 again. Every new file is matched by name to the game file it replaces
 through a catalogue of the game folder; the original is backed up, the new
