@@ -30,6 +30,13 @@ std::vector<std::string> entriesBelow(const std::string& folder) {
 // folder, and writes nothing beside itself and nothing else in the user's home.
 class InstalledProgram : public ProgramFixture {
  protected:
+#ifdef _WIN32
+  EnvironmentVariable data{"LOCALAPPDATA"};
+#else
+  EnvironmentVariable data{"XDG_DATA_HOME"};
+#endif
+  InstalledProgram() { data.set(temp / "data"); }
+
   void startFrom(const std::string& executableFolder) {
     installed = std::make_unique<app::Program>(
         app::Services{ui, fs, *registry, shell, windows, clock, executableFolder});
@@ -37,39 +44,34 @@ class InstalledProgram : public ProgramFixture {
     installed->saveUtilitiesAtClose();
   }
   std::unique_ptr<app::Program> installed;
+  const std::vector<std::string> kDataFiles{"runmenu.dat", "utilities", "utilities.dat"};
 };
 
-TEST_F(InstalledProgram, WritesItsDataFilesOnlyIntoThePerUserDataFolder) {
-#ifdef _WIN32
-  EnvironmentVariable data("LOCALAPPDATA");
-#else
-  EnvironmentVariable data("XDG_DATA_HOME");
-#endif
-  data.set(temp / "data");
-  const std::vector<std::string> dataFiles{"runmenu.dat", "utilities", "utilities.dat"};
-
+TEST_F(InstalledProgram, InAFolderNobodyCanWriteKeepsItsDataFilesInThePerUserFolder) {
   // A folder that lies below a file: nobody, not even an administrator, can create anything in it.
   testing_support::writeBytes(temp / "usr", "a file, not a folder");
   startFrom(temp / "usr/bin" + sys::kSep);
   EXPECT_EQ(installed->settings.FilePath, temp / "data/Varnikit" + sys::kSep);
-  EXPECT_EQ(entriesBelow(temp / "data/Varnikit"), dataFiles);
+  EXPECT_EQ(entriesBelow(temp / "data/Varnikit"), kDataFiles);
+}
 
-  // A folder without write permission, as /usr/bin is to a user.
+TEST_F(InstalledProgram, InAFolderWithoutWritePermissionWritesNothingBesideItself) {
+  // As /usr/bin is to a user.
   const std::string bin = temp / "bin";
   testing_support::makeFolder(bin);
-  stdfs::permissions(sys::toPath(bin), stdfs::perms::owner_write | stdfs::perms::group_write |
-                                           stdfs::perms::others_write, stdfs::perm_options::remove);
-  const bool binTakesFiles = std::ofstream(sys::toPath(bin + sys::kSep + "probe")).is_open();
-  stdfs::remove(sys::toPath(bin + sys::kSep + "probe"));
+  const auto anyWrite = stdfs::perms::owner_write | stdfs::perms::group_write | stdfs::perms::others_write;
+  stdfs::permissions(sys::toPath(bin), anyWrite, stdfs::perm_options::remove);
+  const std::string probe = bin + sys::kSep + "probe";
+  const bool binTakesFiles = std::ofstream(sys::toPath(probe)).is_open();
+  stdfs::remove(sys::toPath(probe));
   if (binTakesFiles) {
     stdfs::permissions(sys::toPath(bin), stdfs::perms::owner_all, stdfs::perm_options::add);
     GTEST_SKIP() << "this account writes into a folder without write permission (an administrator's)";
   }
-  stdfs::remove_all(sys::toPath(temp / "data"));
   startFrom(bin + sys::kSep);
   stdfs::permissions(sys::toPath(bin), stdfs::perms::owner_all, stdfs::perm_options::add);
   EXPECT_EQ(installed->settings.FilePath, temp / "data/Varnikit" + sys::kSep);
-  EXPECT_EQ(entriesBelow(temp / "data/Varnikit"), dataFiles);
+  EXPECT_EQ(entriesBelow(temp / "data/Varnikit"), kDataFiles);
   EXPECT_EQ(entriesBelow(bin), std::vector<std::string>{}) << "nothing beside the executable";
 }
 
@@ -77,7 +79,6 @@ TEST_F(InstalledProgram, WithoutADataFolderSetUsesTheOneInsideHomeAndNothingElse
 #ifdef _WIN32
   GTEST_SKIP() << "Windows names the per-user data folder in LOCALAPPDATA alone";
 #endif
-  EnvironmentVariable data("XDG_DATA_HOME");
   EnvironmentVariable home("HOME");
   data.unset();
   home.set(temp / "home");
