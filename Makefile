@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
-.PHONY: all build demo run test test-linux test-sanitize test-windows bench fuzz clean
+.PHONY: all build demo run package screenshot test test-linux test-package test-sanitize test-windows bench fuzz clean
 
 all: build
 
@@ -21,11 +21,26 @@ demo: build
 run: build
 	$(BUILD)/varnikit
 
-# Every test: the Linux build, the core again with sanitizers, then the Windows build of the core under Wine.
-test: test-linux test-sanitize test-windows
+# The Debian package: $(BUILD)/varnikit_1.0_amd64.deb.
+package: build
+	scripts/setup-deps package
+	cmake --build $(BUILD) --target package
+
+# The picture of the main window in docs/ (README, AppStream metadata).
+screenshot: build
+	scripts/setup-deps package
+	scripts/screenshot $(BUILD)
+
+# Every test: the Linux build, the package, the core again with sanitizers, then the Windows build of the
+# core under Wine.
+test: test-linux test-package test-sanitize test-windows
 
 test-linux: build
 	scripts/run-tests $(BUILD)
+
+test-package: build
+	scripts/setup-deps package
+	scripts/test-package $(BUILD)
 
 test-sanitize:
 	scripts/test-sanitize

@@ -1,6 +1,8 @@
 // Varnikit: puts sets of replacement files into the game folder of Counter-Strike and takes them out again.
 #include <QApplication>
+#include <iostream>
 
+#include "app/command_line.h"
 #include "app/ui/Application.h"
 #include "app/ui/TForm1.h"
 #include "app/ui/TOptions.h"
@@ -13,6 +15,9 @@
 #include "sys/paths.h"
 
 int main(int argc, char* argv[]) {
+  // --version and --help answer before any window system is needed.
+  if (const auto exitCode = app::answerCommandLine({argv + 1, argv + argc}, std::cout, std::cerr)) return *exitCode;
+
   QApplication application(argc, argv);
   app::ui::setUpApplication();
 
