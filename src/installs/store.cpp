@@ -12,6 +12,7 @@ namespace {
 constexpr const char* kInfo = "info.dat";
 constexpr const char* kTime = "time.dat";
 constexpr const char* kFiles = "files.dat";
+constexpr const char* kSums = "sums.dat";
 }  // namespace
 
 std::string decodeText(const std::string& bytes) {
@@ -38,6 +39,7 @@ std::string Store::folder(const std::string& name) const { return root() + sys::
 std::string Store::infoPath(const std::string& name) const { return folder(name) + sys::kSep + kInfo; }
 std::string Store::timePath(const std::string& name) const { return folder(name) + sys::kSep + kTime; }
 std::string Store::filesPath(const std::string& name) const { return folder(name) + sys::kSep + kFiles; }
+std::string Store::sumsPath(const std::string& name) const { return folder(name) + sys::kSep + kSums; }
 
 std::string Store::backupPath(const std::string& name, const std::string& gamePath) const {
   return folder(name) + sys::kSep + sys::bareName(gamePath);
@@ -45,7 +47,7 @@ std::string Store::backupPath(const std::string& name, const std::string& gamePa
 
 bool Store::isReservedFileName(const std::string& bareName) {
   return sys::equalsIgnoringAsciiCase(bareName, kInfo) || sys::equalsIgnoringAsciiCase(bareName, kTime) ||
-         sys::equalsIgnoringAsciiCase(bareName, kFiles);
+         sys::equalsIgnoringAsciiCase(bareName, kFiles) || sys::equalsIgnoringAsciiCase(bareName, kSums);
 }
 
 std::vector<std::string> Store::openList() {
