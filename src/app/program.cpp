@@ -33,8 +33,11 @@ std::string Program::errorLogPath() const { return settings.FilePath + "errors.t
 
 void Program::ErrorMsg(const std::string& message, const std::string& logText) {
   services_.ui.messageBox(kErrorCaption, message, Icon::Error, Buttons::Ok);
-  const std::string line = sys::dateTime(services_.clock.now()) + ": " + (logText.empty() ? message : logText);
-  services_.fs.appendLine(errorLogPath(), line);
+  logError(logText.empty() ? message : logText);
+}
+
+void Program::logError(const std::string& logText) {
+  services_.fs.appendLine(errorLogPath(), sys::dateTime(services_.clock.now()) + ": " + logText);
 }
 
 void Program::Log1Click() {

@@ -60,6 +60,8 @@ class Program {
   // The "Ошибка" box with message, then one line "date time: text" appended to "errors.txt", text being
   // logText when it is not empty. Throws sys::IoError when the log cannot be written.
   void ErrorMsg(const std::string& message, const std::string& logText);
+  // One line "date time: logText" appended to "errors.txt", without a box. Throws sys::IoError.
+  void logError(const std::string& logText);
   std::string errorLogPath() const;
   // Opens "errors.txt" through the shell, or says "Log не найден".
   void Log1Click();

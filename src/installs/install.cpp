@@ -1,11 +1,14 @@
 #include "installs/install.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "app/program.h"
+#include "installs/content_hash.h"
 #include "installs/ftf.h"
 #include "installs/names.h"
 #include "installs/store.h"
+#include "installs/sums.h"
 #include "installs/texts.h"
 #include "sys/encoding.h"
 #include "sys/error.h"
@@ -57,10 +60,19 @@ void createInstallation(app::Program& program, Store& store, const std::string& 
   }
 }
 
-// Backs up the original of gamePath into the installation folder and checks the copy. False, with its
-// message, for a file that is not to be installed.
-bool backUp(app::Program& program, Store& store, const std::string& name, const std::string& gamePath,
-            const std::vector<std::string>& backedUp) {
+// The content hash of a file, or nothing when it cannot be read.
+std::optional<std::string> hashOf(sys::FileSystem& fs, const std::string& path) {
+  try {
+    return fileContentHash(fs, path);
+  } catch (const sys::IoError&) {
+    return std::nullopt;
+  }
+}
+
+// Backs up the original of gamePath into the installation folder and checks the copy by content. The
+// original's content hash, or nothing, with its message, for a file that is not to be installed.
+std::optional<std::string> backUp(app::Program& program, Store& store, const std::string& name,
+                                  const std::string& gamePath, const std::vector<std::string>& backedUp) {
   auto& fs = program.fs();
   auto& ui = program.ui();
   const std::string bare = sys::bareName(gamePath);
@@ -68,13 +80,13 @@ bool backUp(app::Program& program, Store& store, const std::string& name, const 
   // "files.dat" (a line break in a name would record it as two paths, neither of which comes back).
   if (Store::isReservedFileName(bare) || gamePath.find_first_of("\r\n") != std::string::npos) {
     app::showAttention(ui, texts::reservedName(bare));
-    return false;
+    return std::nullopt;
   }
   // Installed before, or chosen twice in this list.
   const auto equal = [&](const std::string& other) { return sys::equalsIgnoringAsciiCase(other, gamePath); };
   if (std::any_of(backedUp.begin(), backedUp.end(), equal) || store.isInstalled(gamePath)) {
     app::showAttention(ui, texts::alreadyInstalled(bare));
-    return false;
+    return std::nullopt;
   }
   const std::string backup = store.backupPath(name, gamePath);
   // Something holds the backup's place already: on a system that ignores letter case, the backup of a
@@ -82,18 +94,41 @@ bool backUp(app::Program& program, Store& store, const std::string& name, const 
   // copy of another original, so it is never written over.
   if (fs.exists(backup)) {
     app::showError(ui, texts::originalNotSaved(bare));
-    return false;
+    return std::nullopt;
   }
   const auto originalSize = fs.fileSize(gamePath);
   if (originalSize) FTF(program, gamePath, backup);
-  if (!originalSize || !fs.isFile(backup) || fs.fileSize(backup) != originalSize) {
-    // No overwrite without a copy of the original. A copy of another size is none; it is not kept
-    // (the place was free before, so whatever stands there now was made for this install).
+  // No overwrite without a true copy of the original: same size, then same content.
+  std::string originalHash;  // empty: no true copy
+  if (originalSize && fs.isFile(backup) && fs.fileSize(backup) == originalSize) {
+    const auto original = hashOf(fs, gamePath);
+    if (original && hashOf(fs, backup) == original) originalHash = *original;
+  }
+  if (originalHash.empty()) {
+    // A copy that differs is none; it is not kept (the place was free before, so whatever stands there
+    // now was made for this install).
     if (originalSize) fs.removeFile(backup);
     app::showError(ui, texts::originalNotSaved(bare));
-    return false;
+    return std::nullopt;
   }
-  return true;
+  return originalHash;
+}
+
+// The content hashes of what each accepted file will be, in "sums.dat" beside "files.dat". Nothing is
+// written when a new file cannot be read now: the installation then restores as one without sums.
+void recordSums(app::Program& program, Store& store, const std::string& name, const std::vector<std::string>& originals,
+                const std::vector<std::string>& newFiles) {
+  auto& fs = program.fs();
+  std::vector<FileSums> sums;
+  sums.reserve(newFiles.size());
+  for (std::size_t i = 0; i < newFiles.size(); ++i) {
+    const auto installed = hashOf(fs, newFiles[i]);
+    if (!installed) return;
+    sums.push_back({originals[i], *installed});
+    program.ui().processEvents();
+  }
+  writeSums(fs, store.sumsPath(name), sums);
+  fs.syncFile(store.sumsPath(name));
 }
 
 // Takes the entries that are done out of chosen on every way out, so an interrupted install leaves in
@@ -157,11 +192,15 @@ InstallResult Install(app::Program& program, ChosenFiles& chosen, const std::str
   // changed game file has its backup on the disk and is recorded, and a restore puts it back.
   std::vector<std::size_t> accepted;
   std::vector<std::string> acceptedGames;
+  std::vector<std::string> acceptedSources;
+  std::vector<std::string> originalHashes;
   for (std::size_t i = 0; i < games.size(); ++i) {
     ui.processEvents();
-    if (backUp(program, store, *name, games[i], acceptedGames)) {
+    if (auto originalHash = backUp(program, store, *name, games[i], acceptedGames)) {
       accepted.push_back(i);
       acceptedGames.push_back(games[i]);
+      acceptedSources.push_back(sources[i]);
+      originalHashes.push_back(std::move(*originalHash));
     } else {
       done.finish(i);
     }
@@ -171,6 +210,9 @@ InstallResult Install(app::Program& program, ChosenFiles& chosen, const std::str
     fs.syncFile(store.backupPath(*name, game));
     ui.processEvents();
   }
+  // The hashes go first: a run cut off before the last path is recorded leaves "sums.dat" with more
+  // lines than "files.dat", and such an installation restores as one without sums.
+  if (!acceptedGames.empty()) recordSums(program, store, *name, originalHashes, acceptedSources);
   for (const auto& game : acceptedGames) store.recordInstalledFile(*name, game);
   if (!acceptedGames.empty()) {
     fs.syncFile(store.filesPath(*name));

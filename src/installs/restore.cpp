@@ -1,11 +1,14 @@
 #include "installs/restore.h"
 
 #include "app/program.h"
+#include "installs/changes.h"
 #include "installs/ftf.h"
 #include "installs/names.h"
+#include "installs/sums.h"
 #include "installs/texts.h"
 #include "sys/encoding.h"
 #include "sys/error.h"
+#include "sys/paths.h"
 
 namespace installs {
 namespace {
@@ -41,13 +44,24 @@ bool listedByAnother(Store& store, const std::vector<std::string>& names, const 
   return false;
 }
 
-enum class PutBack { Restored, RestoredBefore, NotRestored };
+enum class PutBack { Restored, RestoredBefore, NotRestored, KeptAsIs };
 
-// Copies one original back over its game file and checks it there.
+// Copies one original back over its game file and checks it there. A game file that no longer holds what
+// the installation put there (when it recorded its sums) was changed since, by a game update most
+// likely: the person decides whether the original goes back over it.
 PutBack putBack(app::Program& program, Store& store, const std::vector<std::string>& names, const std::string& name,
-                const std::string& gamePath) {
+                const std::string& gamePath, const FileSums* sums, ChangeCheck& changes) {
   auto& fs = program.fs();
   const std::string backup = store.backupPath(name, gamePath);
+  if (sums && fs.isFile(backup)) {
+    // Holding the original already is no change: a restore cut off after its copy is being repeated.
+    const auto now = changes.hash(fs, gamePath);
+    if (now && *now != sums->installed && *now != sums->original &&
+        !app::askAttention(program.ui(), texts::changedAfterInstall(sys::bareName(gamePath)))) {
+      program.logError(texts::keptAsIsLog(gamePath));
+      return PutBack::KeptAsIs;
+    }
+  }
   if (!fs.isFile(backup)) {
     // Restored before and the run cut off before "files.dat" was rewritten: nothing to do.
     if (!store.isInstalled(gamePath) || listedByAnother(store, names, name, gamePath)) return PutBack::RestoredBefore;
@@ -76,11 +90,16 @@ std::vector<std::string> openInstallationList(app::Program& program) {
   return Store(program.fs(), program.settings.FilePath).openList();
 }
 
-Installation showInstallation(app::Program& program, const std::string& name) {
+Installation showInstallation(app::Program& program, const std::string& name, ChangeCheck* changes) {
   if (!isValidInstallationName(name)) return {};
   Store store(program.fs(), program.settings.FilePath);
   store.ensureInstallation(name);
-  return store.readInstallation(name);
+  Installation installation = store.readInstallation(name);
+  if (changes) {
+    const auto sums = readSums(program.fs(), store.sumsPath(name), installation.files.size());
+    installation.changedFiles = changes->countChanged(program.fs(), installation.files, sums);
+  }
+  return installation;
 }
 
 RestoreResult Restore(app::Program& program, std::vector<std::string>& names, std::size_t index,
@@ -111,23 +130,43 @@ RestoreResult Restore(app::Program& program, std::vector<std::string>& names, st
   // Every original goes back and is checked there and forced to the disk; only then do the paths
   // leave the register and the backups go. A run cut off anywhere can be repeated.
   if (!fs.existsForReading(store.registerPath())) fs.createEmpty(store.registerPath());
-  std::vector<std::string> restored;
+  const std::vector<std::string> files = fs.readLines(own);
+  const auto sums = readSums(fs, store.sumsPath(name), files.size());
+  ChangeCheck changes;
+  std::vector<std::string> restored;  // back in place, or kept as the person chose: done either way
+  std::vector<std::string> copied;    // of those, the ones whose original was copied back
   std::vector<std::string> notRestored;
-  for (const auto& gamePath : fs.readLines(own)) {
+  std::vector<FileSums> notRestoredSums;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const std::string& gamePath = files[i];
     ui.processEvents();
-    switch (putBack(program, store, names, name, gamePath)) {
-      case PutBack::Restored: restored.push_back(gamePath); break;
+    switch (putBack(program, store, names, name, gamePath, sums ? &(*sums)[i] : nullptr, changes)) {
+      case PutBack::Restored:
+        restored.push_back(gamePath);
+        copied.push_back(gamePath);
+        break;
+      case PutBack::KeptAsIs: restored.push_back(gamePath); break;
       case PutBack::RestoredBefore: break;
-      case PutBack::NotRestored: notRestored.push_back(gamePath); break;
+      case PutBack::NotRestored:
+        notRestored.push_back(gamePath);
+        if (sums) notRestoredSums.push_back((*sums)[i]);
+        break;
     }
     ui.processEvents();
   }
-  for (const auto& gamePath : restored) {
+  for (const auto& gamePath : copied) {
     if (fs.isFile(store.backupPath(name, gamePath))) fs.syncFile(gamePath);
   }
   store.removeFromRegister(restored);
   for (const auto& gamePath : restored) fs.removeFile(store.backupPath(name, gamePath));
   if (!notRestored.empty()) {
+    // The hashes first, so that a run cut off between the two leaves them out of step (and unused)
+    // rather than paired with the wrong paths.
+    if (sums) {
+      writeSums(fs, store.sumsPath(name), notRestoredSums);
+    } else {
+      fs.removeFile(store.sumsPath(name));
+    }
     fs.writeLines(own, notRestored, true);
     busy.end();
     app::showError(ui, texts::kNotAllRestored);
@@ -136,6 +175,7 @@ RestoreResult Restore(app::Program& program, std::vector<std::string>& names, st
 
   fs.removeFile(store.infoPath(name));
   fs.removeFile(store.timePath(name));
+  fs.removeFile(store.sumsPath(name));
   fs.removeFile(own);
   fs.removeFolderIfEmpty(store.folder(name));
   busy.end();

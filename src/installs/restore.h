@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "installs/changes.h"
 #include "installs/store.h"
 
 namespace app {
@@ -19,8 +20,9 @@ std::vector<std::string> openInstallationList(app::Program& program);
 
 // What the page shows for a selected installation. Its folder and three files are created empty where
 // missing. A listed name no installation may carry (an empty line, "..", a path) is never used as a
-// folder: it shows as empty and nothing is created. Throws sys::IoError.
-Installation showInstallation(app::Program& program, const std::string& name);
+// folder: it shows as empty and nothing is created. With changes, counts the game files changed since the
+// installation (by its "sums.dat"; none for an installation without one). Throws sys::IoError.
+Installation showInstallation(app::Program& program, const std::string& name, ChangeCheck* changes = nullptr);
 
 enum class RestoreResult {
   Restored,       // every original is back; the installation is gone from the store and the list
@@ -29,8 +31,10 @@ enum class RestoreResult {
   ListMissing,    // "Файлы не найдены!!!": no "files.dat"; the entry left the list, the folder stays
 };
 
-// "Восстановить файлы" on names[index]. Per game path of the installation's "files.dat": the backup is
-// copied back (FTF), and only when the game file then holds the backup's bytes is the path taken out of
+// "Восстановить файлы" on names[index]. Per game path of the installation's "files.dat": when the game
+// file no longer holds what was installed (nor the original), the person is asked whether the original
+// goes back over it; on No the file stays, its backup goes and it counts as restored. Otherwise the
+// backup is copied back (FTF), and only when the game file then holds the backup's bytes is the path taken out of
 // the register and the backup deleted. A backup that is missing while its path is no longer registered
 // (or is registered by another installation) was restored before: it is passed over. The installation
 // is dissolved only when every file came back; otherwise its "files.dat" keeps the paths not restored

@@ -14,12 +14,13 @@ constexpr const char* kList = "list.dat";
 constexpr const char* kInfo = "info.dat";
 constexpr const char* kTime = "time.dat";
 constexpr const char* kFiles = "files.dat";
+constexpr const char* kSums = "sums.dat";
 // The temporary name of a file being rewritten whole (FileSystem::writeLines with atomic).
 constexpr const char* kRewriteSuffix = ".new";
 
 // The files of the store folder, and the files of every installation folder.
 constexpr std::array kRootFiles = {kList, kFiles};
-constexpr std::array kOwnFiles = {kInfo, kTime, kFiles};
+constexpr std::array kOwnFiles = {kInfo, kTime, kFiles, kSums};
 
 template <std::size_t N>
 bool isAmong(const std::string& name, const std::array<const char*, N>& names) {
@@ -54,6 +55,7 @@ std::string Store::folder(const std::string& name) const { return root() + sys::
 std::string Store::infoPath(const std::string& name) const { return folder(name) + sys::kSep + kInfo; }
 std::string Store::timePath(const std::string& name) const { return folder(name) + sys::kSep + kTime; }
 std::string Store::filesPath(const std::string& name) const { return folder(name) + sys::kSep + kFiles; }
+std::string Store::sumsPath(const std::string& name) const { return folder(name) + sys::kSep + kSums; }
 
 std::string Store::backupPath(const std::string& name, const std::string& gamePath) const {
   return folder(name) + sys::kSep + sys::bareName(gamePath);

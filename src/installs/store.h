@@ -12,6 +12,7 @@ struct Installation {
   std::vector<std::string> files;  // its game paths, in the order they were installed
   std::string description;         // "info.dat", lines separated by "\n"
   std::string time;                // the first line of "time.dat", or empty
+  std::size_t changedFiles = 0;    // game files that no longer hold what it installed (when asked for)
 };
 
 // The installation store below the program folder:
@@ -20,6 +21,7 @@ struct Installation {
 //   files/NAME/info.dat     the description (CR LF between its lines; empty description: zero bytes)
 //   files/NAME/time.dat     one line: date and time of the installation
 //   files/NAME/files.dat    the game paths this installation replaced
+//   files/NAME/sums.dat     per line of files.dat: content hashes of the original and of the new file
 //   files/NAME/<bare name>  the backup of each of them
 // Every file is cp1251 text with CR LF line ends. Files rewritten whole (the list, the register, an
 // installation's own list) are written beside and renamed over the old one. Failures are sys::IoError.
@@ -35,6 +37,7 @@ class Store {
   std::string infoPath(const std::string& name) const;
   std::string timePath(const std::string& name) const;
   std::string filesPath(const std::string& name) const;
+  std::string sumsPath(const std::string& name) const;  // files/NAME/sums.dat
   // Where the original of gamePath is kept: files/NAME/<bare name of gamePath>.
   std::string backupPath(const std::string& name, const std::string& gamePath) const;
 

@@ -30,6 +30,18 @@ std::string copyByHand(const std::string& source, const std::string& dest) {
   return "Нажмите кнопку OK, когда скопируете файл \"" + source + "\" в \"" + dest + "\"!";
 }
 
+std::string changedAfterInstall(const std::string& bareName) {
+  return "Файл \"" + bareName + "\" изменён после установки (возможно, обновлением игры).\r\nВернуть оригинал поверх него?";
+}
+
+std::string keptAsIsLog(const std::string& gamePath) {
+  return "Файл " + gamePath + " изменён после установки, оставлен как есть";
+}
+
+std::string changedFilesStatus(std::size_t count) {
+  return "Изменено после установки файлов: " + std::to_string(count);
+}
+
 std::string renameHint(const std::string& name) { return "Хотите переименовать \"" + name + "\"?"; }
 
 std::string healRelisted(const std::string& name) {

@@ -78,6 +78,10 @@ inline constexpr const char* kFilesDatMissingLog =
     "Файл \"files.dat\", содержащий список файлов для восстановления, не найден";
 inline constexpr const char* kRestored = "Файлы восстановлены";
 inline constexpr const char* kNotAllRestored = "Не все файлы восстановлены. Повторите восстановление";
+// "Файл \"NAME\" изменён после установки (возможно, обновлением игры).\r\nВернуть оригинал поверх него?"
+std::string changedAfterInstall(const std::string& bareName);
+std::string keptAsIsLog(const std::string& gamePath);  // Файл PATH изменён после установки, оставлен как есть
+std::string changedFilesStatus(std::size_t count);     // Изменено после установки файлов: N
 
 // The lines the store's healing writes to "errors.txt".
 std::string healRelisted(const std::string& name);

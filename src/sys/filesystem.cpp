@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fstream>
 #include <system_error>
+#include <vector>
 
 #include "sys/encoding.h"
 #include "sys/error.h"
@@ -417,6 +418,32 @@ void FileSystem::appendLine(const std::string& path, const std::string& line) {
 
 std::unique_ptr<LineSink> FileSystem::createLineSink(const std::string& path) {
   return std::make_unique<FileLineSink>(path);
+}
+
+void FileSystem::readBytes(const std::string& path, const std::function<void(std::string_view)>& chunk) {
+  if (path.empty()) fail(path, std::strerror(ENOENT));
+  if (isFolder(path)) fail(path, std::strerror(EISDIR));
+  clearErrors();
+  std::ifstream in(toPath(path), std::ios::binary);
+  if (!in) failWithSystemError(path, ENOENT);
+  std::vector<char> buffer(1 << 20);
+  while (in) {
+    in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    const auto count = static_cast<std::size_t>(in.gcount());
+    if (count > 0) chunk(std::string_view(buffer.data(), count));
+  }
+  if (in.bad()) failWithSystemError(path, EIO);
+}
+
+std::optional<FileStamp> FileSystem::stamp(const std::string& path) {
+  std::error_code ec;
+  const fs::path file = toPath(path);
+  if (path.empty() || !fs::is_regular_file(file, ec)) return std::nullopt;
+  const auto size = fs::file_size(file, ec);
+  if (ec) return std::nullopt;
+  const auto modified = fs::last_write_time(file, ec);
+  if (ec) return std::nullopt;
+  return FileStamp{size, static_cast<std::int64_t>(modified.time_since_epoch().count())};
 }
 
 FileSystem& realFileSystem() {

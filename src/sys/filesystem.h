@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Every file operation of the program goes through FileSystem, so tests can put a failing stand-in in
@@ -24,6 +25,13 @@ struct FolderIdentity {
   std::uint64_t volume = 0;
   std::uint64_t index = 0;
   auto operator<=>(const FolderIdentity&) const = default;
+};
+
+// What tells a file's content changed without reading it: its size and its last write time.
+struct FileStamp {
+  std::uintmax_t size = 0;
+  std::int64_t modified = 0;  // the system's clock ticks; only ever compared for equality
+  bool operator==(const FileStamp&) const = default;
 };
 
 struct DirEntry {
@@ -68,6 +76,10 @@ class FileSystem {
   // Forces a written file to the disk. Throws IoError.
   virtual void syncFile(const std::string& path);
   virtual bool sameContent(const std::string& a, const std::string& b);
+  // The file's bytes handed to chunk piece by piece, in order. Throws IoError.
+  virtual void readBytes(const std::string& path, const std::function<void(std::string_view)>& chunk);
+  // Size and last write time of a file; nothing for a missing file or a folder.
+  virtual std::optional<FileStamp> stamp(const std::string& path);
 
   // Text files.
   virtual bool canOpenForReading(const std::string& path);

@@ -159,11 +159,15 @@ void EditMenuPage::ListBox1Click() {
   Button3->setEnabled(true);
   Button2->setEnabled(true);
   main_.guard([this, row] {
-    const auto installation = installs::showInstallation(main_.program(), names_[static_cast<std::size_t>(row)]);
+    const auto installation =
+        installs::showInstallation(main_.program(), names_[static_cast<std::size_t>(row)], &changes_);
     ListBox2->clear();
     for (const auto& path : installation.files) ListBox2->addItem(q(path));
     Memo1->setPlainText(q(installation.description));
     Edit1->setText(q(installation.time));
+    // Only the text: the busy state and the window's being enabled are not this page's to change.
+    main_.ui().setStatusText(installation.changedFiles == 0 ? std::string()
+                                                            : texts::changedFilesStatus(installation.changedFiles));
   });
 }
 

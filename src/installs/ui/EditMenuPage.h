@@ -44,6 +44,7 @@ class EditMenuPage final : public QWidget {
   TForm1& main_;
   std::vector<std::string> names_;  // the installation list as last read, in ListBox1's order
   installs::HealNotes healNotes_;
+  installs::ChangeCheck changes_;   // game files hashed already, so a second look costs no reading
 
   QListWidget* ListBox1 = nullptr;
   QListWidget* ListBox2 = nullptr;
