@@ -114,8 +114,11 @@ std::optional<std::string> backUp(app::Program& program, Store& store, const std
   return originalHash;
 }
 
-// The content hashes of what each accepted file will be, in "sums.dat" beside "files.dat". Nothing is
-// written when a new file cannot be read now: the installation then restores as one without sums.
+// The content hashes of each original and of the new file as it landed in the game folder, in "sums.dat"
+// beside "files.dat", forced to the disk. Written once every new file is in place: a run cut off before
+// leaves no sums, and the installation restores as one made before sums were kept, never taking a copy
+// cut off halfway for a change made after the install. Nothing is written when a game file cannot be
+// read now.
 void recordSums(app::Program& program, Store& store, const std::string& name, const std::vector<std::string>& originals,
                 const std::vector<std::string>& newFiles) {
   auto& fs = program.fs();
@@ -210,9 +213,6 @@ InstallResult Install(app::Program& program, ChosenFiles& chosen, const std::str
     fs.syncFile(store.backupPath(*name, game));
     ui.processEvents();
   }
-  // The hashes go first: a run cut off before the last path is recorded leaves "sums.dat" with more
-  // lines than "files.dat", and such an installation restores as one without sums.
-  if (!acceptedGames.empty()) recordSums(program, store, *name, originalHashes, acceptedSources);
   for (const auto& game : acceptedGames) store.recordInstalledFile(*name, game);
   if (!acceptedGames.empty()) {
     fs.syncFile(store.filesPath(*name));
@@ -224,6 +224,7 @@ InstallResult Install(app::Program& program, ChosenFiles& chosen, const std::str
     done.finish(i);
     ui.processEvents();
   }
+  if (!acceptedGames.empty()) recordSums(program, store, *name, originalHashes, acceptedGames);
   return InstallResult::Installed;
 }
 

@@ -20,9 +20,10 @@ enum class InstallResult {
 // "list.dat") and then, in list order: refuses a game file that is installed already (or chosen twice),
 // whose name an installation folder needs itself, or whose path holds a line break; backs each original
 // up (FTF) and checks that the backup holds the original's bytes (by content hash); forces the backups
-// to the disk; writes the content hashes of each original and new file to "sums.dat", then records the
-// game paths in the installation's "files.dat" and the register, and forces those to the disk; and only then copies the new files over the game files (FTF). A run cut off at any point
-// leaves every changed game file backed up and recorded. Each file leaves chosen once handled. Throws
+// to the disk; records the game paths in the installation's "files.dat" and the register, and forces
+// those to the disk; and only then copies the new files over the game files (FTF). A run cut off at any point
+// leaves every changed game file backed up and recorded. Last, the content hashes of each original and of
+// each new file as it landed go to "sums.dat". Each file leaves chosen once handled. Throws
 // sys::IoError; when the installation could not be created, nothing of it is left.
 InstallResult Install(app::Program& program, ChosenFiles& chosen, const std::string& description, DialogView& view);
 

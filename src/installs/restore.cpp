@@ -1,5 +1,7 @@
 #include "installs/restore.h"
 
+#include <algorithm>
+
 #include "app/program.h"
 #include "installs/changes.h"
 #include "installs/ftf.h"
@@ -44,6 +46,29 @@ bool listedByAnother(Store& store, const std::vector<std::string>& names, const 
   return false;
 }
 
+// Whether the game file holds the first bytes of the backup and nothing else: a copy of the original that
+// an earlier run of this restore began and did not finish.
+bool holdsTheStartOf(sys::FileSystem& fs, const std::string& gamePath, const std::string& backup) {
+  const auto gameSize = fs.fileSize(gamePath);
+  const auto backupSize = fs.fileSize(backup);
+  if (!gameSize || !backupSize || *gameSize > *backupSize) return false;
+  try {
+    std::string game;
+    fs.readBytes(gamePath, [&](std::string_view chunk) { game.append(chunk); });
+    std::size_t offset = 0;
+    bool same = true;
+    fs.readBytes(backup, [&](std::string_view chunk) {
+      if (!same || offset >= game.size()) return;
+      const std::size_t count = std::min(chunk.size(), game.size() - offset);
+      same = chunk.substr(0, count) == std::string_view(game).substr(offset, count);
+      offset += count;
+    });
+    return same && offset == game.size();
+  } catch (const sys::IoError&) {
+    return false;
+  }
+}
+
 enum class PutBack { Restored, RestoredBefore, NotRestored, KeptAsIs };
 
 // Copies one original back over its game file and checks it there. A game file that no longer holds what
@@ -54,9 +79,10 @@ PutBack putBack(app::Program& program, Store& store, const std::vector<std::stri
   auto& fs = program.fs();
   const std::string backup = store.backupPath(name, gamePath);
   if (sums && fs.isFile(backup)) {
-    // Holding the original already is no change: a restore cut off after its copy is being repeated.
+    // Holding the original already, or the start of it, is no change: a restore cut off during or after
+    // its copy is being repeated.
     const auto now = changes.hash(fs, gamePath);
-    if (now && *now != sums->installed && *now != sums->original &&
+    if (now && *now != sums->installed && *now != sums->original && !holdsTheStartOf(fs, gamePath, backup) &&
         !app::askAttention(program.ui(), texts::changedAfterInstall(sys::bareName(gamePath)))) {
       program.logError(texts::keptAsIsLog(gamePath));
       return PutBack::KeptAsIs;

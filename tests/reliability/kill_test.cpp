@@ -24,7 +24,9 @@
 #include <thread>
 #include <vector>
 
+#include "installs/content_hash.h"
 #include "installs/store.h"
+#include "installs/sums.h"
 #include "support/temp_folder.h"
 #include "sys/filesystem.h"
 #include "sys/paths.h"
@@ -135,6 +137,28 @@ class Sandbox {
   // What must hold wherever the program died: every game file that does not hold its original is
   // recorded by a listed installation whose folder keeps the original's bytes, and is registered; every
   // register line belongs to a listed installation.
+  // Every listed installation's "sums.dat" pairs up with its "files.dat" (each original hash is its
+  // backup's), or is out of step and unused: the installation restores as one without sums.
+  void expectSumsInStep(const std::string& where) {
+    auto& files = sys::realFileSystem();
+    installs::Store store(files, programFolder());
+    if (!files.canOpenForReading(store.listPath())) return;
+    for (const auto& name : files.readLines(store.listPath())) {
+      if (name.empty() || !files.canOpenForReading(store.filesPath(name))) continue;
+      const auto paths = files.readLines(store.filesPath(name));
+      const auto sums = installs::readSums(files, store.sumsPath(name), paths.size());
+      if (!sums) continue;
+      ++installationsWithSums;
+      for (std::size_t i = 0; i < paths.size(); ++i) {
+        const std::string backup = store.backupPath(name, paths[i]);
+        if (!files.isFile(backup)) continue;
+        EXPECT_EQ(installs::fileContentHash(files, backup), (*sums)[i].original)
+            << where << ": the sums of " << name << " name another original for " << paths[i];
+      }
+    }
+  }
+  int installationsWithSums = 0;
+
   void expectNothingLost(const std::string& where) {
     auto& files = sys::realFileSystem();
     installs::Store store(files, programFolder());
@@ -211,6 +235,9 @@ class Sandbox {
     Outcome outcome = drive({"restore-all"});
     if (outcome.exitCode == 3) outcome = drive({"restore-all"});
     EXPECT_EQ(outcome.exitCode, 0) << where << ": restore ended with\n" << outcome.output;
+    // Nothing changed the game files but the program: a restore that asks about a change made after the
+    // install took a copy it cut off itself for one.
+    EXPECT_EQ(outcome.output.find("изменён после установки"), std::string::npos) << where << outcome.output;
     EXPECT_TRUE(snapshot() == before) << where << ": the game folder is not what it was\n" << outcome.output;
     const std::string list = programFolder() + "files" + sys::kSep + "list.dat";
     const std::string reg = programFolder() + "files" + sys::kSep + "files.dat";
@@ -253,6 +280,7 @@ struct Tally {
   int leftAlone = 0;
   int leftOverFolders = 0;   // kill points whose restore left an unlisted folder
   int freedAfterRestore = 0; // names the pass after that restore freed
+  int withSums = 0;          // listed installations whose sums were checked after a kill
 };
 
 // One kill run: prepares, starts the operation, kills it (at a step, or after a delay), then checks.
@@ -285,6 +313,8 @@ void killOnce(Tally& tally, const std::string& operation, Prepare prepare, Argum
   EXPECT_EQ(healed.leftAlone, 0) << where;
   sandbox.expectEveryNameFreeOrListed(where);
   sandbox.expectNothingLost(where);
+  sandbox.expectSumsInStep(where);
+  tally.withSums += sandbox.installationsWithSums;
   const auto left = sandbox.restoreAndCheck(where, &tally.freedAfterRestore);
   if (!left.empty()) {
     ++tally.leftOverFolders;
@@ -329,9 +359,9 @@ Tally killEverywhere(const std::string& operation, Prepare prepare, Arguments ar
   }
   std::printf("[ kill ] %s: %ld steps, %d kill points (%d runs died of the kill); healing after the kill: %d "
               "folders listed again, %d names freed, %d folders left alone; %d restores left an unlisted folder, "
-              "healing freed %d names after them\n",
+              "healing freed %d names after them; %d listed installations with sums in step\n",
               operation.c_str(), measured.steps, tally.points, tally.killedRuns, tally.relisted, tally.freed,
-              tally.leftAlone, tally.leftOverFolders, tally.freedAfterRestore);
+              tally.leftAlone, tally.leftOverFolders, tally.freedAfterRestore, tally.withSums);
   return tally;
 }
 
