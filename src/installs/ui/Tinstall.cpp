@@ -115,6 +115,8 @@ Tinstall::Tinstall(TForm1& main) : ProgramWindow(main, texts::kInstallCaption) {
   installs::removeLeftoverUnpackFolder(main.program().settings.FilePath);
 }
 
+Tinstall::~Tinstall() { unpacked_.removeAll(); }
+
 QPushButton* Tinstall::addButton(const char* name, const QString& caption, const char* hint,
                                  void (Tinstall::*handler)()) {
   auto* button = new QPushButton(caption, this);

@@ -27,6 +27,8 @@ class Tinstall final : public app::ui::ProgramWindow, private installs::DialogVi
 
  public:
   explicit Tinstall(TForm1& main);
+  // A program ended with the dialog open leaves no unpacked files either.
+  ~Tinstall() override;
 
   // The add modes ("Файлы выборочно", "Файлы только из папки", "Из папки, включая вложенные папки",
   // "Из архива"; the last only where archives are read).
