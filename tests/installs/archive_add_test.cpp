@@ -95,15 +95,6 @@ TEST_F(ArchiveAdd, OnlyTheEntriesTheCatalogueKnowsAreUnpackedListedUnderTheArchi
   EXPECT_FALSE(folderExists(unpackRoot()));
 }
 
-TEST_F(ArchiveAdd, NestedSevenZipAndTarGzAddAsZipDoesAndEachArchiveGetsItsOwnFolder) {
-  add(archive("a.7z", {file("x/y/z/gign.mdl", "7z gign")}, Format::SevenZip));
-  add(archive("b.tar.gz", {file("./deep/er/go.wav", "tgz go")}, Format::TarGz));
-  EXPECT_EQ(chosen.shown(), (std::vector<std::string>{"a.7z/x/y/z/gign.mdl", "b.tar.gz/deep/er/go.wav"}));
-  EXPECT_EQ(readBytes(chosen.sources()[1]), "tgz go");
-  EXPECT_NE(sys::parentFolder(chosen.sources()[0]).substr(0, unpackRoot().size() + 3),
-            sys::parentFolder(chosen.sources()[1]).substr(0, unpackRoot().size() + 3));
-}
-
 TEST_F(ArchiveAdd, EntriesThatWouldTakeTheSamePlaceAreUnpackedApart) {
   add(archive("twice.zip", {file("gign.mdl", "first"), file("GIGN.mdl", "second"), file("go.wav/gign.mdl", "third"),
                             file("go.wav", "fourth")}));
