@@ -10,20 +10,24 @@
 
 namespace installs {
 
-void ChosenFiles::add(std::string source, std::string destination) {
+void ChosenFiles::add(std::string source, std::string destination, std::string shown) {
+  shown_.push_back(shown.empty() ? source : std::move(shown));
   sources_.push_back(std::move(source));
   destinations_.push_back(std::move(destination));
 }
 
 void ChosenFiles::removeAt(std::size_t index) {
   if (index >= sources_.size()) return;
-  destinations_.erase(destinations_.begin() + static_cast<std::ptrdiff_t>(index));
-  sources_.erase(sources_.begin() + static_cast<std::ptrdiff_t>(index));
+  const auto at = static_cast<std::ptrdiff_t>(index);
+  destinations_.erase(destinations_.begin() + at);
+  sources_.erase(sources_.begin() + at);
+  shown_.erase(shown_.begin() + at);
 }
 
 void ChosenFiles::clear() {
   sources_.clear();
   destinations_.clear();
+  shown_.clear();
 }
 
 namespace {

@@ -14,14 +14,18 @@ class Program;
 namespace installs {
 
 // The files of the install dialog: each chosen new file (source) beside the game file it replaces
-// (destination), index by index. Both lists change together only.
+// (destination), index by index, and the text the list shows for it. The lists change together only.
 class ChosenFiles {
  public:
   const std::vector<std::string>& sources() const { return sources_; }
   const std::vector<std::string>& destinations() const { return destinations_; }
+  // The source path, or for a file unpacked from an archive the archive's name, a slash and the
+  // entry's path inside it.
+  const std::vector<std::string>& shown() const { return shown_; }
   std::size_t size() const { return sources_.size(); }
   bool empty() const { return sources_.empty(); }
-  void add(std::string source, std::string destination);
+  // shown empty: the list shows the source path.
+  void add(std::string source, std::string destination, std::string shown = {});
   void removeAt(std::size_t index);
   void removeFirst() { removeAt(0); }
   void clear();
@@ -29,6 +33,7 @@ class ChosenFiles {
  private:
   std::vector<std::string> sources_;
   std::vector<std::string> destinations_;
+  std::vector<std::string> shown_;
 };
 
 inline constexpr std::size_t kSearchLimit = 20000;

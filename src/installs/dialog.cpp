@@ -1,8 +1,16 @@
 #include "installs/dialog.h"
 
+#include <algorithm>
+#include <filesystem>
+#include <limits>
+#include <set>
+#include <system_error>
+
 #include "app/program.h"
 #include "catalogue/descriptions.h"
 #include "installs/texts.h"
+#include "sys/encoding.h"
+#include "sys/error.h"
 #include "sys/paths.h"
 
 namespace installs {
@@ -11,6 +19,7 @@ std::optional<AddMode> modeOf(const std::string& addFilesType) {
   if (addFilesType == "1") return AddMode::Files;
   if (addFilesType == "2") return AddMode::Folder;
   if (addFilesType == "3") return AddMode::FolderTree;
+  if (addFilesType == "4" && archivesSupported()) return AddMode::Archive;
   return std::nullopt;
 }
 
@@ -39,14 +48,232 @@ bool gatherCandidates(app::Program& program, AddMode mode, std::vector<std::stri
 
 }  // namespace
 
-void AddFiles(app::Program& program, AddMode mode, ChosenFiles& chosen, FileSearch& search, DialogView& view) {
-  WorkingScope working(view);
+namespace {
+
+std::optional<std::string> chooseArchive(app::Program& program) {
+  app::FileRequest request;
+  request.title = texts::kArchiveChooserTitle;
+  request.filters = {{texts::kArchivesFilter, texts::kArchivesPattern}, {texts::kAllFilesFilter, "*.*"}};
+  const auto files = program.ui().chooseFiles(request);
+  if (files.empty()) return std::nullopt;
+  return files.front();
+}
+
+// An entry the catalogue knows, with the game file it replaces.
+struct AcceptedEntry {
+  const ArchiveEntry* entry;
+  std::string destination;
+};
+
+std::string nativeRelative(std::string path) {
+  std::replace(path.begin(), path.end(), '/', sys::kSeparator);
+  return path;
+}
+
+// Where each accepted entry is unpacked: below "files" in the archive's folder with its own path, or,
+// when an earlier entry took that place already (the same path twice, a file where another needs a
+// folder, names that differ only in letter case), below a folder named by its index.
+std::vector<UnpackTarget> unpackTargets(const std::string& folder, const std::vector<AcceptedEntry>& accepted) {
+  std::set<std::string> files, folders;
+  std::vector<UnpackTarget> targets;
+  for (const auto& [entry, destination] : accepted) {
+    const std::string folded = sys::upperAscii(entry->path);
+    bool taken = files.count(folded) > 0 || folders.count(folded) > 0;
+    for (std::size_t slash = folded.find('/'); !taken && slash != std::string::npos; slash = folded.find('/', slash + 1)) {
+      taken = files.count(folded.substr(0, slash)) > 0;
+    }
+    std::string base = "files";
+    if (taken) {
+      base = std::to_string(entry->index);
+    } else {
+      files.insert(folded);
+      for (std::size_t slash = folded.find('/'); slash != std::string::npos; slash = folded.find('/', slash + 1)) {
+        folders.insert(folded.substr(0, slash));
+      }
+    }
+    targets.push_back({entry->index, folder + base + sys::kSep + nativeRelative(entry->path)});
+  }
+  return targets;
+}
+
+// Reports an archive that is refused; nothing of it is added.
+void reportRefused(app::Program& program, const std::string& archive, ArchiveOutcome outcome, const std::string& error,
+                   const std::string& entry) {
+  const std::string name = sys::bareName(archive);
+  switch (outcome) {
+    case ArchiveOutcome::Encrypted: app::showError(program.ui(), texts::archiveEncrypted(name)); break;
+    case ArchiveOutcome::NoSpace: app::showError(program.ui(), texts::kNoSpaceToUnpack); break;
+    case ArchiveOutcome::Bomb:
+      program.ErrorMsg(texts::archiveUnreadable(name), texts::archiveBombLog(archive, entry));
+      break;
+    case ArchiveOutcome::Unreadable:
+    case ArchiveOutcome::Read:
+      program.ErrorMsg(texts::archiveUnreadable(name), texts::archiveUnreadableLog(archive, error));
+      break;
+  }
+}
+
+// Unpacks the accepted entries into a new folder and adds them to chosen; a refused archive adds nothing
+// and leaves no file behind.
+void unpackAccepted(app::Program& program, const std::string& archive, const std::vector<AcceptedEntry>& accepted,
+                    ChosenFiles& chosen, UnpackFolders& unpacked, DialogView& view) {
+  std::uint64_t needed = 0;
+  for (const auto& item : accepted) needed += item.entry->size.value_or(0);
+  std::uint64_t allowance = std::numeric_limits<std::uint64_t>::max();
+  if (const auto free = unpacked.freeSpace(program.settings.FilePath)) {
+    allowance = *free > kUnpackReserve ? *free - kUnpackReserve : 0;
+  }
+  if (needed > allowance) {
+    reportRefused(program, archive, ArchiveOutcome::NoSpace, "", "");
+    return;
+  }
+  const std::string folder = unpacked.create(program);
+  const std::vector<UnpackTarget> targets = unpackTargets(folder, accepted);
+  view.setStatus(texts::kUnpacking);
+  view.setProgressMaximum(static_cast<int>(targets.size()));
+  UnpackResult result;
+  try {
+    result = unpackArchive(archive, targets, allowance, [&](std::size_t done) {
+      view.setProgress(static_cast<int>(done));
+      program.ui().processEvents();
+    });
+  } catch (...) {
+    UnpackFolders::remove(folder);
+    view.setProgress(0);
+    throw;
+  }
+  view.setProgress(0);
+  if (result.outcome != ArchiveOutcome::Read) {
+    UnpackFolders::remove(folder);
+    reportRefused(program, archive, result.outcome, result.error, result.entry);
+    return;
+  }
+  const std::string name = sys::bareName(archive);
+  for (std::size_t k = 0; k < targets.size(); ++k) {
+    chosen.add(targets[k].file, accepted[k].destination, name + "/" + accepted[k].entry->path);
+  }
+}
+
+// AddFiles4 for one archive: every file inside it, at any depth, is checked against the catalogue as the
+// files of a folder are; only those accepted are unpacked. False when the catalogue is missing (reported).
+bool addArchive(app::Program& program, const std::string& archive, ChosenFiles& chosen, UnpackFolders& unpacked,
+                DialogView& view) {
+  auto& ui = program.ui();
+  view.setStatus(texts::kSearching);
+  ui.processEvents();
+  const ArchiveListing listing = listArchive(archive, kSearchLimit);
+  if (listing.outcome != ArchiveOutcome::Read) {
+    reportRefused(program, archive, listing.outcome, listing.error, "");
+    return true;
+  }
+  if (listing.skipped > 0) app::showAttention(ui, texts::skippedArchiveEntries(listing.skipped));
+  if (listing.moreThanLimit) app::showAttention(ui, texts::kSearchStopped);
+
+  // The candidates as the folder modes have them: the archive's path, a slash, the entry's path.
   std::vector<std::string> candidates;
-  if (!gatherCandidates(program, mode, candidates, search, view)) return;
+  for (const auto& entry : listing.files) candidates.push_back(archive + "/" + entry.path);
+  const std::vector<std::string> listed = candidates;
   view.setStatus(texts::kChecking);
-  CheckFiles(program, candidates, chosen, view);
+  ChosenFiles matched;
+  CheckFiles(program, candidates, matched, view);
+  if (!candidates.empty()) return false;
+  // The check keeps the order of its candidates, so the accepted ones are found in one pass.
+  std::vector<AcceptedEntry> accepted;
+  for (std::size_t i = 0, j = 0; i < listed.size() && j < matched.size(); ++i) {
+    if (matched.sources()[j] == listed[i]) accepted.push_back({&listing.files[i], matched.destinations()[j++]});
+  }
+  if (!accepted.empty()) unpackAccepted(program, archive, accepted, chosen, unpacked, view);
+  return true;
+}
+
+}  // namespace
+
+void AddFiles(app::Program& program, AddMode mode, ChosenFiles& chosen, FileSearch& search, UnpackFolders& unpacked,
+              DialogView& view) {
+  WorkingScope working(view);
+  if (mode == AddMode::Archive) {
+    const auto archive = chooseArchive(program);
+    if (!archive) return;
+    addArchive(program, *archive, chosen, unpacked, view);
+  } else {
+    std::vector<std::string> candidates;
+    if (!gatherCandidates(program, mode, candidates, search, view)) return;
+    view.setStatus(texts::kChecking);
+    CheckFiles(program, candidates, chosen, view);
+  }
   view.setStatus("");
   if (chosen.empty()) app::showAttention(program.ui(), texts::kNoFilesFound);
+}
+
+Dropped droppedAs(sys::FileSystem& fs, const std::string& path) {
+  if (fs.isFolder(path)) return Dropped::Folder;
+  if (!fs.isFile(path)) return Dropped::Nothing;
+  if (archivesSupported() && hasArchiveExtension(path)) return Dropped::Archive;
+  return Dropped::File;
+}
+
+void AddDropped(app::Program& program, const std::vector<std::string>& paths, ChosenFiles& chosen, FileSearch& search,
+                UnpackFolders& unpacked, DialogView& view) {
+  WorkingScope working(view);
+  std::vector<std::string> candidates;
+  // Files and folders gathered so far are checked before an archive, so the list keeps the drop's order.
+  // False when the catalogue is missing: the rest is not worth a second report.
+  const auto checkGathered = [&] {
+    if (candidates.empty()) return true;
+    view.setStatus(texts::kChecking);
+    CheckFiles(program, candidates, chosen, view);
+    return candidates.empty();
+  };
+  bool catalogueFound = true;
+  for (const auto& path : paths) {
+    switch (droppedAs(program.fs(), path)) {
+      case Dropped::File: candidates.push_back(path); break;
+      case Dropped::Folder:
+        view.setStatus(texts::kSearching);
+        search.FindFiles(program, path, "*.*", candidates, true);
+        break;
+      case Dropped::Archive:
+        catalogueFound = checkGathered() && addArchive(program, path, chosen, unpacked, view);
+        break;
+      case Dropped::Nothing: break;
+    }
+    if (!catalogueFound) break;
+  }
+  if (catalogueFound) checkGathered();
+  view.setStatus("");
+  if (chosen.empty()) app::showAttention(program.ui(), texts::kNoFilesFound);
+}
+
+std::string UnpackFolders::create(app::Program& program) {
+  auto& fs = program.fs();
+  const std::string& filePath = program.settings.FilePath;
+  // Never a folder relative to wherever the program happens to run.
+  if (filePath.empty()) throw sys::IoError("the program folder is not known");
+  const std::string root = sys::withTrailingSeparator(filePath) + kUnpackFolderName;
+  fs.createFolder(root);
+  if (std::find(roots_.begin(), roots_.end(), root) == roots_.end()) roots_.push_back(root);
+  for (;;) {
+    const std::string folder = root + sys::kSep + std::to_string(++next_);
+    if (fs.exists(folder)) continue;
+    fs.createFolder(folder);
+    return folder + sys::kSep;
+  }
+}
+
+void UnpackFolders::remove(const std::string& folder) {
+  std::error_code ec;
+  std::filesystem::remove_all(sys::toPath(folder), ec);
+}
+
+void UnpackFolders::removeAll() {
+  for (const auto& root : roots_) remove(root);
+  roots_.clear();
+  next_ = 0;
+}
+
+void removeLeftoverUnpackFolder(const std::string& filePath) {
+  if (filePath.empty()) return;
+  UnpackFolders::remove(sys::withTrailingSeparator(filePath) + kUnpackFolderName);
 }
 
 void removeSelected(app::Program& program, ChosenFiles& chosen, std::optional<std::size_t> selected) {
@@ -81,7 +308,8 @@ void showFileInformation(app::Program& program, const ChosenFiles& chosen, std::
     return;
   }
   const catalogue::Descriptions descriptions(program.fs().readLines(infoFile));
-  const std::string& source = chosen.sources()[*selected];
+  // A file from an archive is described by its path inside the archive, not where it was unpacked to.
+  const std::string& source = chosen.shown()[*selected];
   const auto description = descriptions.describe(source);
   if (!description) {
     app::showAttention(ui, texts::kNoInformation);

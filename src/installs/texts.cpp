@@ -11,6 +11,22 @@ std::string fileInformation(const std::string& bareName, const std::string& desc
   return "Файл: " + bareName + "\r\nИнформация: " + description;
 }
 
+std::string skippedArchiveEntries(std::size_t count) {
+  return "Пропущено файлов архива с недопустимыми путями: " + std::to_string(count);
+}
+
+std::string archiveUnreadable(const std::string& name) { return "Не удалось прочитать архив \"" + name + "\""; }
+
+std::string archiveEncrypted(const std::string& name) { return "Архив \"" + name + "\" защищён паролем"; }
+
+std::string archiveUnreadableLog(const std::string& archive, const std::string& libraryText) {
+  return "Архив \"" + archive + "\" не прочитан: " + libraryText;
+}
+
+std::string archiveBombLog(const std::string& archive, const std::string& entry) {
+  return "Архив \"" + archive + "\" отклонён: файл \"" + entry + "\" распаковывается больше записанного размера";
+}
+
 std::string alreadyInstalled(const std::string& bareName) { return "Файл \"" + bareName + "\" уже установлен"; }
 
 std::string reservedName(const std::string& bareName) {

@@ -34,6 +34,21 @@ inline constexpr const char* kCatalogueMissingLog =
 inline constexpr const char* kDescriptionsMissing = "Файл с информацией не найден";
 inline constexpr const char* kDescriptionsMissingLog = "Файл с информацией о расширениях не найден";
 
+// Adding from an archive.
+inline constexpr const char* kArchiveMode = "Из архива";
+inline constexpr const char* kArchiveChooserTitle = "Укажите архив";
+inline constexpr const char* kArchivesFilter = "архивы";
+inline constexpr const char* kArchivesPattern = "*.zip *.7z *.rar *.tar *.tar.gz *.tgz *.tar.xz";
+inline constexpr const char* kUnpacking = "Распаковка архива...Ждите...";
+inline constexpr const char* kNoSpaceToUnpack = "Недостаточно места на диске для распаковки архива";
+std::string skippedArchiveEntries(std::size_t count);  // Пропущено файлов архива с недопустимыми путями: N
+std::string archiveUnreadable(const std::string& name);  // Не удалось прочитать архив "NAME"
+std::string archiveEncrypted(const std::string& name);   // Архив "NAME" защищён паролем
+// The log lines of an archive that cannot be read (the library's own text) and of one refused as a
+// decompression bomb.
+std::string archiveUnreadableLog(const std::string& archive, const std::string& libraryText);
+std::string archiveBombLog(const std::string& archive, const std::string& entry);
+
 // "Найдено N файлов!\r\nПроверка может занять много времени.\r\nВы уверены, что хотите продолжить?"
 std::string manyCandidatesQuestion(std::size_t count);
 // "Файл: NAME\r\nИнформация: TEXT"

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "installs/archive.h"
 #include "installs/check.h"
 #include "installs/dialog.h"
 #include "installs/installs_support.h"
@@ -26,6 +27,7 @@ class Checking : public ProgramFixture {
   }
   installs::ChosenFiles chosen;
   installs::FileSearch search;
+  installs::UnpackFolders unpacked;
   RecordingView view;
 };
 
@@ -83,10 +85,10 @@ TEST_F(Checking, FolderModesTakeTheFolderOwnFilesFirstAndModeTwoNoSubFolders) {
   newFile("pack/sub/inner/deeper.mdl");
   newFile("pack/top.mdl");
   ui.expectFolder("Обзор папок", temp / "new/pack");
-  installs::AddFiles(*program, AddMode::Folder, chosen, search, view);
+  installs::AddFiles(*program, AddMode::Folder, chosen, search, unpacked, view);
   EXPECT_EQ(chosen.sources(), (std::vector<std::string>{temp / "new/pack/top.mdl"}));
   ui.expectFolder("Обзор папок", temp / "new/pack");
-  installs::AddFiles(*program, AddMode::FolderTree, chosen, search, view);
+  installs::AddFiles(*program, AddMode::FolderTree, chosen, search, unpacked, view);
   EXPECT_EQ(chosen.sources(), (std::vector<std::string>{temp / "new/pack/top.mdl", temp / "new/pack/top.mdl",
                                                         temp / "new/pack/sub/deep.mdl",
                                                         temp / "new/pack/sub/inner/deeper.mdl"}));
@@ -113,17 +115,17 @@ TEST_F(Checking, SearchStopsPastTwentyThousandWithOneMessage) {
 
 TEST_F(Checking, FileModeCancelAndAFolderThatIsNoFolderAddNothingSilently) {
   ui.expectFiles("", {});
-  installs::AddFiles(*program, AddMode::Files, chosen, search, view);
+  installs::AddFiles(*program, AddMode::Files, chosen, search, unpacked, view);
   ASSERT_EQ(ui.fileRequests.size(), 1u);
   EXPECT_TRUE(ui.fileRequests[0].multiple);
   EXPECT_EQ(ui.fileRequests[0].filters, (std::vector<std::pair<std::string, std::string>>{{"все файлы", "*.*"}}));
   ui.expectFolder("Обзор папок", temp / "not-there");
-  installs::AddFiles(*program, AddMode::Folder, chosen, search, view);
+  installs::AddFiles(*program, AddMode::Folder, chosen, search, unpacked, view);
   // An add that finds nothing says so.
   catalogue({gameFolder() + "/a.mdl"});
   ui.expectFiles("", {newFile("b.mdl")});
   ui.expectAttention(installs::texts::kNoFilesFound);
-  installs::AddFiles(*program, AddMode::Files, chosen, search, view);
+  installs::AddFiles(*program, AddMode::Files, chosen, search, unpacked, view);
   EXPECT_TRUE(chosen.empty());
 }
 
@@ -163,7 +165,10 @@ TEST_F(Checking, DefaultModeIsStoredAtOnce) {
   EXPECT_EQ(program->settings.AddFilesType, "1");
   EXPECT_EQ(registry->readValues(app::kProgramKey, {"AddFilesType"})->at(0), "1");
   EXPECT_EQ(installs::modeOf("3"), AddMode::FolderTree);
-  EXPECT_EQ(installs::modeOf("4"), std::nullopt);
+  // "4", from an archive, only where archives are read.
+  EXPECT_EQ(installs::modeOf("4"),
+            installs::archivesSupported() ? std::optional(AddMode::Archive) : std::nullopt);
+  EXPECT_EQ(installs::modeOf("5"), std::nullopt);
 }
 
 TEST(Masks, StarDotStarTakesEveryNameAndOthersMatchAsWildcards) {

@@ -1,7 +1,11 @@
 #include "installs/ui/Tinstall.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QDir>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -9,10 +13,13 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/ui/ListItemHint.h"
@@ -45,6 +52,7 @@ Tinstall::Tinstall(TForm1& main) : ProgramWindow(main, texts::kInstallCaption) {
   ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   ListBox1->viewport()->setMouseTracking(true);
   ListBox1->viewport()->installEventFilter(this);
+  ListBox1->viewport()->setAcceptDrops(true);
   ListBox1->installEventFilter(this);
   app::ui::ListItemHint::install(ListBox1);
   filesLayout->addWidget(ListBox1);
@@ -101,7 +109,12 @@ Tinstall::Tinstall(TForm1& main) : ProgramWindow(main, texts::kInstallCaption) {
 
   Button1->setEnabled(false);
   setFixedClientSize(289, 418 + bar->sizeHint().height());
+
+  // Files unpacked by a run that ended with the dialog open.
+  installs::removeLeftoverUnpackFolder(main.program().settings.FilePath);
 }
+
+Tinstall::~Tinstall() { unpacked_.removeAll(); }
 
 QPushButton* Tinstall::addButton(const char* name, const QString& caption, const char* hint,
                                  void (Tinstall::*handler)()) {
@@ -129,6 +142,7 @@ void Tinstall::buildMenu(QMenuBar* bar) {
   item(addMenu, "N3", "Файлы выборочно", [this] { AddFiles1(); });
   item(addMenu, "N4", "Файлы только из папки", [this] { AddFiles2(); });
   item(addMenu, "N5", "Из папки, включая вложенные папки", [this] { AddFiles3(); });
+  item(addMenu, "N9", texts::kArchiveMode, [this] { AddFiles4(); })->setVisible(installs::archivesSupported());
 
   QMenu* removeMenu = bar->addMenu("&Удалить");
   removeMenu->menuAction()->setObjectName("N8");
@@ -140,6 +154,8 @@ void Tinstall::buildMenu(QMenuBar* bar) {
   PM1 = item(PopupMenu1, "PM1", "Файлы выборочно", [this] { PM1Click(); });
   PM2 = item(PopupMenu1, "PM2", "Файлы только из папки", [this] { PM2Click(); });
   PM3 = item(PopupMenu1, "PM3", "Из папки, включая вложенные папки", [this] { PM3Click(); });
+  PM4 = item(PopupMenu1, "PM4", texts::kArchiveMode, [this] { PM4Click(); });
+  PM4->setVisible(installs::archivesSupported());
 }
 
 void Tinstall::run(const std::function<void()>& handler) {
@@ -162,6 +178,8 @@ void Tinstall::FormShow() {
 }
 
 void Tinstall::FormClose() {
+  // The files unpacked from archives are not needed once the dialog is closed: installed or not.
+  unpacked_.removeAll();
   main().ui().setMainWindowEnabled(true);
   main().ui().setStatusText("");
 }
@@ -175,20 +193,32 @@ void Tinstall::FormHide() {
   }
 }
 
-void Tinstall::add(installs::AddMode mode) {
-  run([this, mode] {
+void Tinstall::addWith(const std::function<void()>& core) {
+  run([this, &core] {
     struct Refresh {
       Tinstall* dialog;
       ~Refresh() { dialog->showChosenFiles(); }
     } refresh{this};
-    installs::AddFiles(main().program(), mode, chosen_, search_, *this);
+    core();
   });
   Button1->setEnabled(!chosen_.empty());
+}
+
+void Tinstall::add(installs::AddMode mode) {
+  addWith([this, mode] { installs::AddFiles(main().program(), mode, chosen_, search_, unpacked_, *this); });
 }
 
 void Tinstall::AddFiles1() { add(installs::AddMode::Files); }
 void Tinstall::AddFiles2() { add(installs::AddMode::Folder); }
 void Tinstall::AddFiles3() { add(installs::AddMode::FolderTree); }
+void Tinstall::AddFiles4() {
+  if (installs::archivesSupported()) add(installs::AddMode::Archive);
+}
+
+void Tinstall::ListBox1DragDrop(const std::vector<std::string>& paths) {
+  if (working_ || !isVisible()) return;
+  addWith([this, &paths] { installs::AddDropped(main().program(), paths, chosen_, search_, unpacked_, *this); });
+}
 
 void Tinstall::Button3Click() {
   if (const auto mode = installs::modeOf(main().program().settings.AddFilesType)) add(*mode);
@@ -236,8 +266,10 @@ void Tinstall::ListBox1MouseMove() { statusPanel_->setText(texts::kDoubleClickHi
 void Tinstall::PopupMenu1Popup() {
   const auto mode = installs::modeOf(main().program().settings.AddFilesType);
   if (!mode) return;
-  const std::pair<QAction*, installs::AddMode> items[] = {
-      {PM1, installs::AddMode::Files}, {PM2, installs::AddMode::Folder}, {PM3, installs::AddMode::FolderTree}};
+  const std::pair<QAction*, installs::AddMode> items[] = {{PM1, installs::AddMode::Files},
+                                                         {PM2, installs::AddMode::Folder},
+                                                         {PM3, installs::AddMode::FolderTree},
+                                                         {PM4, installs::AddMode::Archive}};
   for (const auto& [action, itsMode] : items) {
     QFont font = action->font();
     font.setBold(itsMode == *mode);
@@ -253,13 +285,16 @@ void Tinstall::setDefaultMode(installs::AddMode mode) {
 void Tinstall::PM1Click() { setDefaultMode(installs::AddMode::Files); }
 void Tinstall::PM2Click() { setDefaultMode(installs::AddMode::Folder); }
 void Tinstall::PM3Click() { setDefaultMode(installs::AddMode::FolderTree); }
+void Tinstall::PM4Click() {
+  if (installs::archivesSupported()) setDefaultMode(installs::AddMode::Archive);
+}
 
 void Tinstall::showChosenFiles() {
   const auto fill = [](QListWidget* list, const std::vector<std::string>& lines) {
     list->clear();
     for (const auto& line : lines) list->addItem(q(line));
   };
-  fill(ListBox1, chosen_.sources());
+  fill(ListBox1, chosen_.shown());
   fill(ListBox2, chosen_.destinations());
 }
 
@@ -269,9 +304,44 @@ std::optional<std::size_t> Tinstall::selectedIndex() const {
   return static_cast<std::size_t>(ListBox1->row(selected.front()));
 }
 
+// Only local files, folders and archives, and only while the dialog is not busy with an add or an install.
+bool Tinstall::acceptsDrop(QEvent* event) const {
+  const QMimeData* data = static_cast<QDropEvent*>(event)->mimeData();
+  if (working_ || !isVisible() || data == nullptr || !data->hasUrls()) return false;
+  const QList<QUrl> urls = data->urls();
+  return std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
+}
+
 bool Tinstall::eventFilter(QObject* watched, QEvent* event) {
   if (watched == ListBox1->viewport()) {
     if (event->type() == QEvent::MouseMove) ListBox1MouseMove();
+    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+      auto* drag = static_cast<QDragMoveEvent*>(event);
+      if (acceptsDrop(event)) {
+        drag->setDropAction(Qt::CopyAction);
+        drag->accept();
+      } else {
+        drag->ignore();
+      }
+      return true;
+    }
+    if (event->type() == QEvent::Drop) {
+      auto* drop = static_cast<QDropEvent*>(event);
+      if (!acceptsDrop(event)) {
+        drop->ignore();
+        return true;
+      }
+      std::vector<std::string> paths;
+      for (const QUrl& url : drop->mimeData()->urls()) {
+        if (url.isLocalFile()) paths.push_back(s(QDir::toNativeSeparators(url.toLocalFile())));
+      }
+      drop->setDropAction(Qt::CopyAction);
+      drop->accept();
+      // The add runs after the drop is answered: the program the files came from is not kept waiting
+      // through the boxes an add may show.
+      QTimer::singleShot(0, this, [this, paths] { ListBox1DragDrop(paths); });
+      return true;
+    }
     if (event->type() == QEvent::MouseButtonDblClick) {
       ListBox1DblClick();
       return true;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "app/ui/ProgramWindow.h"
 #include "installs/check.h"
@@ -25,11 +27,17 @@ class Tinstall final : public app::ui::ProgramWindow, private installs::DialogVi
 
  public:
   explicit Tinstall(TForm1& main);
+  // A program ended with the dialog open leaves no unpacked files either.
+  ~Tinstall() override;
 
-  // The three add modes ("Файлы выборочно", "Файлы только из папки", "Из папки, включая вложенные папки").
+  // The add modes ("Файлы выборочно", "Файлы только из папки", "Из папки, включая вложенные папки",
+  // "Из архива"; the last only where archives are read).
   void AddFiles1();
   void AddFiles2();
   void AddFiles3();
+  void AddFiles4();
+  // Files, folders and archives dropped on the list.
+  void ListBox1DragDrop(const std::vector<std::string>& paths);
 
   void Button1Click();  // "&Установить"
   void Button2Click();  // "&Выход"
@@ -42,6 +50,7 @@ class Tinstall final : public app::ui::ProgramWindow, private installs::DialogVi
   void PM1Click();
   void PM2Click();
   void PM3Click();
+  void PM4Click();
 
   const installs::ChosenFiles& chosenFiles() const { return chosen_; }
 
@@ -60,6 +69,9 @@ class Tinstall final : public app::ui::ProgramWindow, private installs::DialogVi
   // it is open, the main window stays disabled.
   void run(const std::function<void()>& handler);
   void add(installs::AddMode mode);
+  // Runs one add of the core, the list shown afresh afterwards.
+  void addWith(const std::function<void()>& core);
+  bool acceptsDrop(QEvent* event) const;
   void setDefaultMode(installs::AddMode mode);
   void showChosenFiles();
   std::optional<std::size_t> selectedIndex() const;
@@ -71,6 +83,7 @@ class Tinstall final : public app::ui::ProgramWindow, private installs::DialogVi
 
   installs::ChosenFiles chosen_;
   installs::FileSearch search_;
+  installs::UnpackFolders unpacked_;
   bool working_ = false;
 
   QListWidget* ListBox1 = nullptr;
@@ -88,4 +101,5 @@ class Tinstall final : public app::ui::ProgramWindow, private installs::DialogVi
   QAction* PM1 = nullptr;
   QAction* PM2 = nullptr;
   QAction* PM3 = nullptr;
+  QAction* PM4 = nullptr;
 };

@@ -1,0 +1,81 @@
+// The rules for the paths of archive entries and for what is dropped on the install dialog's list.
+#include <gtest/gtest.h>
+
+#include "installs/archive.h"
+#include "installs/dialog.h"
+#include "installs/installs_support.h"
+#include "installs/texts.h"
+#include "support/program_fixture.h"
+
+namespace {
+
+TEST(EntryPaths, OnlyPathsThatStayBelowTheFolderOnEverySystemAreKept) {
+  const std::pair<const char*, std::optional<std::string>> cases[] = {
+      {"models/player/gign/gign.mdl", "models/player/gign/gign.mdl"},
+      {"./sound/go.wav", "sound/go.wav"},
+      {"models\\v_ak47.mdl", "models/v_ak47.mdl"},
+      {"модели/гигн.mdl", "модели/гигн.mdl"},
+      {"a/./b.mdl", "a/b.mdl"},
+      {"../../evil.mdl", std::nullopt},
+      {"models/../../evil.mdl", std::nullopt},
+      {"..\\evil.mdl", std::nullopt},
+      {"/etc/evil.mdl", std::nullopt},
+      {"\\evil.mdl", std::nullopt},
+      {"C:/evil.mdl", std::nullopt},
+      {"C:evil.mdl", std::nullopt},
+      {"a/b:stream.mdl", std::nullopt},
+      {"line\nbreak.mdl", std::nullopt},
+      {"line\rbreak.mdl", std::nullopt},
+      {"a//b.mdl", std::nullopt},
+      {"folder/", std::nullopt},
+      {"models/con.mdl", std::nullopt},
+      {"models/dot.", std::nullopt},
+      {"what?.mdl", std::nullopt},
+      {"", std::nullopt},
+      {".", std::nullopt},
+  };
+  for (const auto& [name, expected] : cases) EXPECT_EQ(installs::safeEntryPath(name), expected) << name;
+  EXPECT_TRUE(installs::safeEntryPath(std::string(255, 'a')));
+  EXPECT_FALSE(installs::safeEntryPath("x/" + std::string(256, 'a')));
+}
+
+TEST(EntryPaths, ArchivesAreKnownByTheEndOfTheirNames) {
+  for (const char* name : {"pack.zip", "PACK.ZIP", "a.7z", "a.rar", "a.tar", "a.tar.gz", "a.TGZ", "a.tar.xz", "/x/y.b/a.zip"}) {
+    EXPECT_TRUE(installs::hasArchiveExtension(name)) << name;
+  }
+  for (const char* name : {"gign.mdl", "zip", ".zip", "a.gz", "a.xz", "a.zip.mdl", "a.zip/b.mdl"}) {
+    EXPECT_FALSE(installs::hasArchiveExtension(name)) << name;
+  }
+}
+
+class Dropping : public testing_support::ProgramFixture {
+ protected:
+  void SetUp() override { configure(); }
+  installs::ChosenFiles chosen;
+  installs::FileSearch search;
+  installs::UnpackFolders unpacked;
+  installs_testing::RecordingView view;
+};
+
+TEST_F(Dropping, WithoutACatalogueOneDropReportsItOnceAndAddsNothing) {
+  testing_support::writeBytes(temp / "a/gign.mdl", "a");
+  testing_support::writeBytes(temp / "b/go.wav", "b");
+  ui.expectError(installs::texts::kCatalogueMissing);
+  ui.expectAttention(installs::texts::kNoFilesFound);
+  installs::AddDropped(*program, {temp / "a/gign.mdl", temp / "b"}, chosen, search, unpacked, view);
+  EXPECT_TRUE(chosen.empty());
+  EXPECT_EQ(view.working, (std::vector<bool>{true, false}));
+}
+
+TEST_F(Dropping, AFolderIsSearchedWithItsSubFoldersAndAFileIsTakenAsItIs) {
+  const std::string game = gameFile("models/gign.mdl");
+  fs.writeLines(program->settings.FilesListDir, {game});
+  testing_support::writeBytes(temp / "pack/deep/er/gign.mdl", "deep");
+  testing_support::writeBytes(temp / "one/GIGN.MDL", "one");
+  installs::AddDropped(*program, {temp / "pack", temp / "one/GIGN.MDL"}, chosen, search, unpacked, view);
+  EXPECT_EQ(chosen.sources(), (std::vector<std::string>{temp / "pack/deep/er/gign.mdl", temp / "one/GIGN.MDL"}));
+  EXPECT_EQ(chosen.destinations(), (std::vector<std::string>{game, game}));
+  EXPECT_EQ(installs::droppedAs(fs, temp / "one/GIGN.MDL"), installs::Dropped::File);
+}
+
+}  // namespace
