@@ -210,6 +210,9 @@ class CaseBlindStore : public sys::FileSystem {
   bool removeFile(const std::string& path) override { return FileSystem::removeFile(fold(path)); }
   void syncFile(const std::string& path) override { FileSystem::syncFile(fold(path)); }
   bool sameContent(const std::string& a, const std::string& b) override { return FileSystem::sameContent(fold(a), fold(b)); }
+  void readBytes(const std::string& path, const std::function<void(std::string_view)>& chunk) override {
+    FileSystem::readBytes(fold(path), chunk);
+  }
 
  private:
   std::string fold(const std::string& path) const {
