@@ -64,4 +64,33 @@ void appendDescription(sys::FileSystem& fs, const std::string& path, const std::
   fs.appendLine(path, oneLine(text));
 }
 
+void replaceDescription(sys::FileSystem& fs, const std::string& path, const std::string& key,
+                        const std::string& text) {
+  const std::string newKey = oneLine(key);
+  std::vector<std::string> lines;
+  // A missing file is created first, so a folder that is not there is reported under the file's own name.
+  if (!fs.existsForReading(path)) fs.createEmpty(path);
+  lines = fs.readLines(path);
+  // A last key left without its text (a hand-edited file) is kept as a record with an empty one.
+  if (lines.size() % 2 == 1) lines.emplace_back();
+  std::vector<std::string> kept;
+  kept.reserve(lines.size() + 2);
+  bool placed = false;
+  for (std::size_t i = 0; i < lines.size(); i += 2) {
+    if (lines[i] != newKey) {
+      kept.push_back(lines[i]);
+      kept.push_back(lines[i + 1]);
+    } else if (!placed) {
+      kept.push_back(newKey);
+      kept.push_back(oneLine(text));
+      placed = true;
+    }
+  }
+  if (!placed) {
+    kept.push_back(newKey);
+    kept.push_back(oneLine(text));
+  }
+  fs.writeLines(path, kept, true);
+}
+
 }  // namespace catalogue

@@ -47,4 +47,11 @@ Descriptions readOrCreateDescriptions(sys::FileSystem& fs, const std::string& pa
 void appendDescription(sys::FileSystem& fs, const std::string& path, const std::string& key,
                        const std::string& text);
 
+// The user's edit of a description: the records whose key is exactly key (case and all) become one record
+// with the new text, standing where the first of them stood (at the end when there was none); every other
+// record keeps its place and text. The file is rewritten whole through a temporary file (created when
+// missing), so a failure leaves the old one. Throws sys::IoError.
+void replaceDescription(sys::FileSystem& fs, const std::string& path, const std::string& key,
+                        const std::string& text);
+
 }  // namespace catalogue

@@ -13,12 +13,15 @@ namespace installs {
 void ChosenFiles::add(std::string source, std::string destination, std::string shown) {
   shown_.push_back(shown.empty() ? source : std::move(shown));
   sources_.push_back(std::move(source));
+  ++destinationCounts_[destination];
   destinations_.push_back(std::move(destination));
 }
 
 void ChosenFiles::removeAt(std::size_t index) {
   if (index >= sources_.size()) return;
   const auto at = static_cast<std::ptrdiff_t>(index);
+  const auto counted = destinationCounts_.find(destinations_[index]);
+  if (--counted->second == 0) destinationCounts_.erase(counted);
   destinations_.erase(destinations_.begin() + at);
   sources_.erase(sources_.begin() + at);
   shown_.erase(shown_.begin() + at);
@@ -28,6 +31,7 @@ void ChosenFiles::clear() {
   sources_.clear();
   destinations_.clear();
   shown_.clear();
+  destinationCounts_.clear();
 }
 
 namespace {
@@ -115,14 +119,16 @@ void FileSearch::FindFiles(app::Program& program, const std::string& folder, con
   }
 }
 
-void CheckFiles(app::Program& program, std::vector<std::string>& candidates, ChosenFiles& chosen, DialogView& view) {
+std::size_t CheckFiles(app::Program& program, std::vector<std::string>& candidates, ChosenFiles& chosen,
+                       DialogView& view) {
   auto& ui = program.ui();
   auto& fs = program.fs();
   if (candidates.size() > kQuestionAbove &&
       !app::askAttention(ui, texts::manyCandidatesQuestion(candidates.size()))) {
     candidates.clear();
-    return;
+    return 0;
   }
+  std::size_t repeated = 0;
   const int total = static_cast<int>(candidates.size());
   view.setProgressMaximum(total);
   if (!candidates.empty()) {
@@ -130,7 +136,7 @@ void CheckFiles(app::Program& program, std::vector<std::string>& candidates, Cho
     const std::string& catalogue = program.settings.FilesListDir;
     if (!fs.canOpenForReading(catalogue)) {
       program.ErrorMsg(texts::kCatalogueMissing, texts::kCatalogueMissingLog);
-      return;
+      return 0;
     }
     // The names asked for, each with the first catalogue line of that bare name.
     std::unordered_map<std::string_view, std::optional<std::size_t>, FoldedHash, FoldedEqual> wanted;
@@ -151,7 +157,12 @@ void CheckFiles(app::Program& program, std::vector<std::string>& candidates, Cho
       const std::string& candidate = candidates[static_cast<std::size_t>(k)];
       if (!isSkippedCandidate(candidate)) {
         const auto& line = wanted.at(bareNameView(candidate));
-        if (line) chosen.add(candidate, lines[*line]);
+        // One game file is replaced once: a repeat would only be refused at install, one box each.
+        if (line && chosen.hasDestination(lines[*line])) {
+          ++repeated;
+        } else if (line) {
+          chosen.add(candidate, lines[*line]);
+        }
       }
       view.setProgress(k + 1);
       view.setStatus(texts::kChecking);
@@ -162,6 +173,7 @@ void CheckFiles(app::Program& program, std::vector<std::string>& candidates, Cho
   if (chosen.sources().size() != chosen.destinations().size()) {
     program.ErrorMsg(texts::kListsDiffer, texts::kListsDifferLog);
   }
+  return repeated;
 }
 
 }  // namespace installs

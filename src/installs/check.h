@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "installs/dialog_view.h"
@@ -24,6 +25,8 @@ class ChosenFiles {
   const std::vector<std::string>& shown() const { return shown_; }
   std::size_t size() const { return sources_.size(); }
   bool empty() const { return sources_.empty(); }
+  // Whether some file of the list already replaces this game file (the catalogue line, as stored).
+  bool hasDestination(const std::string& destination) const { return destinationCounts_.count(destination) > 0; }
   // shown empty: the list shows the source path.
   void add(std::string source, std::string destination, std::string shown = {});
   void removeAt(std::size_t index);
@@ -34,6 +37,7 @@ class ChosenFiles {
   std::vector<std::string> sources_;
   std::vector<std::string> destinations_;
   std::vector<std::string> shown_;
+  std::unordered_map<std::string, std::size_t> destinationCounts_;
 };
 
 inline constexpr std::size_t kSearchLimit = 20000;
@@ -63,7 +67,8 @@ bool isSkippedCandidate(std::string_view path);
 // CheckFiles: moves every candidate whose bare name the catalogue knows into chosen, with the first
 // catalogue line of that name (ASCII case ignored) as its destination; the others are dropped. Asks
 // before checking more than 500. The catalogue is read once per check. A missing catalogue is reported
-// and the candidates stay. Throws sys::IoError.
-void CheckFiles(app::Program& program, std::vector<std::string>& candidates, ChosenFiles& chosen, DialogView& view);
+// and the candidates stay. A candidate whose game file is in chosen already (an earlier add, or an earlier
+// candidate of this one) is not added again; the count of those is returned. Throws sys::IoError.
+std::size_t CheckFiles(app::Program& program, std::vector<std::string>& candidates, ChosenFiles& chosen, DialogView& view);
 
 }  // namespace installs

@@ -157,7 +157,7 @@ void unpackAccepted(app::Program& program, const std::string& archive, const std
 // AddFiles4 for one archive: every file inside it, at any depth, is checked against the catalogue as the
 // files of a folder are; only those accepted are unpacked. False when the catalogue is missing (reported).
 bool addArchive(app::Program& program, const std::string& archive, ChosenFiles& chosen, UnpackFolders& unpacked,
-                DialogView& view) {
+                DialogView& view, std::size_t& repeated) {
   auto& ui = program.ui();
   view.setStatus(texts::kSearching);
   ui.processEvents();
@@ -175,15 +175,27 @@ bool addArchive(app::Program& program, const std::string& archive, ChosenFiles& 
   const std::vector<std::string> listed = candidates;
   view.setStatus(texts::kChecking);
   ChosenFiles matched;
-  CheckFiles(program, candidates, matched, view);
+  repeated += CheckFiles(program, candidates, matched, view);
   if (!candidates.empty()) return false;
-  // The check keeps the order of its candidates, so the accepted ones are found in one pass.
+  // The check keeps the order of its candidates, so the accepted ones are found in one pass. A game file
+  // the list replaces already is not unpacked at all.
   std::vector<AcceptedEntry> accepted;
   for (std::size_t i = 0, j = 0; i < listed.size() && j < matched.size(); ++i) {
-    if (matched.sources()[j] == listed[i]) accepted.push_back({&listing.files[i], matched.destinations()[j++]});
+    if (matched.sources()[j] != listed[i]) continue;
+    const std::string& destination = matched.destinations()[j++];
+    if (chosen.hasDestination(destination)) {
+      ++repeated;
+    } else {
+      accepted.push_back({&listing.files[i], destination});
+    }
   }
   if (!accepted.empty()) unpackAccepted(program, archive, accepted, chosen, unpacked, view);
   return true;
+}
+
+// One box for the whole add, however many files it passed over.
+void reportRepeats(app::Program& program, std::size_t repeated) {
+  if (repeated > 0) app::showAttention(program.ui(), texts::skippedRepeats(repeated));
 }
 
 }  // namespace
@@ -191,17 +203,19 @@ bool addArchive(app::Program& program, const std::string& archive, ChosenFiles& 
 void AddFiles(app::Program& program, AddMode mode, ChosenFiles& chosen, FileSearch& search, UnpackFolders& unpacked,
               DialogView& view) {
   WorkingScope working(view);
+  std::size_t repeated = 0;
   if (mode == AddMode::Archive) {
     const auto archive = chooseArchive(program);
     if (!archive) return;
-    addArchive(program, *archive, chosen, unpacked, view);
+    addArchive(program, *archive, chosen, unpacked, view, repeated);
   } else {
     std::vector<std::string> candidates;
     if (!gatherCandidates(program, mode, candidates, search, view)) return;
     view.setStatus(texts::kChecking);
-    CheckFiles(program, candidates, chosen, view);
+    repeated = CheckFiles(program, candidates, chosen, view);
   }
   view.setStatus("");
+  reportRepeats(program, repeated);
   if (chosen.empty()) app::showAttention(program.ui(), texts::kNoFilesFound);
 }
 
@@ -215,13 +229,14 @@ Dropped droppedAs(sys::FileSystem& fs, const std::string& path) {
 void AddDropped(app::Program& program, const std::vector<std::string>& paths, ChosenFiles& chosen, FileSearch& search,
                 UnpackFolders& unpacked, DialogView& view) {
   WorkingScope working(view);
+  std::size_t repeated = 0;
   std::vector<std::string> candidates;
   // Files and folders gathered so far are checked before an archive, so the list keeps the drop's order.
   // False when the catalogue is missing: the rest is not worth a second report.
   const auto checkGathered = [&] {
     if (candidates.empty()) return true;
     view.setStatus(texts::kChecking);
-    CheckFiles(program, candidates, chosen, view);
+    repeated += CheckFiles(program, candidates, chosen, view);
     return candidates.empty();
   };
   bool catalogueFound = true;
@@ -233,7 +248,7 @@ void AddDropped(app::Program& program, const std::vector<std::string>& paths, Ch
         search.FindFiles(program, path, "*.*", candidates, true);
         break;
       case Dropped::Archive:
-        catalogueFound = checkGathered() && addArchive(program, path, chosen, unpacked, view);
+        catalogueFound = checkGathered() && addArchive(program, path, chosen, unpacked, view, repeated);
         break;
       case Dropped::Nothing: break;
     }
@@ -241,6 +256,7 @@ void AddDropped(app::Program& program, const std::vector<std::string>& paths, Ch
   }
   if (catalogueFound) checkGathered();
   view.setStatus("");
+  reportRepeats(program, repeated);
   if (chosen.empty()) app::showAttention(program.ui(), texts::kNoFilesFound);
 }
 

@@ -11,6 +11,10 @@ std::string fileInformation(const std::string& bareName, const std::string& desc
   return "Файл: " + bareName + "\r\nИнформация: " + description;
 }
 
+std::string skippedRepeats(std::size_t count) {
+  return "Пропущено файлов, уже добавленных в список: " + std::to_string(count);
+}
+
 std::string skippedArchiveEntries(std::size_t count) {
   return "Пропущено файлов архива с недопустимыми путями: " + std::to_string(count);
 }

@@ -41,6 +41,7 @@ inline constexpr const char* kArchivesFilter = "архивы";
 inline constexpr const char* kArchivesPattern = "*.zip *.7z *.rar *.tar *.tar.gz *.tgz *.tar.xz";
 inline constexpr const char* kUnpacking = "Распаковка архива...Ждите...";
 inline constexpr const char* kNoSpaceToUnpack = "Недостаточно места на диске для распаковки архива";
+std::string skippedRepeats(std::size_t count);  // Пропущено файлов, уже добавленных в список: N
 std::string skippedArchiveEntries(std::size_t count);  // Пропущено файлов архива с недопустимыми путями: N
 std::string archiveUnreadable(const std::string& name);  // Не удалось прочитать архив "NAME"
 std::string archiveEncrypted(const std::string& name);   // Архив "NAME" защищён паролем

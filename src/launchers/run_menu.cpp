@@ -29,6 +29,14 @@ void writeRunMenu(sys::FileSystem& fs, const std::string& path, const RunMenuTab
   fs.writeLines(path, lines, true);
 }
 
+std::string editorText(const std::string& stored) { return stored == kEmpty ? std::string() : stored; }
+
+std::string launchParameters(const std::string& parameters) {
+  return parameters == kEmpty ? std::string() : parameters;
+}
+
+void freeEntry(RunMenuEntry& entry) { entry = RunMenuEntry{kEmpty, kEmpty, kEmpty}; }
+
 app::FileRequest anyFileRequest() {
   app::FileRequest request;
   request.title = texts::kRunMenuBrowseTitle;
@@ -44,14 +52,14 @@ void startRunMenuEntry(app::Program& program, int entry) {
     program.ErrorMsg(texts::kFileNotFoundBefore + e.path + texts::kFileNotFoundAfter, texts::kRunFileNotFoundLog);
     return;
   }
-  program.services().shell.open(e.path, e.parameters, sys::folderWithSeparator(e.path), sys::ShowCommand::Show);
+  program.services().shell.open(e.path, launchParameters(e.parameters), sys::folderWithSeparator(e.path), sys::ShowCommand::Show);
 }
 
 void startFromEditor(app::Program& program, bool rowSelected, const std::string& path, const std::string& parameters) {
   const bool found = program.fs().isFile(path);
   if (!found) app::showError(program.ui(), texts::kFileNotFoundBefore + path + texts::kFileNotFoundAfter);
   if (rowSelected && !path.empty() && found) {
-    program.services().shell.open(path, parameters, sys::folderWithSeparator(path), sys::ShowCommand::Show);
+    program.services().shell.open(path, launchParameters(parameters), sys::folderWithSeparator(path), sys::ShowCommand::Show);
   }
 }
 

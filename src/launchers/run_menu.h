@@ -31,6 +31,14 @@ void readRunMenu(sys::FileSystem& fs, const std::string& path, RunMenuTable& tab
 // The writing rule: thirty lines, entries 1 to 10, free ones included. Throws sys::IoError.
 void writeRunMenu(sys::FileSystem& fs, const std::string& path, const RunMenuTable& table);
 
+// What the editor shows for a stored field: the marker of a free entry is shown as a blank field (the file
+// keeps the marker).
+std::string editorText(const std::string& stored);
+// The parameters a program is started with: a field holding only the marker passes none.
+std::string launchParameters(const std::string& parameters);
+// The editor's "Удалить": the entry becomes free again, every field the marker.
+void freeEntry(RunMenuEntry& entry);
+
 // The editor's file request: one filter "любой файл" that matches every file ("*.*" on Windows; "*"
 // elsewhere, where "*.*" would hide the programs, which have no extension).
 app::FileRequest anyFileRequest();

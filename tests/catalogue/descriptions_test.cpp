@@ -73,6 +73,37 @@ TEST_F(DescriptionsFile, AppendKeepsRecordsAlignedInAHandEditedFile) {
   EXPECT_EQ(d.describe("/maps/de_dust.bsp"), "Карта  вторая строка");
 }
 
+TEST_F(DescriptionsFile, AnEditReplacesOnlyTheRecordsOfExactlyThatKey) {
+  const struct {
+    const char* before;
+    const char* key;
+    const char* text;
+    const char* after;
+  } cases[] = {
+      // Every ".wav" record goes, the new one stands where the first stood; ".WAV" and others stay.
+      {".wav\r\nA\r\n.WAV\r\nW\r\n.wav\r\nB\r\n.mdl\r\nM\r\n", ".wav", "Звуки",
+       ".wav\r\n\xC7\xE2\xF3\xEA\xE8\r\n.WAV\r\nW\r\n.mdl\r\nM\r\n"},
+      {".mdl\r\nM\r\n", ".wav", "S", ".mdl\r\nM\r\n.wav\r\nS\r\n"},          // no record yet: at the end
+      {"", ".wav", "S", ".wav\r\nS\r\n"},                                         // an empty file
+      {".mdl\r\nM\r\n.wav", ".wav", "S", ".mdl\r\nM\r\n.wav\r\nS\r\n"},      // a key left without its text
+      {".bsp\r\nK\r\n.mdl", ".bsp", "a\r\nb", ".bsp\r\na  b\r\n.mdl\r\n\r\n"},  // hand-edited, kept aligned
+      {".wav\nA\n", ".wav", "", ".wav\r\n\r\n"},                                 // LF-only read, CR LF written
+  };
+  for (const auto& c : cases) {
+    writeBytes(file, c.before);
+    catalogue::replaceDescription(fs, file, c.key, c.text);
+    EXPECT_EQ(readBytes(file), c.after) << c.before;
+  }
+  EXPECT_FALSE(testing_support::fileExists(file + ".new")) << "the temporary file is renamed over the old one";
+}
+
+TEST_F(DescriptionsFile, RepeatedEditsKeepOneDescription) {
+  catalogue::replaceDescription(fs, file, ".wav", "Звук");  // a missing file is created
+  catalogue::replaceDescription(fs, file, ".wav", "Звуки");
+  catalogue::replaceDescription(fs, file, ".wav", "Звуки игры");
+  EXPECT_EQ(catalogue::readDescriptions(fs, file).describe("/sound/go.wav"), "Звуки игры");
+}
+
 // A file system where a file exists but cannot be read, as a locked or forbidden file would.
 class UnreadableFile final : public sys::FileSystem {
  public:

@@ -69,13 +69,21 @@ TEST_F(Dropping, WithoutACatalogueOneDropReportsItOnceAndAddsNothing) {
 
 TEST_F(Dropping, AFolderIsSearchedWithItsSubFoldersAndAFileIsTakenAsItIs) {
   const std::string game = gameFile("models/gign.mdl");
-  fs.writeLines(program->settings.FilesListDir, {game});
+  const std::string other = gameFile("models/sas.mdl");
+  fs.writeLines(program->settings.FilesListDir, {game, other});
   testing_support::writeBytes(temp / "pack/deep/er/gign.mdl", "deep");
-  testing_support::writeBytes(temp / "one/GIGN.MDL", "one");
-  installs::AddDropped(*program, {temp / "pack", temp / "one/GIGN.MDL"}, chosen, search, unpacked, view);
-  EXPECT_EQ(chosen.sources(), (std::vector<std::string>{temp / "pack/deep/er/gign.mdl", temp / "one/GIGN.MDL"}));
-  EXPECT_EQ(chosen.destinations(), (std::vector<std::string>{game, game}));
-  EXPECT_EQ(installs::droppedAs(fs, temp / "one/GIGN.MDL"), installs::Dropped::File);
+  testing_support::writeBytes(temp / "one/SAS.MDL", "one");
+  installs::AddDropped(*program, {temp / "pack", temp / "one/SAS.MDL"}, chosen, search, unpacked, view);
+  EXPECT_EQ(chosen.sources(), (std::vector<std::string>{temp / "pack/deep/er/gign.mdl", temp / "one/SAS.MDL"}));
+  EXPECT_EQ(chosen.destinations(), (std::vector<std::string>{game, other}));
+
+  // Dropped again, with a file that repeats one of them: one box for the whole drop, nothing added.
+  testing_support::writeBytes(temp / "two/gign.mdl", "two");
+  ui.expectAttention(installs::texts::skippedRepeats(3));
+  installs::AddDropped(*program, {temp / "pack", temp / "two/gign.mdl", temp / "one/SAS.MDL"}, chosen, search,
+                       unpacked, view);
+  EXPECT_EQ(chosen.size(), 2u);
+  EXPECT_EQ(installs::droppedAs(fs, temp / "one/SAS.MDL"), installs::Dropped::File);
 }
 
 }  // namespace

@@ -96,13 +96,21 @@ TEST_F(ArchiveAdd, OnlyTheEntriesTheCatalogueKnowsAreUnpackedListedUnderTheArchi
 }
 
 TEST_F(ArchiveAdd, EntriesThatWouldTakeTheSamePlaceAreUnpackedApart) {
-  add(archive("twice.zip", {file("gign.mdl", "first"), file("GIGN.mdl", "second"), file("go.wav/gign.mdl", "third"),
-                            file("go.wav", "fourth")}));
-  ASSERT_EQ(chosen.size(), 4u);
-  EXPECT_EQ(readBytes(chosen.sources()[0]), "first");
-  EXPECT_EQ(readBytes(chosen.sources()[1]), "second");
-  EXPECT_EQ(readBytes(chosen.sources()[2]), "third");
-  EXPECT_EQ(readBytes(chosen.sources()[3]), "fourth");
+  // A folder where a file needs the place, and a file where a folder does; a second entry for the same
+  // game file (here only in letter case) is not taken at all.
+  const std::vector<Entry> packs[] = {
+      {file("go.wav/gign.mdl", "first"), file("GIGN.mdl", "repeat"), file("go.wav", "second")},
+      {file("GO.WAV", "first"), file("go.wav/gign.mdl", "second")},
+  };
+  for (std::size_t k = 0; k < std::size(packs); ++k) {
+    chosen.clear();
+    add(archive("twice" + std::to_string(k) + ".zip", packs[k]), [&] {
+      if (k == 0) ui.expectAttention(texts::skippedRepeats(1));
+    });
+    ASSERT_EQ(chosen.size(), 2u) << k;
+    EXPECT_EQ(readBytes(chosen.sources()[0]), "first") << k;
+    EXPECT_EQ(readBytes(chosen.sources()[1]), "second") << k;
+  }
 }
 
 TEST_F(ArchiveAdd, ARefusedArchiveAddsNothingLeavesNoFileAndSaysWhy) {
@@ -172,12 +180,29 @@ TEST_F(ArchiveAdd, DroppedFilesFoldersAndArchivesAreAddedInTheirOrder) {
   const std::string zip = archive("drop.zip", {file("go.wav", "zip go")});
   testing_support::writeBytes(temp / "loose/gign.mdl", "loose gign");
   testing_support::writeBytes(temp / "tree/a/b/go.wav", "tree go");
+  ui.expectAttention(texts::skippedRepeats(1));  // the tree's go.wav: the archive's came first
   installs::AddDropped(*program, {temp / "loose/gign.mdl", zip, temp / "tree", temp / "gone.mdl"}, chosen, search,
                        unpacked, view);
-  EXPECT_EQ(chosen.shown(), (std::vector<std::string>{temp / "loose/gign.mdl", "drop.zip/go.wav", temp / "tree/a/b/go.wav"}));
+  EXPECT_EQ(chosen.shown(), (std::vector<std::string>{temp / "loose/gign.mdl", "drop.zip/go.wav"}));
   EXPECT_EQ(installs::droppedAs(fs, zip), installs::Dropped::Archive);
   EXPECT_EQ(installs::droppedAs(fs, temp / "tree"), installs::Dropped::Folder);
   EXPECT_EQ(installs::droppedAs(fs, temp / "gone.mdl"), installs::Dropped::Nothing);
+}
+
+TEST_F(ArchiveAdd, AGameFileAlreadyInTheListIsNeitherAddedNorUnpackedAgain) {
+  const std::string zip = archive("repeats.zip", {file("ct/gign.mdl", "ct"), file("t/GIGN.MDL", "t"),
+                                                  file("ct/go.wav", "go"), file("t/go.wav", "go again")});
+  add(zip, [&] { ui.expectAttention(texts::skippedRepeats(2)); });
+  EXPECT_EQ(chosen.shown(), (std::vector<std::string>{"repeats.zip/ct/gign.mdl", "repeats.zip/ct/go.wav"}));
+  EXPECT_EQ(filesUnpacked(), 2u);
+  // The same pack again, and a loose file: nothing is unpacked for the list's game files.
+  add(zip, [&] { ui.expectAttention(texts::skippedRepeats(4)); });
+  EXPECT_EQ(chosen.size(), 2u);
+  EXPECT_EQ(filesUnpacked(), 2u);
+  chosen.removeAt(1);
+  add(zip, [&] { ui.expectAttention(texts::skippedRepeats(3)); });
+  EXPECT_EQ(chosen.shown(), (std::vector<std::string>{"repeats.zip/ct/gign.mdl", "repeats.zip/ct/go.wav"}));
+  EXPECT_EQ(chosen.destinations(), (std::vector<std::string>{gign, go}));
 }
 
 TEST_F(ArchiveAdd, AFolderLeftByAnEarlierRunIsRemovedAndNothingElse) {

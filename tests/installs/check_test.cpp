@@ -55,9 +55,14 @@ TEST_F(Checking, ReadmeAndBspAnywhereInThePathAreNeverAccepted) {
 }
 
 TEST_F(Checking, AboveFiveHundredAsksAndNoLeavesTheListAsItWas) {
-  catalogue({gameFolder() + "/a.mdl"});
+  std::vector<std::string> lines, names;
+  for (int i = 0; i < 501; ++i) {
+    lines.push_back(gameFolder() + "/a" + std::to_string(i) + ".mdl");
+    names.push_back(temp / ("new/a" + std::to_string(i) + ".mdl"));
+  }
+  catalogue(lines);
   for (const std::size_t count : {500u, 501u}) {
-    std::vector<std::string> candidates(count, temp / "new/a.mdl");
+    std::vector<std::string> candidates(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(count));
     if (count == 501) ui.expectAttention(installs::texts::manyCandidatesQuestion(501), app::Answer::No);
     installs::CheckFiles(*program, candidates, chosen, view);
     EXPECT_TRUE(candidates.empty());
@@ -88,12 +93,47 @@ TEST_F(Checking, FolderModesTakeTheFolderOwnFilesFirstAndModeTwoNoSubFolders) {
   installs::AddFiles(*program, AddMode::Folder, chosen, search, unpacked, view);
   EXPECT_EQ(chosen.sources(), (std::vector<std::string>{temp / "new/pack/top.mdl"}));
   ui.expectFolder("Обзор папок", temp / "new/pack");
+  ui.expectAttention(installs::texts::skippedRepeats(1));  // top.mdl is in the list already
   installs::AddFiles(*program, AddMode::FolderTree, chosen, search, unpacked, view);
-  EXPECT_EQ(chosen.sources(), (std::vector<std::string>{temp / "new/pack/top.mdl", temp / "new/pack/top.mdl",
-                                                        temp / "new/pack/sub/deep.mdl",
+  EXPECT_EQ(chosen.sources(), (std::vector<std::string>{temp / "new/pack/top.mdl", temp / "new/pack/sub/deep.mdl",
                                                         temp / "new/pack/sub/inner/deeper.mdl"}));
   EXPECT_EQ(view.working, (std::vector<bool>{true, false, true, false}));
   EXPECT_EQ(view.statuses.back(), "");
+}
+
+TEST_F(Checking, AGameFileAlreadyInTheListIsSkippedWithOneBoxPerAdd) {
+  const std::string g = gameFolder();
+  catalogue({g + "/models/a.mdl", g + "/sound/b.wav", g + "/sound/c.wav"});
+  newFile("pack/a.mdl");    // the folder's own files come first
+  newFile("pack/y/A.MDL");  // the same game file under the name in another case
+  newFile("pack/y/b.wav");
+  newFile("pack/z/a.mdl");
+  const struct {
+    std::size_t removeFirst;  // files taken off the list before the add
+    std::size_t skipped;
+    std::vector<std::string> sources;
+  } adds[] = {
+      {0, 2, {temp / "new/pack/a.mdl", temp / "new/pack/y/b.wav"}},  // repeats inside one add
+      {0, 4, {temp / "new/pack/a.mdl", temp / "new/pack/y/b.wav"}},  // the same folder again
+      {1, 3, {temp / "new/pack/y/b.wav", temp / "new/pack/a.mdl"}},  // a removed file can come back
+  };
+  for (const auto& add : adds) {
+    for (std::size_t k = 0; k < add.removeFirst; ++k) chosen.removeFirst();
+    ui.expectFolder("Обзор папок", temp / "new/pack");
+    ui.expectAttention("Пропущено файлов, уже добавленных в список: " + std::to_string(add.skipped));
+    installs::AddFiles(*program, AddMode::FolderTree, chosen, search, unpacked, view);
+    ui.verifyAllAnswered();
+    EXPECT_EQ(chosen.sources(), add.sources);
+    EXPECT_EQ(chosen.destinations().size(), chosen.sources().size());
+  }
+  // An add that skips nothing says nothing; one that only skips does not claim that nothing was found.
+  chosen.clear();
+  ui.expectFiles("", {newFile("c.wav")});
+  installs::AddFiles(*program, AddMode::Files, chosen, search, unpacked, view);
+  ui.expectFiles("", {temp / "new/c.wav"});
+  ui.expectAttention(installs::texts::skippedRepeats(1));
+  installs::AddFiles(*program, AddMode::Files, chosen, search, unpacked, view);
+  EXPECT_EQ(chosen.size(), 1u);
 }
 
 TEST_F(Checking, SearchStopsPastTwentyThousandWithOneMessage) {

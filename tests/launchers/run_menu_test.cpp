@@ -111,9 +111,12 @@ TEST_F(RunMenuStart, FromTheMenuAFileStartsAndAMissingOneIsReportedAndNotStarted
     std::string parameters;
     bool reported;
     std::string workFolder;
+    std::string passed = parameters;
   };
   const Case cases[] = {
       {program1, "-game cstrike  -dev \"a b\"", false, temp / "apps" + sys::kSep},
+      {program1, "empty", false, temp / "apps" + sys::kSep, ""},    // the marker alone is no parameter
+      {program1, " empty", false, temp / "apps" + sys::kSep},       // anything else is passed as it is
       {"empty", "empty", true, ""},                                  // a name with the path "empty"
       {"notepad", "", true, ""},                                     // the shell would search PATH for it
       {temp / "apps/folder", "", true, temp / "apps" + sys::kSep},   // a folder is no file
@@ -134,7 +137,7 @@ TEST_F(RunMenuStart, FromTheMenuAFileStartsAndAMissingOneIsReportedAndNotStarted
     }
     ASSERT_EQ(shell.calls.size(), 1u) << c.path;
     EXPECT_EQ(shell.calls[0].file, c.path);
-    EXPECT_EQ(shell.calls[0].params, c.parameters) << "passed exactly as typed";
+    EXPECT_EQ(shell.calls[0].params, c.passed) << c.parameters;
     EXPECT_EQ(shell.calls[0].workFolder, c.workFolder) << "the file's folder with its trailing separator";
     EXPECT_EQ(shell.calls[0].show, sys::ShowCommand::Show);
   }
@@ -169,6 +172,10 @@ TEST_F(RunMenuStart, FromTheEditorOnlyAnExistingFileOfASelectedRowStarts) {
       EXPECT_EQ(shell.calls[0].workFolder, temp / "apps" + sys::kSep);
     }
   }
+  shell.calls.clear();
+  launchers::startFromEditor(*program, true, file, "empty");
+  ASSERT_EQ(shell.calls.size(), 1u);
+  EXPECT_EQ(shell.calls[0].params, "") << "the marker alone passes no parameters";
   EXPECT_FALSE(fileExists(programFolder() + "errors.txt")) << "the editor's report is not logged";
 }
 

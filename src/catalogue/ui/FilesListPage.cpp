@@ -200,8 +200,8 @@ void FilesListPage::N8Click() {
   const std::string extension = sys::extension(s(model_->text(row, CatalogueModel::Path)));
   const auto text =
       program.ui().inputBox(app::kApplicationTitle, catalogue::texts::descriptionPrompt(extension), current);
-  if (!text) return;  // a cancelled box adds nothing
-  catalogue::appendDescription(program.fs(), program.settings.FilesInfoDir, extension, *text);
+  if (!text) return;  // a cancelled box changes nothing
+  catalogue::replaceDescription(program.fs(), program.settings.FilesInfoDir, extension, *text);
   FilesListShow();
 }
 

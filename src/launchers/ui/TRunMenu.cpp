@@ -161,9 +161,9 @@ void TRunMenu::ListBox1Click() {
   const int row = selectedRow();
   if (row < 0) return;
   const launchers::RunMenuEntry entry = table()[static_cast<std::size_t>(row)];
-  Edit1->setText(q(entry.name));
-  edit2->setText(q(entry.path));
-  Edit3->setText(q(entry.parameters));
+  Edit1->setText(q(launchers::editorText(entry.name)));
+  edit2->setText(q(launchers::editorText(entry.path)));
+  Edit3->setText(q(launchers::editorText(entry.parameters)));
   for (QLineEdit* field : {Edit1, edit2, Edit3}) field->setReadOnly(false);
 }
 
@@ -204,7 +204,9 @@ void TRunMenu::Button1Click() {
     app::showError(main().program().ui(), texts::kSelectMenuItem);
     return;
   }
-  for (QLineEdit* field : {Edit1, edit2, Edit3}) field->setText(launchers::kEmpty);
+  // The fields are cleared first: each cleared field stores what it holds, the marker is stored after.
+  for (QLineEdit* field : {Edit1, edit2, Edit3}) field->clear();
+  launchers::freeEntry(table()[static_cast<std::size_t>(selectedRow())]);
   RunList();
 }
 

@@ -131,14 +131,14 @@ TEST_F(FilesListPageTest, DescriptionsMatchAnywhereAndAreAddedPerExtension) {
   ui.expectInput("Varnikit", "Введите описание для файлов \".wav\"", "B");
   page->N8Click();
   EXPECT_EQ(ui.inputDefaults.back(), "A");
-  EXPECT_EQ(cell(0, 3), "A / B");
+  EXPECT_EQ(cell(0, 3), "B") << "an edit replaces the description, it does not add a second one";
   EXPECT_EQ(page->currentRow(), 3) << "the row stays current across the refill";
-  EXPECT_EQ(readBytes(descriptionsFile()), ".wav\r\nA\r\n.wav\r\nB\r\n");
+  EXPECT_EQ(readBytes(descriptionsFile()), ".wav\r\nB\r\n");
 
   grid->selectRow(2);
   ui.expectInput("Varnikit", "Введите описание для файлов \".bsp\"", std::nullopt);
   page->N8Click();
-  EXPECT_EQ(readBytes(descriptionsFile()), ".wav\r\nA\r\n.wav\r\nB\r\n") << "Cancel appends nothing";
+  EXPECT_EQ(readBytes(descriptionsFile()), ".wav\r\nB\r\n") << "Cancel changes nothing";
   EXPECT_EQ(cell(2, 3), "информации нет");
 }
 

@@ -107,9 +107,11 @@ TEST_F(RunMenuEditor, DeleteThenOkWritesThreeEmptyLinesAndTheItemGoes) {
   open();
   clickRow(1);
   editor().Button1->click();
-  EXPECT_EQ(editor().Edit1->text(), "empty");
-  EXPECT_EQ(editor().edit2->text(), "empty");
-  EXPECT_EQ(editor().Edit3->text(), "empty");
+  EXPECT_EQ(editor().Edit1->text(), "") << "the marker is shown as a blank field";
+  EXPECT_EQ(editor().edit2->text(), "");
+  EXPECT_EQ(editor().Edit3->text(), "");
+  EXPECT_EQ(entry(1).name, "empty");
+  EXPECT_EQ(entry(1).path, "empty");
   EXPECT_EQ(entry(1).parameters, "empty");
   EXPECT_EQ(rows()[1], "empty");
   editor().Button3->click();
@@ -119,6 +121,20 @@ TEST_F(RunMenuEditor, DeleteThenOkWritesThreeEmptyLinesAndTheItemGoes) {
   form1->MainMenu1Change();
   EXPECT_TRUE(form1->Run[0]->isVisible());
   EXPECT_FALSE(form1->Run[1]->isVisible());
+}
+
+TEST_F(RunMenuEditor, AFreeEntryShowsBlankFieldsAndUntouchedOnesKeepTheMarker) {
+  start(runMenuBytes({{"A", "/a", ""}}));
+  open();
+  clickRow(1);
+  for (QLineEdit* field : {editor().Edit1, editor().edit2, editor().Edit3}) EXPECT_EQ(field->text(), "");
+  QTest::keyClicks(editor().Edit1, "Game");
+  QTest::keyClicks(editor().edit2, "/games/hl");
+  EXPECT_EQ(entry(1).name, "Game");
+  EXPECT_EQ(entry(1).path, "/games/hl");
+  EXPECT_EQ(entry(1).parameters, "empty") << "a field left alone keeps the file's marker";
+  editor().Button3->click();
+  EXPECT_EQ(readBytes(programFolder() + "runmenu.dat"), runMenuBytes({{"A", "/a", ""}, {"Game", "/games/hl", "empty"}}));
 }
 
 TEST_F(RunMenuEditor, DeleteThenTheCloseBoxHidesTheItemOnlyUntilTheNextOpening) {
