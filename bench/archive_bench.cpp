@@ -24,29 +24,10 @@
 
 namespace {
 
-// Picks the archive or the folder, names the installation, agrees to every box; anything unexpected is
-// counted.
-class QuietUi : public app::Ui {
- public:
-  app::Answer messageBox(const std::string& caption, const std::string& text, app::Icon, app::Buttons) override {
-    if (text != "Файлы восстановлены") {
-      ++unexpected;
-      std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-    }
-    return app::Answer::Ok;
-  }
-  std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&) override {
-    return name;
-  }
-  std::vector<std::string> chooseFiles(const app::FileRequest&) override { return {archive}; }
-  std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return folder; }
-  void processEvents() override {}
-  void setStatusText(const std::string&) override {}
-  void setBusy(bool) override {}
-  void setMainWindowEnabled(bool) override {}
-  void focusMainWindow() override {}
-  std::string name, archive, folder;
-  int unexpected = 0;
+// Picks the archive or the folder, names the installation, agrees to every box; anything but the
+// restore's closing box is unexpected.
+struct QuietUi : bench::UnattendedUi {
+  QuietUi() { expectedBox = "Файлы восстановлены"; }
 };
 
 // Bytes that deflate to about half, as game models do.
@@ -101,7 +82,7 @@ int main() {
   writeZip(zip, kFiles, kSize, random);
 
   QuietUi ui;
-  ui.archive = zip;
+  ui.files = {zip};
   bench::NoShell shell;
   bench::NoWindows windows;
   sys::HiveFileRegistry registry(base + "hive.reg");

@@ -20,22 +20,7 @@
 namespace {
 
 // Says Yes to the question above 500 files and nothing else.
-class QuietUi : public app::Ui {
- public:
-  app::Answer messageBox(const std::string&, const std::string&, app::Icon, app::Buttons) override {
-    return app::Answer::Yes;
-  }
-  std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  std::vector<std::string> chooseFiles(const app::FileRequest&) override { return {}; }
-  std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return std::nullopt; }
-  void processEvents() override {}
-  void setStatusText(const std::string&) override {}
-  void setBusy(bool) override {}
-  void setMainWindowEnabled(bool) override {}
-  void focusMainWindow() override {}
-};
+using QuietUi = bench::UnattendedUi;
 using bench::NoShell;
 using bench::NoWindows;
 using bench::secondsSince;

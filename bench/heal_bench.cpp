@@ -19,24 +19,7 @@
 
 namespace {
 
-class SilentUi : public app::Ui {
- public:
-  app::Answer messageBox(const std::string&, const std::string&, app::Icon, app::Buttons) override {
-    ++boxes;
-    return app::Answer::Ok;
-  }
-  std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  std::vector<std::string> chooseFiles(const app::FileRequest&) override { return {}; }
-  std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return std::nullopt; }
-  void processEvents() override {}
-  void setStatusText(const std::string&) override {}
-  void setBusy(bool) override {}
-  void setMainWindowEnabled(bool) override {}
-  void focusMainWindow() override {}
-  int boxes = 0;
-};
+using SilentUi = bench::UnattendedUi;
 
 double median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
