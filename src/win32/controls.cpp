@@ -183,6 +183,37 @@ void centreOnScreen(HWND window) {
                work.top + (work.bottom - work.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+namespace {
+struct DpiChange {
+  UINT oldDpi;
+  UINT newDpi;
+};
+BOOL CALLBACK rescaleChild(HWND child, LPARAM data) {
+  const auto* change = reinterpret_cast<const DpiChange*>(data);
+  RECT rect{};
+  GetWindowRect(child, &rect);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+  const auto scale = [change](LONG value) {
+    return MulDiv(value, static_cast<int>(change->newDpi), static_cast<int>(change->oldDpi));
+  };
+  SetWindowPos(child, nullptr, scale(rect.left), scale(rect.top), scale(rect.right - rect.left),
+               scale(rect.bottom - rect.top), SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(messageFont(change->newDpi)), TRUE);
+  return TRUE;
+}
+}  // namespace
+
+void followDpiChange(HWND window, UINT oldDpi, UINT newDpi, const RECT& suggested) {
+  if (oldDpi == 0 || newDpi == 0) return;
+  SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (oldDpi == newDpi) return;
+  DpiChange change{oldDpi, newDpi};
+  // Every descendant, each placed within its own parent.
+  EnumChildWindows(window, &rescaleChild, reinterpret_cast<LPARAM>(&change));
+  InvalidateRect(window, nullptr, TRUE);
+}
+
 void initCommonControls() {
   static bool done = false;
   if (done) return;

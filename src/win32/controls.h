@@ -62,6 +62,10 @@ void setClientSize(HWND window, int width, int height);
 // Centres the window on the monitor its owner (or the primary one) is on.
 void centreOnScreen(HWND window);
 
+// A top-level window moved to a monitor of another DPI (WM_DPICHANGED): takes the suggested rectangle,
+// and moves, sizes and re-fonts every control inside by the ratio of the two DPIs.
+void followDpiChange(HWND window, UINT oldDpi, UINT newDpi, const RECT& suggested);
+
 // The common controls (list view, tabs, status bar, tooltips, progress bar), once per run.
 void initCommonControls();
 

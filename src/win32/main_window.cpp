@@ -476,12 +476,6 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         Hints::setTiming(500, 2500);
       }
       break;
-    case WM_DPICHANGED: {
-      const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-      SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-      return 0;
-    }
     case WM_CLOSE:
       if (closing_) return 0;
       closing_ = true;

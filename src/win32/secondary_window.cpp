@@ -53,12 +53,6 @@ LRESULT SecondaryWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_CLOSE:
       close();
       return 0;
-    case WM_DPICHANGED: {
-      const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-      SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-      return 0;
-    }
     default:
       break;
   }

@@ -2,6 +2,8 @@
 
 #include <set>
 
+#include "win32/controls.h"
+
 namespace winui {
 
 HINSTANCE instance() { return GetModuleHandleW(nullptr); }
@@ -50,6 +52,7 @@ void Window::registerClass(const wchar_t* className, UINT classStyle, HBRUSH bac
 HWND Window::create(const wchar_t* className, const std::wstring& title, DWORD style, DWORD exStyle, int x,
                     int y, int width, int height, HWND parent, HMENU menu) {
   CreateWindowExW(exStyle, className, title.c_str(), style, x, y, width, height, parent, menu, instance(), this);
+  if (hwnd_) dpi_ = dpiOf(hwnd_);
   return hwnd_;
 }
 
@@ -104,6 +107,10 @@ LRESULT Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (routeNotify(lParam, result)) return result;
       break;
     }
+    case WM_DPICHANGED:
+      followDpiChange(hwnd_, dpi_, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      dpi_ = HIWORD(wParam);
+      return 0;
     default:
       break;
   }

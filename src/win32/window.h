@@ -37,7 +37,8 @@ class Window {
   HWND create(const wchar_t* className, const std::wstring& title, DWORD style, DWORD exStyle, int x, int y,
               int width, int height, HWND parent, HMENU menu = nullptr);
 
-  // Every message. The default routes WM_COMMAND and WM_NOTIFY and passes the rest to DefWindowProcW.
+  // Every message. The default routes WM_COMMAND and WM_NOTIFY, follows a change of DPI (a top-level
+  // window moved to another monitor) and passes the rest to DefWindowProcW.
   virtual LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   // A WM_COMMAND or WM_NOTIFY nobody registered for.
   virtual bool unhandledCommand(int id, int code);
@@ -51,6 +52,7 @@ class Window {
  private:
   static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   HWND hwnd_ = nullptr;
+  UINT dpi_ = 0;  // the DPI the window's controls are laid out for
   std::map<int, CommandHandler> commands_;
   std::map<int, NotifyHandler> notifications_;
 };

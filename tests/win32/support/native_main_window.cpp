@@ -32,8 +32,15 @@ void NativeMainWindowFixture::storeSettings(const std::string& listUpdate) {
                                                   {"AddFilesType", "2"}});
 }
 
-void NativeMainWindowFixture::createMainWindow() {
-  const winui::Platform platform{fs, *registry, shell, windows, clock, temp / "exe" + sys::kSep, &ui};
+void NativeMainWindowFixture::createMainWindow(sys::Shell* realShell, sys::WindowFinder* realFinder,
+                                               sys::Clock* realClock) {
+  const winui::Platform platform{fs,
+                                 *registry,
+                                 realShell ? *realShell : shell,
+                                 realFinder ? *realFinder : windows,
+                                 realClock ? *realClock : clock,
+                                 temp / "exe" + sys::kSep,
+                                 &ui};
   main = std::make_unique<winui::MainWindow>(platform);
 }
 

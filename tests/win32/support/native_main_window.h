@@ -26,8 +26,10 @@ class NativeMainWindowFixture : public ::testing::Test {
   std::string gameFolder() const { return temp / "game/cstrike"; }
   // Stores FilePath, CSDir and the catalogue paths in the hive so start-up finds a configured program.
   void storeSettings(const std::string& listUpdate = "1");
-  // Creates the main window (start-up runs here).
-  void createMainWindow();
+  // Creates the main window (start-up runs here), with the recording shell, the fake window lookup and
+  // the fixed clock unless real ones are given.
+  void createMainWindow(sys::Shell* realShell = nullptr, sys::WindowFinder* realFinder = nullptr,
+                        sys::Clock* realClock = nullptr);
   std::string statusText() const;
 
   TempFolder temp;
