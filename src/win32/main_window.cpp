@@ -459,6 +459,22 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (popup == runMenu_ || popup == utilitiesMenu_) guard([this] { MainMenu1Change(); });
       return 0;
     }
+    case WM_ENTERMENULOOP:
+      statusBeforeMenu_ = ui_.statusText();
+      break;
+    case WM_MENUSELECT: {
+      // A web item shows its address in the status line while it is highlighted, as its hint.
+      const int command = LOWORD(wParam);
+      const bool closed = HIWORD(wParam) == 0xFFFF && lParam == 0;
+      const char* hint = nullptr;
+      if (!closed && command == CounterStrike2) hint = help::kOfficialSite;
+      if (!closed && command == N24) hint = help::kHomeSiteAddress;
+      ui_.setStatusText(hint ? hint : statusBeforeMenu_);
+      return 0;
+    }
+    case WM_EXITMENULOOP:
+      ui_.setStatusText(statusBeforeMenu_);
+      break;
     case WM_MOUSEMOVE:
       if (IsWindowEnabled(hwnd())) guard([this] { FormMouseMove(); });
       return 0;

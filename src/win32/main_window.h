@@ -184,7 +184,7 @@ class MainWindow final : public Window {
   std::vector<SecondaryWindow*> secondaryWindows_;
   std::array<std::unique_ptr<Panel>, 2> panels_;
   std::array<std::function<void()>, 2> pageShow_;
-  std::vector<std::pair<int, std::function<void()>>> menuHandlers_;
+  std::string statusBeforeMenu_;  // the status line while a menu is open shows item hints over it
   HWND toolBar_ = nullptr;
   HWND pages_ = nullptr;
   HWND statusBar_ = nullptr;

@@ -90,6 +90,7 @@ void Win32Ui::processEvents() {
 }
 
 void Win32Ui::setStatusText(const std::string& text) {
+  statusText_ = text;
   if (!statusBar_) return;
   const std::wstring wideText = wide(text);
   SendMessageW(statusBar_, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(wideText.c_str()));

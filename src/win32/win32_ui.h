@@ -31,6 +31,7 @@ class Win32Ui final : public app::Ui {
   void focusMainWindow() override;
 
   bool busy() const { return busy_; }
+  const std::string& statusText() const { return statusText_; }
   bool held() const { return held_; }
   // A box, input box or chooser of this Ui is open (its own modal loop runs).
   bool promptOpen() const { return promptDepth_ > 0; }
@@ -47,6 +48,7 @@ class Win32Ui final : public app::Ui {
   app::Ui* prompts_ = nullptr;
   HWND mainWindow_ = nullptr;
   HWND statusBar_ = nullptr;
+  std::string statusText_;
   std::function<bool()> dialogsOpen_;
   bool busy_ = false;
   bool held_ = false;

@@ -193,3 +193,23 @@ TEST_F(Win32MainWindow, ClosingWritesTheUtilityListAndEndsTheWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Win32MainWindow, WebItemsShowTheirAddressInTheStatusLineWhileHighlighted) {
+  storeSettings();
+  createMainWindow();
+  main->ui().setStatusText("07.03.2003");
+  SendMessageW(main->hwnd(), WM_ENTERMENULOOP, FALSE, 0);
+  const auto highlight = [&](int command) {
+    SendMessageW(main->hwnd(), WM_MENUSELECT, MAKEWPARAM(command, MF_HILITE), reinterpret_cast<LPARAM>(main->menu()));
+    return statusText();
+  };
+  EXPECT_EQ(highlight(MainWindow::CounterStrike2), "https://www.counter-strike.net/");
+  EXPECT_EQ(highlight(MainWindow::FanSite1), "07.03.2003");
+  EXPECT_EQ(highlight(MainWindow::N24), "https://varnikit.example.org/");
+  SendMessageW(main->hwnd(), WM_EXITMENULOOP, FALSE, 0);
+  EXPECT_EQ(statusText(), "07.03.2003");
+}
+
+}  // namespace
