@@ -45,31 +45,31 @@ EditMenuPage::EditMenuPage(TForm1& main) : main_(main), presenter_(main.program(
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(6, 6, 6, 6);
 
-  auto* listGroup = new QGroupBox("Список установок", this);
+  auto* listGroup = new QGroupBox(texts::kInstallationsGroup, this);
   auto* listLayout = new QVBoxLayout(listGroup);
-  ListBox1 = makeList(listGroup, "ListBox1", "Список установок");
+  ListBox1 = makeList(listGroup, "ListBox1", texts::kInstallationsGroup);
   listLayout->addWidget(ListBox1);
   layout->addWidget(listGroup, 3);
 
-  auto* infoGroup = new QGroupBox("Информация", this);
+  auto* infoGroup = new QGroupBox(texts::kInformationGroup, this);
   auto* infoLayout = new QVBoxLayout(infoGroup);
   infoLayout->setSpacing(2);
-  ListBox2 = makeList(infoGroup, "ListBox2", "Входящие файлы");
+  ListBox2 = makeList(infoGroup, "ListBox2", QString(texts::kFilesLabel).remove(':'));
   Edit1 = new QLineEdit(infoGroup);
   Edit1->setObjectName("Edit1");
   Edit1->setReadOnly(true);
   Memo1 = new QPlainTextEdit(infoGroup);
   Memo1->setObjectName("Memo1");
   Memo1->setReadOnly(true);
-  infoLayout->addWidget(makeLabel("Входящие файлы:", ListBox2, infoGroup));
+  infoLayout->addWidget(makeLabel(texts::kFilesLabel, ListBox2, infoGroup));
   infoLayout->addWidget(ListBox2, 3);
-  infoLayout->addWidget(makeLabel("Дата и время установки:", Edit1, infoGroup));
+  infoLayout->addWidget(makeLabel(texts::kDateLabel, Edit1, infoGroup));
   infoLayout->addWidget(Edit1);
-  infoLayout->addWidget(makeLabel("Описание:", Memo1, infoGroup));
+  infoLayout->addWidget(makeLabel(texts::kDescriptionLabel, Memo1, infoGroup));
   infoLayout->addWidget(Memo1, 2);
   layout->addWidget(infoGroup, 5);
 
-  auto* panel = new QGroupBox("Панель управления", this);
+  auto* panel = new QGroupBox(texts::kPanelGroup, this);
   auto* panelLayout = new QVBoxLayout(panel);
   const auto button = [&](const char* name, const QString& caption,
                           void (installs::InstallationsPagePresenter::*handler)()) {
@@ -80,13 +80,13 @@ EditMenuPage::EditMenuPage(TForm1& main) : main_(main), presenter_(main.program(
     panelLayout->addWidget(b);
     return b;
   };
-  Button1 = button("Button1", "Установить файлы", &installs::InstallationsPagePresenter::Button1Click);
+  Button1 = button("Button1", texts::kInstallFilesButton, &installs::InstallationsPagePresenter::Button1Click);
   Button1->setToolTip(installs::ui::hint(texts::kInstallButtonHint));
-  Button3 = button("Button3", "Переименовать", &installs::InstallationsPagePresenter::Button3Click);
+  Button3 = button("Button3", texts::kRenameButton, &installs::InstallationsPagePresenter::Button3Click);
   Button3->setMouseTracking(true);
   Button3->installEventFilter(this);
-  Button2 = button("Button2", "Восстановить файлы", &installs::InstallationsPagePresenter::Button2Click);
-  Button4 = button("Button4", "&Помощь", &installs::InstallationsPagePresenter::Button4Click);
+  Button2 = button("Button2", texts::kRestoreButton, &installs::InstallationsPagePresenter::Button2Click);
+  Button4 = button("Button4", texts::kHelpButton, &installs::InstallationsPagePresenter::Button4Click);
   panelLayout->addStretch(1);
   layout->addWidget(panel, 2);
 

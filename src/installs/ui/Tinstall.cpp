@@ -44,11 +44,11 @@ Tinstall::Tinstall(TForm1& main) : ProgramWindow(main, texts::kInstallCaption), 
   buildMenu(bar);
   layout->setMenuBar(bar);
 
-  auto* filesGroup = new QGroupBox("Список файлов", this);
+  auto* filesGroup = new QGroupBox(texts::kFilesGroup, this);
   auto* filesLayout = new QVBoxLayout(filesGroup);
   ListBox1 = new QListWidget(filesGroup);
   ListBox1->setObjectName("ListBox1");
-  ListBox1->setAccessibleName("Список файлов");
+  ListBox1->setAccessibleName(texts::kFilesGroup);
   ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   ListBox1->viewport()->setMouseTracking(true);
   ListBox1->viewport()->installEventFilter(this);
@@ -62,37 +62,37 @@ Tinstall::Tinstall(TForm1& main) : ProgramWindow(main, texts::kInstallCaption), 
   ListBox2->setVisible(false);
 
   auto* listButtons = new QHBoxLayout;
-  Button3 = addButton("Button3", "&Добавить", texts::kAddHint, &installs::InstallDialogPresenter::Button3Click);
+  Button3 = addButton("Button3", texts::kAddButton, texts::kAddHint, &installs::InstallDialogPresenter::Button3Click);
   Button3->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(Button3, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
     PopupMenu1Popup();
     PopupMenu1->popup(Button3->mapToGlobal(at));
   });
-  Button4 = addButton("Button4", "&Удалить", texts::kRemoveHint, &installs::InstallDialogPresenter::Button4Click);
-  Button5 = addButton("Button5", "&Очистить", texts::kClearHint, &installs::InstallDialogPresenter::Button5Click);
+  Button4 = addButton("Button4", texts::kRemoveButton, texts::kRemoveHint, &installs::InstallDialogPresenter::Button4Click);
+  Button5 = addButton("Button5", texts::kClearButton, texts::kClearHint, &installs::InstallDialogPresenter::Button5Click);
   for (QPushButton* button : {Button3, Button4, Button5}) listButtons->addWidget(button);
   layout->addLayout(listButtons);
 
-  auto* descriptionGroup = new QGroupBox("Описание", this);
+  auto* descriptionGroup = new QGroupBox(texts::kDescriptionGroup, this);
   auto* descriptionLayout = new QVBoxLayout(descriptionGroup);
   Memo1 = new QPlainTextEdit(descriptionGroup);
   Memo1->setObjectName("Memo1");
-  Memo1->setAccessibleName("Описание");
+  Memo1->setAccessibleName(texts::kDescriptionGroup);
   Memo1->setToolTip(installs::ui::hint(texts::kDescriptionHint));
   Memo1->setFixedHeight(64);
   descriptionLayout->addWidget(Memo1);
   layout->addWidget(descriptionGroup);
 
   auto* actionButtons = new QHBoxLayout;
-  Button1 = addButton("Button1", "&Установить", texts::kInstallHint, &installs::InstallDialogPresenter::Button1Click);
-  Button2 = addButton("Button2", "&Выход", texts::kExitHint, &installs::InstallDialogPresenter::Button2Click);
+  Button1 = addButton("Button1", texts::kInstallButton, texts::kInstallHint, &installs::InstallDialogPresenter::Button1Click);
+  Button2 = addButton("Button2", texts::kExitButton, texts::kExitHint, &installs::InstallDialogPresenter::Button2Click);
   actionButtons->addWidget(Button1);
   actionButtons->addWidget(Button2);
   layout->addLayout(actionButtons);
 
   ProgressBar1 = new QProgressBar(this);
   ProgressBar1->setObjectName("ProgressBar1");
-  ProgressBar1->setAccessibleName("Ход работы");
+  ProgressBar1->setAccessibleName(texts::kProgressName);
   ProgressBar1->setTextVisible(false);
   ProgressBar1->setFixedHeight(14);
   ProgressBar1->setRange(0, 100);
@@ -125,11 +125,11 @@ QPushButton* Tinstall::addButton(const char* name, const QString& caption, const
 }
 
 void Tinstall::buildMenu(QMenuBar* bar) {
-  QAction* information = bar->addAction("&Информация");
+  QAction* information = bar->addAction(texts::kInformationMenu);
   information->setObjectName("N1");
   connect(information, &QAction::triggered, this, [this] { ListBox1DblClick(); });
 
-  QMenu* addMenu = bar->addMenu("&Добавить");
+  QMenu* addMenu = bar->addMenu(texts::kAddMenu);
   addMenu->menuAction()->setObjectName("N2");
   const auto item = [this](QMenu* menu, const char* name, const char* caption, const std::function<void()>& action) {
     QAction* entry = menu->addAction(caption);
@@ -137,21 +137,21 @@ void Tinstall::buildMenu(QMenuBar* bar) {
     connect(entry, &QAction::triggered, this, action);
     return entry;
   };
-  item(addMenu, "N3", "Файлы выборочно", [this] { AddFiles1(); });
-  item(addMenu, "N4", "Файлы только из папки", [this] { AddFiles2(); });
-  item(addMenu, "N5", "Из папки, включая вложенные папки", [this] { AddFiles3(); });
+  item(addMenu, "N3", texts::kFilesMode, [this] { AddFiles1(); });
+  item(addMenu, "N4", texts::kFolderMode, [this] { AddFiles2(); });
+  item(addMenu, "N5", texts::kFolderTreeMode, [this] { AddFiles3(); });
   N9 = item(addMenu, "N9", texts::kArchiveMode, [this] { AddFiles4(); });
 
-  QMenu* removeMenu = bar->addMenu("&Удалить");
+  QMenu* removeMenu = bar->addMenu(texts::kRemoveMenu);
   removeMenu->menuAction()->setObjectName("N8");
-  item(removeMenu, "N6", "Выделенный файл", [this] { Button4Click(); });
-  item(removeMenu, "N7", "Все файлы", [this] { Button5Click(); });
+  item(removeMenu, "N6", texts::kRemoveSelectedItem, [this] { Button4Click(); });
+  item(removeMenu, "N7", texts::kRemoveAllItem, [this] { Button5Click(); });
 
   PopupMenu1 = new QMenu(this);
   PopupMenu1->setObjectName("PopupMenu1");
-  PM1 = item(PopupMenu1, "PM1", "Файлы выборочно", [this] { PM1Click(); });
-  PM2 = item(PopupMenu1, "PM2", "Файлы только из папки", [this] { PM2Click(); });
-  PM3 = item(PopupMenu1, "PM3", "Из папки, включая вложенные папки", [this] { PM3Click(); });
+  PM1 = item(PopupMenu1, "PM1", texts::kFilesMode, [this] { PM1Click(); });
+  PM2 = item(PopupMenu1, "PM2", texts::kFolderMode, [this] { PM2Click(); });
+  PM3 = item(PopupMenu1, "PM3", texts::kFolderTreeMode, [this] { PM3Click(); });
   PM4 = item(PopupMenu1, "PM4", texts::kArchiveMode, [this] { PM4Click(); });
 }
 
