@@ -2,14 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/texts.h"
-#include "help/links.h"
-#include "help/texts.h"
-#include "help/update_check.h"
-#include "launchers/run_menu.h"
-#include "launchers/utilities.h"
 #include "service/variables.h"
-#include "sys/error.h"
 #include "win32/controls.h"
 #include "win32/secondary_window.h"
 #include "win32/text.h"
@@ -46,6 +39,20 @@ std::vector<std::string> itemTexts(HMENU popup, int firstCommand) {
   }
   return texts;
 }
+
+// The ids of the named items of the links and "?" menus.
+int namedCommand(const std::string& name) {
+  static const std::map<std::string, int> ids = {
+      {"CounterStrike2", MainWindow::CounterStrike2}, {"FanSite1", MainWindow::FanSite1},
+      {"FanSite2", MainWindow::FanSite2},             {"FanSite3", MainWindow::FanSite3},
+      {"PODBot1", MainWindow::PODBot1},               {"Waypoints1", MainWindow::Waypoints1},
+      {"PODBot2", MainWindow::PODBot2},               {"N24", MainWindow::N24},
+      {"N26", MainWindow::N26},                       {"N34", MainWindow::N34},
+      {"N27", MainWindow::N27},                       {"N29", MainWindow::N29},
+      {"N31", MainWindow::N31},                       {"N30", MainWindow::N30}};
+  const auto found = ids.find(name);
+  return found == ids.end() ? 0 : found->second;
+}
 }  // namespace
 
 MainWindow::MainWindow(const Platform& platform) {
@@ -54,14 +61,18 @@ MainWindow::MainWindow(const Platform& platform) {
                                                             platform.windows, platform.clock,
                                                             platform.executableFolder});
   program_ = std::make_unique<app::Program>(*services_);
+  presenter_ = std::make_unique<app::MainWindowPresenter>(*program_, static_cast<app::MainWindowView&>(*this));
+  menus_ = std::make_unique<launchers::MenusPresenter>(*program_, static_cast<launchers::MenusView&>(*this));
 
   registerClass(L"VarnikitMainWindow");
-  create(L"VarnikitMainWindow", wide(app::mainWindowCaption()), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
-         WS_EX_CONTROLPARENT, CW_USEDEFAULT, CW_USEDEFAULT, 700, 450, nullptr);
+  create(L"VarnikitMainWindow", wide(app::mainWindowCaption()),
+         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
+         CW_USEDEFAULT, CW_USEDEFAULT, 700, 450, nullptr);
   buildMenu();
 
   toolBar_ = createControl(hwnd(), L"STATIC", "", 0, {0, 0, kClientWidth, kStripHeight}, ToolBar1);
-  pages_ = createControl(hwnd(), WC_TABCONTROLW, "", WS_CLIPSIBLINGS | WS_TABSTOP | TCS_BUTTONS, {0, kStripHeight, kClientWidth, 200}, Pages);
+  pages_ = createControl(hwnd(), WC_TABCONTROLW, "", WS_CLIPSIBLINGS | WS_TABSTOP | TCS_BUTTONS,
+                         {0, kStripHeight, kClientWidth, 200}, Pages);
   const char* captions[] = {"Замена файлов", "Список файлов"};
   for (int index = 0; index < 2; ++index) {
     std::wstring caption = wide(captions[index]);
@@ -89,7 +100,7 @@ MainWindow::MainWindow(const Platform& platform) {
     SetWindowSubclass(panel->hwnd(), &MainWindow::mouseWatch, kMouseWatchId, reinterpret_cast<DWORD_PTR>(this));
   }
   onNotify(Pages, [this](NMHDR& header) -> LRESULT {
-    if (header.code == TCN_SELCHANGE) showPage(currentPage());
+    if (header.code == TCN_SELCHANGE) presenter_->PagesChange(static_cast<int>(currentPage()));
     return 0;
   });
 
@@ -97,8 +108,8 @@ MainWindow::MainWindow(const Platform& platform) {
   ui_.setDialogsOpen([this] { return anyDialogOpen(); });
   ui_.setPrompts(platform.prompts);
 
-  FormCreate();
-  MainMenu1Change();
+  presenter_->FormCreate();
+  guard([this] { menus_->MainMenu1Change(); });
 }
 
 MainWindow::~MainWindow() {
@@ -143,68 +154,68 @@ void MainWindow::buildMenu() {
 
   utilitiesMenu_ = appendPopup(menu_, "&Утилиты");
   runMenu_ = appendPopup(menu_, "&Запуск");
-
-  HMENU links = appendPopup(menu_, "&Ссылки");
-  appendItem(links, CounterStrike2, "Официальный сайт Counter-Strike");
-  // The first letter of this caption is the Cyrillic С.
-  HMENU fanSites = appendPopup(links, "Сounter-strike в России");
-  appendItem(fanSites, FanSite1, help::kFanSite1Caption);
-  appendItem(fanSites, FanSite2, help::kFanSite2Caption);
-  appendItem(fanSites, FanSite3, help::kFanSite3Caption);
-  HMENU bots = appendPopup(links, "Боты для Counter-Strike");
-  appendItem(bots, PODBot1, "PODBot");
-  appendItem(bots, Waypoints1, "Waypoints");
-  appendItem(bots, PODBot2, "PODBot в России");
-  appendSeparator(links);
-  appendItem(links, N24, "Страничка этой программы");
-  appendSeparator(links);
-  appendItem(links, N26, "Информация");
-
-  HMENU helpMenu = appendPopup(menu_, "&?");
-  appendItem(helpMenu, N34, "&Помощь");
-  appendItem(helpMenu, N27, "О Программе");
-  appendSeparator(helpMenu);
-  appendItem(helpMenu, N29, "Посетить сайт");
-  appendItem(helpMenu, N31, "Написать письмо");
-  appendSeparator(helpMenu);
-  appendItem(helpMenu, N30, "Поиск обновлений");
+  appendHelpItems(appendPopup(menu_, "&Ссылки"), help::linksMenu());
+  appendHelpItems(appendPopup(menu_, "&?"), help::helpMenu());
   SetMenu(hwnd(), menu_);
 
-  const auto handle = [this](int command, void (MainWindow::*handler)()) {
-    onMenu(command, [this, handler] { (this->*handler)(); });
-  };
-  handle(N4, &MainWindow::N4Click);
-  handle(N18, &MainWindow::N18Click);
-  handle(N19, &MainWindow::N19Click);
-  handle(Log1, &MainWindow::Log1Click);
-  handle(N21, &MainWindow::N21Click);
-  handle(N5, &MainWindow::N5Click);
-  handle(N13, &MainWindow::N13Click);
-  handle(N15, &MainWindow::N15Click);
-  handle(N26, &MainWindow::N26Click);
-  handle(N34, &MainWindow::N34Click);
-  handle(N27, &MainWindow::N27Click);
-  handle(N29, &MainWindow::N29Click);
-  handle(N31, &MainWindow::N31Click);
-  handle(N30, &MainWindow::N30Click);
-  const std::pair<int, const char*> addresses[] = {
-      {CounterStrike2, help::kOfficialSite}, {FanSite1, help::kFanSite1},         {FanSite2, help::kFanSite2},
-      {FanSite3, help::kFanSite3},           {PODBot1, help::kPodBotSite},        {Waypoints1, help::kWaypointsDownload},
-      {PODBot2, help::kPodBotRussianPage},   {N24, help::kProgramPage}};
-  for (const auto& [command, address] : addresses) {
-    onMenu(command, [this, address = std::string(address)] { openWebAddress(address); });
-  }
+  onMenu(N4, [this] { presenter_->N4Click(); });
+  onMenu(N5, [this] { presenter_->N5Click(); });
+  onMenu(Log1, [this] { presenter_->Log1Click(); });
+  onMenu(N18, [this] {
+    if (windows_.command) windows_.command->show();
+  });
+  onMenu(N19, [this] { service::showVariables(*program_); });
+  onMenu(N21, [this] { service::showServiceMenuNote(ui_); });
+  onMenu(N13, [this] { menus_->N13Click(); });
+  onMenu(N15, [this] { menus_->N15Click(); });
   for (int k = 1; k <= 10; ++k) {
-    onMenu(Run1 + k - 1, [this, k] { RunClick(k); });
-    onMenu(util1 + k - 1, [this, k] { RunUtil(k); });
+    onMenu(Run1 + k - 1, [this, k] { menus_->RunClick(k); });
+    onMenu(util1 + k - 1, [this, k] { menus_->RunUtil(k, utilityTimeout); });
   }
+}
+
+void MainWindow::appendHelpItems(HMENU popup, const std::vector<help::MenuItem>& items) {
+  using Kind = help::MenuItem::Kind;
+  HMENU in = popup;
+  for (const help::MenuItem& item : items) {
+    switch (item.kind) {
+      case Kind::Submenu:
+        in = appendPopup(popup, item.caption);
+        continue;
+      case Kind::EndSubmenu:
+        in = popup;
+        continue;
+      case Kind::Separator:
+        appendSeparator(in);
+        continue;
+      case Kind::Link:
+      case Kind::Command:
+        break;
+    }
+    int command = namedCommand(item.name);
+    if (command == 0) command = nextFreeCommand_++;
+    appendItem(in, command, item.caption);
+    if (!item.hint.empty()) menuHints_[command] = item.hint;
+    if (item.kind == Kind::Link) {
+      onMenu(command, [this, address = item.address] { help::openWebAddress(*program_, address); });
+    } else {
+      onMenu(command, [this, name = item.name] { runHelpCommand(name); });
+    }
+  }
+}
+
+void MainWindow::runHelpCommand(const std::string& name) {
+  if (name == "N34" && windows_.help) windows_.help->show();
+  if (name == "N26") help::N26Click(ui_);
+  if (name == "N27") help::N27Click(ui_);
+  if (name == "N29") help::N29Click(*program_);
+  if (name == "N31") help::N31Click(*program_);
+  if (name == "N30") help::N30Click(*program_, updateCheckStep);
 }
 
 void MainWindow::onMenu(int command, std::function<void()> handler) {
   onCommand(command, [this, handler = std::move(handler)](int) { guard(handler); });
 }
-
-bool MainWindow::unhandledCommand(int, int) { return false; }
 
 Panel& MainWindow::page(Page which) { return *panels_[static_cast<int>(which)]; }
 
@@ -216,62 +227,57 @@ void MainWindow::onPageShow(Page which, std::function<void()> handler) {
   pageShow_[static_cast<int>(which)] = std::move(handler);
 }
 
+void MainWindow::onFilesGrid(std::function<void()> setUp, std::function<void()> fit) {
+  setUpGrid_ = std::move(setUp);
+  fitGrid_ = std::move(fit);
+}
+
 void MainWindow::showPage(Page which) {
   const int index = static_cast<int>(which);
   SendMessageW(pages_, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
   ShowWindow(panels_[index]->hwnd(), SW_SHOW);
   ShowWindow(panels_[1 - index]->hwnd(), SW_HIDE);
-  if (pageShow_[index]) guard(pageShow_[index]);
+  if (pageShow_[index]) pageShow_[index]();
 }
 
-void MainWindow::FormCreate() {
-  guard([this] { program_->startUp(); });
-  SetWindowTextW(hwnd(), wide(app::mainWindowCaption()).c_str());
+void MainWindow::showInstallationsPage() { showPage(Page::EditMenu); }
+void MainWindow::showFilesListPage() { showPage(Page::FilesList); }
+
+void MainWindow::setUpFilesGrid() {
+  if (setUpGrid_) setUpGrid_();
 }
 
-void MainWindow::guard(const std::function<void()>& handler) {
-  // Nothing may leave a handler: an exception through a window procedure ends the program.
-  struct Depth {
-    int& depth;
-    explicit Depth(int& d) : depth(d) { ++depth; }
-    ~Depth() { --depth; }
-  } depth(guardDepth_);
-  try {
-    handler();
-  } catch (const sys::IoError& error) {
-    reportIoError(error.what());
-  } catch (const std::exception& error) {
-    reportUnexpectedError(error.what());
-  } catch (...) {
-    reportUnexpectedError("");
+void MainWindow::fitFilesGrid() {
+  if (fitGrid_) fitGrid_();
+}
+
+void MainWindow::setCaption(const std::string& caption) { SetWindowTextW(hwnd(), wide(caption).c_str()); }
+
+void MainWindow::setHintTiming(int pauseMs, int hidePauseMs) { Hints::setTiming(pauseMs, hidePauseMs); }
+
+void MainWindow::postActivation(int delayMs) {
+  if (!hwnd()) return;
+  if (delayMs <= 0) {
+    PostMessageW(hwnd(), kActivationMessage, 0, 0);
+  } else {
+    SetTimer(hwnd(), kActivationTimer, static_cast<UINT>(delayMs), nullptr);
   }
 }
 
-void MainWindow::endHandlerState() {
-  // A handler run from inside another one's wait did not own the state of the main window; the outer
-  // handler ends it itself, on every way out.
-  if (guardDepth_ > 1) return;
-  ui_.releaseMainWindow();
-  ui_.setStatusText("");
+void MainWindow::updateEnabledState() { ui_.updateMainWindow(); }
+bool MainWindow::windowShown() const { return hwnd() && IsWindowVisible(hwnd()); }
+bool MainWindow::windowEnabled() const { return hwnd() && IsWindowEnabled(hwnd()); }
+bool MainWindow::modalBoxOpen() const { return ui_.promptOpen(); }
+
+void MainWindow::showSettings() {
+  if (windows_.options) windows_.options->show();
 }
 
-void MainWindow::reportIoError(const std::string& systemText) {
-  endHandlerState();
-  ui_.messageBox(app::kApplicationTitle, systemText, app::Icon::Error, app::Buttons::Ok);
-}
+void MainWindow::closeWindow() { close(); }
 
-void MainWindow::reportUnexpectedError(const std::string& detail) {
-  endHandlerState();
-  std::string logText = app::texts::kUnexpectedErrorLog;
-  if (!detail.empty()) logText += ": " + detail;
-  for (char& c : logText) {
-    if (c == '\r' || c == '\n') c = ' ';
-  }
-  try {
-    program_->ErrorMsg(app::texts::kUnexpectedError, logText);
-  } catch (const sys::IoError& error) {
-    ui_.messageBox(app::kApplicationTitle, error.what(), app::Icon::Error, app::Buttons::Ok);
-  } catch (...) {
+void MainWindow::hideSecondaryWindows() {
+  for (SecondaryWindow* window : secondaryWindows_) {
+    if (window->hwnd()) ShowWindow(window->hwnd(), SW_HIDE);
   }
 }
 
@@ -293,190 +299,91 @@ bool MainWindow::anyDialogOpen() const {
   return false;
 }
 
-void MainWindow::secondaryWindowHidden(SecondaryWindow*) {
-  ui_.updateMainWindow();
-  if (closing_ || activationPosted_ || activationHolds_ > 0) return;
-  // The main window becomes the active one again once the other window is gone.
-  activationPosted_ = true;
-  postActivation(0);
-}
-
-void MainWindow::postActivation(UINT delayMs) {
-  if (!hwnd()) return;
-  if (delayMs == 0) {
-    PostMessageW(hwnd(), kActivationMessage, 0, 0);
-  } else {
-    SetTimer(hwnd(), kActivationTimer, delayMs, nullptr);
-  }
-}
-
-void MainWindow::activationDue() {
-  // A box still open holds the main window back: the activation step runs once it has been answered.
-  if (ui_.promptOpen() && !closing_) {
-    postActivation(50);
-    return;
-  }
-  // Nor while the main window is busy or held by an operation (a utility running, the update check).
-  const bool visible = IsWindowVisible(hwnd()) != FALSE;
-  if (!closing_ && visible && !IsWindowEnabled(hwnd()) && !anySecondaryWindowOpen()) {
-    postActivation(50);
-    return;
-  }
-  activationPosted_ = false;
-  if (!closing_ && activationHolds_ == 0 && visible && !anySecondaryWindowOpen()) FormActivate();
-}
-
-void MainWindow::FormActivate() {
-  guard([this] {
-    if (program_->activate() == app::Program::Activation::ShowSettings) N4Click();
-  });
-}
+void MainWindow::secondaryWindowHidden(SecondaryWindow*) { presenter_->secondaryWindowHidden(); }
 
 void MainWindow::show(int showCommand) {
   ShowWindow(hwnd(), showCommand);
   UpdateWindow(hwnd());
-  if (!firstShow_) return;
-  firstShow_ = false;
-  showPage(Page::EditMenu);
-  activationPosted_ = true;
-  postActivation(0);
 }
 
 void MainWindow::close() {
   if (hwnd()) SendMessageW(hwnd(), WM_CLOSE, 0, 0);
 }
 
-void MainWindow::FormMouseMove() { ui_.setStatusText(sys::shortDate(program_->services().clock.now().date)); }
-
-void MainWindow::PagesMouseMove() { program_->Status("", 0); }
-
 LRESULT CALLBACK MainWindow::mouseWatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                         DWORD_PTR data) {
-  auto* self = reinterpret_cast<MainWindow*>(data);
-  // A disabled main window takes no input: the mouse must not end the busy state or a dialog's hold.
-  if (message == WM_MOUSEMOVE && IsWindowEnabled(self->hwnd())) self->guard([self] { self->PagesMouseMove(); });
+  if (message == WM_MOUSEMOVE) reinterpret_cast<MainWindow*>(data)->presenter_->PagesMouseMove();
   return DefSubclassProc(window, message, wParam, lParam);
 }
 
-void MainWindow::N4Click() {
-  if (windows_.options) windows_.options->show();
+void MainWindow::showMenuItem(Menu menu, int item, bool visible, const std::string& caption) {
+  auto& items = menu == Menu::Run ? runItems_ : utilityItems_;
+  if (item < 1 || item > 10) return;
+  items[static_cast<std::size_t>(item - 1)] = {visible, visible ? caption : std::string()};
+  refreshLauncherMenus();
 }
 
-void MainWindow::N5Click() { close(); }
-
-void MainWindow::Log1Click() { program_->Log1Click(); }
-
-void MainWindow::fillLauncherMenu(HMENU popup, int firstCommand, const std::vector<std::string>& names,
-                                  int settingsCommand) {
-  while (GetMenuItemCount(popup) > 0) DeleteMenu(popup, 0, MF_BYPOSITION);
-  bool any = false;
-  for (int k = 0; k < 10; ++k) {
-    if (names[k] == launchers::kEmpty) continue;
-    appendItem(popup, firstCommand + k, names[k]);
-    any = true;
-  }
-  if (any) appendSeparator(popup);
-  appendItem(popup, settingsCommand, "Настройка");
+void MainWindow::showRunMenuEditor() {
+  if (windows_.runMenu) windows_.runMenu->show();
 }
 
-void MainWindow::MainMenu1Change() {
-  auto& program = *program_;
-  if (!program.settings.FilePath.empty()) program.LoadUtilList();
-  std::vector<std::string> runNames;
-  std::vector<std::string> utilityNames;
-  for (int k = 0; k < 10; ++k) {
-    runNames.push_back(program.runMenu[k].name);
-    utilityNames.push_back(program.utilities[k].name);
-  }
-  fillLauncherMenu(runMenu_, Run1, runNames, N15);
-  fillLauncherMenu(utilitiesMenu_, util1, utilityNames, N13);
+void MainWindow::showUtilitiesManager() {
+  if (windows_.utils) windows_.utils->show();
+}
+
+void MainWindow::refreshLauncherMenus() {
+  // A Win32 menu has no hidden items: the drop-downs are filled again with the visible ones.
+  const auto fill = [](HMENU popup, int firstCommand, const std::array<LauncherItem, 10>& items, int settings) {
+    while (GetMenuItemCount(popup) > 0) DeleteMenu(popup, 0, MF_BYPOSITION);
+    bool any = false;
+    for (int k = 0; k < 10; ++k) {
+      if (!items[static_cast<std::size_t>(k)].visible) continue;
+      appendItem(popup, firstCommand + k, items[static_cast<std::size_t>(k)].caption);
+      any = true;
+    }
+    if (any) appendSeparator(popup);
+    appendItem(popup, settings, "Настройка");
+  };
+  fill(runMenu_, Run1, runItems_, N15);
+  fill(utilitiesMenu_, util1, utilityItems_, N13);
 }
 
 std::vector<std::string> MainWindow::runMenuItems() const { return itemTexts(runMenu_, Run1); }
 
 std::vector<std::string> MainWindow::utilityMenuItems() const { return itemTexts(utilitiesMenu_, util1); }
 
-void MainWindow::RunClick(int entry) { launchers::startRunMenuEntry(*program_, entry); }
-
-void MainWindow::RunUtil(int slot) { launchers::RunUtil(*program_, slot, utilityTimeout); }
-
-void MainWindow::N13Click() {
-  if (windows_.utils) windows_.utils->show();
-}
-
-void MainWindow::N15Click() {
-  if (windows_.runMenu) windows_.runMenu->show();
-}
-
-void MainWindow::N18Click() {
-  if (windows_.command) windows_.command->show();
-}
-
-void MainWindow::N19Click() {
-  ui_.messageBox(service::kVariablesCaption, service::variablesText(program_->settings), app::Icon::None,
-                 app::Buttons::Ok);
-}
-
-void MainWindow::N21Click() { app::showAttention(ui_, service::kServiceMenuNote); }
-
-void MainWindow::N34Click() {
-  if (!windows_.help) return;
-  windows_.help->show();
-}
-
-void MainWindow::N27Click() {
-  ui_.messageBox(help::kAboutCaption, help::aboutText(), app::Icon::Information, app::Buttons::Ok);
-}
-
-void MainWindow::N26Click() {
-  ui_.messageBox(help::kLinksNoticeCaption, help::linksNotice(), app::Icon::Information, app::Buttons::Ok);
-}
-
-void MainWindow::N29Click() { openWebAddress(help::kProgramPage); }
-
-void MainWindow::N31Click() { openWebAddress(std::string("mailto:") + help::kAuthorEmail); }
-
-void MainWindow::N30Click() { help::checkForUpdates(*program_, updateCheckStep); }
-
-void MainWindow::openWebAddress(const std::string& address) {
-  program_->services().shell.open(address, "", "", sys::ShowCommand::Show);
-}
-
 LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case kActivationMessage:
-      activationDue();
+      presenter_->ActivationDue();
       return 0;
     case WM_TIMER:
       if (wParam == kActivationTimer) {
         KillTimer(hwnd(), kActivationTimer);
-        activationDue();
+        presenter_->ActivationDue();
         return 0;
       }
       break;
     case WM_INITMENUPOPUP: {
       const auto popup = reinterpret_cast<HMENU>(wParam);
-      if (popup == runMenu_ || popup == utilitiesMenu_) guard([this] { MainMenu1Change(); });
+      if (popup == runMenu_ || popup == utilitiesMenu_) guard([this] { menus_->MainMenu1Change(); });
       return 0;
     }
     case WM_ENTERMENULOOP:
       statusBeforeMenu_ = ui_.statusText();
       break;
     case WM_MENUSELECT: {
-      // A web item shows its address in the status line while it is highlighted, as its hint.
-      const int command = LOWORD(wParam);
+      // An item with a hint (a web item: its address) shows it in the status line while highlighted.
       const bool closed = HIWORD(wParam) == 0xFFFF && lParam == 0;
-      const char* hint = nullptr;
-      if (!closed && command == CounterStrike2) hint = help::kOfficialSite;
-      if (!closed && command == N24) hint = help::kHomeSiteAddress;
-      ui_.setStatusText(hint ? hint : statusBeforeMenu_);
+      const auto hint = menuHints_.find(LOWORD(wParam));
+      ui_.setStatusText(!closed && hint != menuHints_.end() ? hint->second : statusBeforeMenu_);
       return 0;
     }
     case WM_EXITMENULOOP:
       ui_.setStatusText(statusBeforeMenu_);
       break;
     case WM_MOUSEMOVE:
-      if (IsWindowEnabled(hwnd())) guard([this] { FormMouseMove(); });
+      presenter_->FormMouseMove();
       return 0;
     case WM_SETCURSOR:
       if (ui_.busy()) {
@@ -485,28 +392,16 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_SHOWWINDOW:
-      // FormShow / FormHide: the hint pauses while the main window is shown and when it is hidden.
       if (wParam) {
-        Hints::setTiming(300, 5000);
+        presenter_->FormShow();
       } else {
-        Hints::setTiming(500, 2500);
+        presenter_->FormHide();
       }
       break;
     case WM_CLOSE:
-      if (closing_) return 0;
-      closing_ = true;
-      guard([this] {
-        try {
-          program_->saveUtilitiesAtClose();
-        } catch (const sys::IoError& error) {
-          // The program still ends; the failure is on record.
-          program_->ErrorMsg(error.what(), std::string("Не удалось записать utilities.dat: ") + error.what());
-        }
-      });
-      for (SecondaryWindow* window : secondaryWindows_) {
-        if (window->hwnd()) ShowWindow(window->hwnd(), SW_HIDE);
-      }
-      Hints::setTiming(500, 2500);
+      if (presenter_->closing()) return 0;
+      presenter_->FormClose();
+      presenter_->FormHide();
       DestroyWindow(hwnd());
       return 0;
     case WM_DESTROY:

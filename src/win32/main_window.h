@@ -5,11 +5,15 @@
 #include <array>
 #include <chrono>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/main_window_presenter.h"
 #include "app/program.h"
+#include "help/menus.h"
+#include "launchers/menus_presenter.h"
 #include "win32/hints.h"
 #include "win32/win32_ui.h"
 #include "win32/window.h"
@@ -30,9 +34,10 @@ struct Platform {
 };
 
 // The main window. It owns the program-wide state (app::Program: settings, run menu, utility table), holds
-// the two pages as a tab control with a panel each, the main menu, the status bar and the hints, and runs
-// the start-up and activation steps.
-class MainWindow final : public Window {
+// the two pages as a tab control with a panel each, the main menu, the status bar and the hints. What it
+// does is its presenters' (app::MainWindowPresenter, launchers::MenusPresenter and the help and service
+// menus' handlers); this class creates the controls, forwards their messages and shows what it is told.
+class MainWindow final : public Window, private app::MainWindowView, private launchers::MenusView {
  public:
   // Menu command ids (WM_COMMAND), named after the menu items.
   enum Command : int {
@@ -60,6 +65,7 @@ class MainWindow final : public Window {
     N30,  // update check
     util1 = 1101,  // util1..util10: 1101..1110
     Run1 = 1201,   // Run1..Run10: 1201..1210
+    FirstFreeCommand = 1301,  // ids of menu items without a name of their own here
   };
   enum class Page { EditMenu = 0, FilesList = 1 };
   // Child control ids.
@@ -69,6 +75,7 @@ class MainWindow final : public Window {
   ~MainWindow() override;
 
   app::Program& program() { return *program_; }
+  app::MainWindowPresenter& presenter() { return *presenter_; }
   Win32Ui& ui() { return ui_; }
   Hints& hints() { return *hints_; }
 
@@ -76,11 +83,11 @@ class MainWindow final : public Window {
   Panel& page(Page which);
   HWND pages() const { return pages_; }
   HWND statusBar() const { return statusBar_; }
-  // Selects a page, shows its panel and runs its on-show handler.
-  void showPage(Page which);
   Page currentPage() const;
-  // What runs when a page is shown (EditMenuShow, FilesListShow); the pages' bindings set them.
+  // What runs when a page is shown (EditMenuShow, FilesListShow), and the grid's set-up at start-up and
+  // its fitting on resize; the pages' bindings set them.
   void onPageShow(Page which, std::function<void()> handler);
+  void onFilesGrid(std::function<void()> setUp, std::function<void()> fit);
 
   // The other windows, created after the main window in their fixed order.
   struct Windows {
@@ -95,27 +102,24 @@ class MainWindow final : public Window {
   void setWindows(const Windows& windows) { windows_ = windows; }
   const Windows& windows() const { return windows_; }
 
-  // A menu item's handler, replacing the one the main window has (a window's binding takes over its item).
+  // A menu item's handler, run inside the guard, replacing the one the main window has (a window's
+  // binding takes over its item: the help window its "&Помощь").
   void onMenu(int command, std::function<void()> handler);
 
-  // Runs an event handler and catches whatever it throws, so no handler ends the program: an I/O error is
-  // shown with the system's text, any other fault in an error box and a line of "errors.txt". Either way
-  // the main window is left neither busy nor disabled (unless a dialog that keeps it disabled is open).
-  void guard(const std::function<void()>& handler);
-  void reportIoError(const std::string& systemText);
-  void reportUnexpectedError(const std::string& detail);
+  // Runs an event handler inside the presenter's boundary (app::MainWindowPresenter::guard).
+  void guard(const std::function<void()>& handler) { presenter_->guard(handler); }
 
   // Secondary windows report here; the activation step runs when they are hidden.
   void registerSecondaryWindow(SecondaryWindow* window);
   void unregisterSecondaryWindow(SecondaryWindow* window);
   void secondaryWindowHidden(SecondaryWindow* window);
-  bool anySecondaryWindowOpen() const;
+  bool anySecondaryWindowOpen() const override;
   bool anyDialogOpen() const;
   // While held, a secondary window closing does not run the activation step.
   class ActivationHold {
    public:
-    explicit ActivationHold(MainWindow& main) : main_(main) { ++main_.activationHolds_; }
-    ~ActivationHold() { --main_.activationHolds_; }
+    explicit ActivationHold(MainWindow& main) : main_(main) { main_.presenter_->holdActivation(); }
+    ~ActivationHold() { main_.presenter_->releaseActivation(); }
     ActivationHold(const ActivationHold&) = delete;
     ActivationHold& operator=(const ActivationHold&) = delete;
 
@@ -123,35 +127,11 @@ class MainWindow final : public Window {
     MainWindow& main_;
   };
 
-  // Shows the window; the first showing runs the first page's on-show and then the activation step.
+  // Shows the window; the first showing shows the first page and then runs the activation step.
   void show(int showCommand = SW_SHOW);
   // Closes it the way the close box does (FormClose, then the program ends).
   void close();
   bool closed() const { return closed_; }
-
-  // The handlers.
-  void FormCreate();
-  void FormActivate();
-  void FormMouseMove();
-  void PagesMouseMove();
-  void N4Click();
-  void N5Click();
-  void Log1Click();
-  void MainMenu1Change();
-  void RunClick(int entry);
-  void RunUtil(int slot);
-  void N13Click();
-  void N15Click();
-  void N18Click();
-  void N19Click();
-  void N21Click();
-  void N34Click();
-  void N27Click();
-  void N26Click();
-  void N29Click();
-  void N31Click();
-  void N30Click();
-  void openWebAddress(const std::string& address);
 
   // The texts of the items of the Run and Utilities menus as they stand (after MainMenu1Change).
   std::vector<std::string> runMenuItems() const;
@@ -164,39 +144,66 @@ class MainWindow final : public Window {
 
  protected:
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  bool unhandledCommand(int id, int code) override;
 
  private:
+  // app::MainWindowView
+  void setCaption(const std::string& caption) override;
+  void setHintTiming(int pauseMs, int hidePauseMs) override;
+  void postActivation(int delayMs) override;
+  void updateEnabledState() override;
+  bool windowShown() const override;
+  bool windowEnabled() const override;
+  bool modalBoxOpen() const override;
+  void showInstallationsPage() override;
+  void showFilesListPage() override;
+  void setUpFilesGrid() override;
+  void fitFilesGrid() override;
+  void showSettings() override;
+  void closeWindow() override;
+  void hideSecondaryWindows() override;
+  // launchers::MenusView
+  void showMenuItem(Menu menu, int item, bool visible, const std::string& caption) override;
+  void showRunMenuEditor() override;
+  void showUtilitiesManager() override;
+
   void buildMenu();
+  void appendHelpItems(HMENU popup, const std::vector<help::MenuItem>& items);
+  void runHelpCommand(const std::string& name);
+  void showPage(Page which);
   void layOut();
-  void postActivation(UINT delayMs);
-  void activationDue();
-  void endHandlerState();
-  void fillLauncherMenu(HMENU popup, int firstCommand, const std::vector<std::string>& names, int settingsCommand);
+  void refreshLauncherMenus();
   static LRESULT CALLBACK mouseWatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                      DWORD_PTR data);
+
+  struct LauncherItem {
+    bool visible = false;
+    std::string caption;
+  };
 
   Win32Ui ui_;
   std::unique_ptr<app::Services> services_;
   std::unique_ptr<app::Program> program_;
+  std::unique_ptr<app::MainWindowPresenter> presenter_;
+  std::unique_ptr<launchers::MenusPresenter> menus_;
   std::unique_ptr<Hints> hints_;
   Windows windows_;
   std::vector<SecondaryWindow*> secondaryWindows_;
   std::array<std::unique_ptr<Panel>, 2> panels_;
   std::array<std::function<void()>, 2> pageShow_;
-  std::string statusBeforeMenu_;  // the status line while a menu is open shows item hints over it
+  std::function<void()> setUpGrid_;
+  std::function<void()> fitGrid_;
+  std::array<LauncherItem, 10> runItems_;
+  std::array<LauncherItem, 10> utilityItems_;
+  std::map<int, std::string> menuHints_;  // command id -> the hint shown while the item is highlighted
+  std::string statusBeforeMenu_;          // the status line while a menu is open shows item hints over it
   HWND toolBar_ = nullptr;
   HWND pages_ = nullptr;
   HWND statusBar_ = nullptr;
   HMENU menu_ = nullptr;
   HMENU utilitiesMenu_ = nullptr;
   HMENU runMenu_ = nullptr;
-  bool firstShow_ = true;
-  bool closing_ = false;
+  int nextFreeCommand_ = FirstFreeCommand;
   bool closed_ = false;
-  bool activationPosted_ = false;
-  int activationHolds_ = 0;
-  int guardDepth_ = 0;
 };
 
 // The program's message loop until the main window has closed: dialog keys (Tab, Enter, Escape, Alt with a
