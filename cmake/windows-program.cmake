@@ -6,6 +6,14 @@ file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS src/win32/*.cpp)
 add_library(varnikit_win32 STATIC ${WIN32_SOURCES})
 target_link_libraries(varnikit_win32 PUBLIC varnikit_core comctl32 ole32 uuid shell32 user32 gdi32)
 
+# scripts/test-windows configures this build without a build type, so the test programs compile and link
+# fast; what the program itself is made of is optimised all the same.
+if(NOT CMAKE_BUILD_TYPE)
+  foreach(library varnikit_sys varnikit_core varnikit_win32)
+    target_compile_options(${library} PRIVATE -O2)
+  endforeach()
+endif()
+
 # The icon from the PNGs of data/icons (icoutils); the largest stays PNG inside the .ico.
 find_program(ICOTOOL icotool REQUIRED)
 set(icon_sizes 16 32 48 64 128)
@@ -46,4 +54,14 @@ foreach(tool_dir ${tool_dirs})
   endif()
 endforeach()
 
-include(cmake/windows-package.cmake OPTIONAL)
+# Benchmarks of the Windows windows, run under Wine by scripts/run-windows-benchmarks (never as tests).
+file(GLOB WIN32_BENCH_SOURCES CONFIGURE_DEPENDS bench/win32/*.cpp)
+foreach(bench_source ${WIN32_BENCH_SOURCES})
+  get_filename_component(bench_name ${bench_source} NAME_WE)
+  add_executable(${bench_name} ${bench_source})
+  target_link_libraries(${bench_name} PRIVATE varnikit_win32 psapi)
+  target_compile_options(${bench_name} PRIVATE -O2)
+  target_link_options(${bench_name} PRIVATE -static)
+  set_target_properties(${bench_name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+  varnikit_resources(${bench_name} "Varnikit benchmark")
+endforeach()

@@ -42,7 +42,9 @@ int VirtualListView::currentRow() const {
 }
 
 void VirtualListView::selectRow(int row) {
-  ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  // One row at most is selected; clearing all rows of an owner-data view would visit every one.
+  const int current = currentRow();
+  if (current >= 0) ListView_SetItemState(list_, current, 0, LVIS_SELECTED | LVIS_FOCUSED);
   if (row < 0) return;
   ListView_SetItemState(list_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   ListView_EnsureVisible(list_, row, FALSE);
