@@ -16,6 +16,21 @@ class MainWindow;
 // holdsMainWindow() says otherwise. FormShow runs at each showing, FormClose at every way of closing
 // (close box, close()), FormHide after it is hidden. Its handlers run inside the main window's
 // guard (guarded()).
+//
+// A window's binding derives from it and implements its presenter's view:
+//
+//   class Console final : public winui::SecondaryWindow, private service::ConsoleView {
+//    public:
+//     explicit Console(winui::MainWindow& main)
+//         : SecondaryWindow(main, "Командная строка", 400, 200), presenter_(main.program(), *this) {
+//       edit_ = winui::createEdit(hwnd(), "", {8, 8, 300, 22}, kEdit1);
+//       winui::createButton(hwnd(), "OK", {316, 8, 76, 24}, kButton1, true);
+//       onGuardedCommand(kButton1, [this](int) { presenter_.Button1Click(); });
+//     }
+//    protected:
+//     void FormShow() override { presenter_.FormShow(); }
+//     ...
+//   };
 class SecondaryWindow : public Window {
  public:
   // A fixed client area of width x height (96-dpi pixels), centred on the screen, with caption.
