@@ -84,6 +84,8 @@ class MainWindow final : public Window, private app::MainWindowView, private lau
   HWND pages() const { return pages_; }
   HWND statusBar() const { return statusBar_; }
   Page currentPage() const;
+  // Selects a page, shows its panel and runs its on-show handler.
+  void showPage(Page which);
   // What runs when a page is shown (EditMenuShow, FilesListShow), and the grid's set-up at start-up and
   // its fitting on resize; the pages' bindings set them.
   void onPageShow(Page which, std::function<void()> handler);
@@ -105,6 +107,10 @@ class MainWindow final : public Window, private app::MainWindowView, private lau
   // A menu item's handler, run inside the guard, replacing the one the main window has (a window's
   // binding takes over its item: the help window its "&Помощь").
   void onMenu(int command, std::function<void()> handler);
+
+  // Start-up again (the console's "oncreate"), and the help window (the installations page's "&Помощь").
+  void FormCreate() { presenter_->FormCreate(); }
+  void N34Click() { runHelpCommand("N34"); }
 
   // Runs an event handler inside the presenter's boundary (app::MainWindowPresenter::guard).
   void guard(const std::function<void()>& handler) { presenter_->guard(handler); }
@@ -169,7 +175,6 @@ class MainWindow final : public Window, private app::MainWindowView, private lau
   void buildMenu();
   void appendHelpItems(HMENU popup, const std::vector<help::MenuItem>& items);
   void runHelpCommand(const std::string& name);
-  void showPage(Page which);
   void layOut();
   void refreshLauncherMenus();
   static LRESULT CALLBACK mouseWatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,

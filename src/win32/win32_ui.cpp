@@ -97,8 +97,9 @@ void Win32Ui::setStatusText(const std::string& text) {
 }
 
 void Win32Ui::setBusy(bool busy) {
+  state_.setBusy(busy);
   // The hourglass at once; the main window keeps it while busy (WM_SETCURSOR).
-  if (state_.setBusy(busy)) SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+  SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
   updateMainWindow();
 }
 
@@ -108,13 +109,14 @@ void Win32Ui::setMainWindowEnabled(bool enabled) {
 }
 
 void Win32Ui::releaseMainWindow() {
-  if (state_.release()) SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-  updateMainWindow();
+  state_.setHeld(false);
+  setBusy(false);
 }
 
 void Win32Ui::updateMainWindow() {
   if (!mainWindow_) return;
-  EnableWindow(mainWindow_, state_.enabled(dialogsOpen_ && dialogsOpen_()));
+  const bool dialogOpen = dialogsOpen_ && dialogsOpen_();
+  EnableWindow(mainWindow_, state_.enabled(dialogOpen));
 }
 
 void Win32Ui::focusMainWindow() {

@@ -32,7 +32,6 @@ class Win32Ui final : public app::Ui {
   void focusMainWindow() override;
 
   bool busy() const { return state_.busy(); }
-  const std::string& statusText() const { return statusText_; }
   bool held() const { return state_.held(); }
   // A box, input box or chooser of this Ui is open (its own modal loop runs).
   bool promptOpen() const { return promptDepth_ > 0; }
@@ -44,15 +43,17 @@ class Win32Ui final : public app::Ui {
   void updateMainWindow();
   // The window boxes and choosers belong to: the program's active window, else the main window.
   HWND promptOwner() const;
+  // The status line's text as last set.
+  const std::string& statusText() const { return statusText_; }
 
  private:
   app::Ui* prompts_ = nullptr;
   HWND mainWindow_ = nullptr;
   HWND statusBar_ = nullptr;
-  std::string statusText_;
   std::function<bool()> dialogsOpen_;
   app::MainWindowState state_;
   int promptDepth_ = 0;
+  std::string statusText_;
 };
 
 // MB_ flags of a box: its buttons and icon.
