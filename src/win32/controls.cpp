@@ -78,7 +78,9 @@ HWND createRadioButton(HWND parent, std::string_view text, const Box& box, int i
 }
 
 HWND createGroupBox(HWND parent, std::string_view text, const Box& box, int id) {
-  return createControl(parent, L"BUTTON", text, BS_GROUPBOX, box, id);
+  // A group box paints only its frame and caption; under a parent that clips its children nobody would
+  // paint the inside. Transparent, it is not clipped away and the parent's background shows through.
+  return createControl(parent, L"BUTTON", text, BS_GROUPBOX, box, id, WS_EX_TRANSPARENT);
 }
 
 HWND createLabel(HWND parent, std::string_view text, const Box& box, int id, DWORD extraStyle) {
