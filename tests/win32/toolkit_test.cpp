@@ -68,17 +68,3 @@ TEST(Win32Toolkit, AMoveToAnotherDpiScalesEveryControlAndItsFont) {
 }
 
 }  // namespace
-
-namespace {
-
-TEST(Win32Toolkit, AGroupBoxLetsItsParentPaintItsInside) {
-  TopLevel window;
-  winui::Panel panel(window.hwnd(), 0, 0, 300, 200);
-  HWND group = winui::createGroupBox(panel.hwnd(), "Информация", {8, 8, 200, 150});
-  // The panel clips its children; only a transparent group box is left out of that clipping.
-  EXPECT_TRUE(GetWindowLongPtrW(panel.hwnd(), GWL_STYLE) & WS_CLIPCHILDREN);
-  EXPECT_TRUE(GetWindowLongPtrW(group, GWL_EXSTYLE) & WS_EX_TRANSPARENT);
-  EXPECT_EQ(drive::text(group), "Информация");
-}
-
-}  // namespace
