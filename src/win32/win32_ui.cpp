@@ -96,26 +96,26 @@ void Win32Ui::setStatusText(const std::string& text) {
 }
 
 void Win32Ui::setBusy(bool busy) {
-  busy_ = busy;
+  state_.setBusy(busy);
   // The hourglass at once; the main window keeps it while busy (WM_SETCURSOR).
   SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
   updateMainWindow();
 }
 
 void Win32Ui::setMainWindowEnabled(bool enabled) {
-  held_ = !enabled;
+  state_.setHeld(!enabled);
   updateMainWindow();
 }
 
 void Win32Ui::releaseMainWindow() {
-  held_ = false;
+  state_.setHeld(false);
   setBusy(false);
 }
 
 void Win32Ui::updateMainWindow() {
   if (!mainWindow_) return;
   const bool dialogOpen = dialogsOpen_ && dialogsOpen_();
-  EnableWindow(mainWindow_, !busy_ && !held_ && !dialogOpen);
+  EnableWindow(mainWindow_, state_.enabled(dialogOpen));
 }
 
 void Win32Ui::focusMainWindow() {

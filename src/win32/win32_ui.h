@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "app/main_window_state.h"
 #include "app/ui.h"
 
 namespace winui {
@@ -30,8 +31,8 @@ class Win32Ui final : public app::Ui {
   void setMainWindowEnabled(bool enabled) override;
   void focusMainWindow() override;
 
-  bool busy() const { return busy_; }
-  bool held() const { return held_; }
+  bool busy() const { return state_.busy(); }
+  bool held() const { return state_.held(); }
   // A box, input box or chooser of this Ui is open (its own modal loop runs).
   bool promptOpen() const { return promptDepth_ > 0; }
   // A third owner of the disabled main window: open dialogs, asked each time the state is worked out.
@@ -48,8 +49,7 @@ class Win32Ui final : public app::Ui {
   HWND mainWindow_ = nullptr;
   HWND statusBar_ = nullptr;
   std::function<bool()> dialogsOpen_;
-  bool busy_ = false;
-  bool held_ = false;
+  app::MainWindowState state_;
   int promptDepth_ = 0;
 };
 
