@@ -31,8 +31,9 @@ Options::Options(MainWindow& main) : SecondaryWindow(main, texts::kCaption, 338,
     createRadioButton(hwnd(), captions[i], {8 + 10, 184 + 18 + 18 * i, 210, 18}, Update1 + i, i == 0);
   }
   setChecked(control(Update2), true);
-  createLabel(hwnd(), texts::kLastUpdate, {8 + 10, 184 + 88, 130, 16}, Label4);
-  createLabel(hwnd(), "", {8 + 140, 184 + 88, 170, 16}, Label5);
+  const int labelWidth = textWidth(texts::kLastUpdate) + 4;
+  createLabel(hwnd(), texts::kLastUpdate, {8 + 10, 184 + 88, labelWidth, 16}, Label4);
+  createLabel(hwnd(), "", {8 + 10 + labelWidth, 184 + 88, 300 - labelWidth, 16}, Label5);
   addButton(Button2, texts::kRefresh, {8 + 230, 184 + 18, 82, 25}, &app::OptionsPresenter::Button2Click);
   // The radio buttons' group ends before it.
   SetWindowLongPtrW(control(Button2), GWL_STYLE, GetWindowLongPtrW(control(Button2), GWL_STYLE) | WS_GROUP);
@@ -45,6 +46,18 @@ Options::Options(MainWindow& main) : SecondaryWindow(main, texts::kCaption, 338,
 }
 
 Options::~Options() = default;
+
+int Options::textWidth(const std::string& text) const {
+  // In 96-dpi pixels, in the message font at 96 dpi, as positions are given.
+  HDC screen = GetDC(hwnd());
+  HGDIOBJ old = SelectObject(screen, messageFont(96));
+  const std::wstring wideText = wide(text);
+  SIZE size{};
+  GetTextExtentPoint32W(screen, wideText.c_str(), static_cast<int>(wideText.size()), &size);
+  SelectObject(screen, old);
+  ReleaseDC(hwnd(), screen);
+  return size.cx;
+}
 
 void Options::addField(Control id, const char* label, int top, int width) {
   createLabel(hwnd(), label, {8 + 10, top, 200, 16});

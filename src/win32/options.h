@@ -61,6 +61,7 @@ class Options final : public SecondaryWindow, private app::OptionsView {
   void showFilesListPage() override;
   void refreshFilesList() override;
   HWND field(Field field) const;
+  int textWidth(const std::string& text) const;
   void addField(Control id, const char* label, int top, int width);
   void addButton(Control id, const char* caption, const Box& box, void (app::OptionsPresenter::*handler)(),
                  bool isDefault = false);

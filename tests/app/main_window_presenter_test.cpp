@@ -183,19 +183,6 @@ TEST_F(MainWindowPresenterTest, MouseOverTheWindowShowsTheDateAndOverThePagesCle
   EXPECT_TRUE(ui.busy) << "the pointer does not end an operation's busy state";
 }
 
-TEST_F(MainWindowPresenterTest, PagesMenuAndCloseReachTheirWindows) {
-  presenter.PagesChange(1);
-  presenter.PagesChange(0);
-  presenter.N4Click();
-  presenter.FormResize();
-  presenter.N5Click();
-  EXPECT_EQ(view.calls, (std::vector<std::string>{"files", "installations", "settings", "fit", "close"}));
-  program->settings.FilePath = programFolder();
-  ui.expectError("Log не найден");
-  presenter.Log1Click();
-  ui.verifyAllAnswered();
-}
-
 TEST_F(MainWindowPresenterTest, CloseWritesTheUtilityListAndGoesOnWhenItCannot) {
   configure();
   program->startUp();
