@@ -100,6 +100,43 @@ void runCommand(const std::string& line, app::Program& program, ConsoleHost& hos
   host.addLine(texts::kUnknownCommand);
 }
 
+std::string lowerCaseCommand(std::string_view text) {
+  std::string lower;
+  lower.reserve(text.size());
+  for (std::size_t k = 0; k < text.size(); ++k) {
+    const auto byte = static_cast<unsigned char>(text[k]);
+    if (byte >= 'A' && byte <= 'Z') {
+      lower += static_cast<char>(byte + 32);
+      continue;
+    }
+    // Cyrillic capitals in UTF-8: А..П (D0 90..9F) become а..п (D0 B0..BF), Р..Я (D0 A0..AF) become
+    // р..я (D1 80..8F), and Ѐ..Џ with Ё among them (D0 80..8F) become ѐ..џ (D1 90..9F).
+    if (byte == 0xD0 && k + 1 < text.size()) {
+      const auto next = static_cast<unsigned char>(text[k + 1]);
+      if (next >= 0x90 && next <= 0x9F) {
+        lower += static_cast<char>(0xD0);
+        lower += static_cast<char>(next + 0x20);
+        ++k;
+        continue;
+      }
+      if (next >= 0xA0 && next <= 0xAF) {
+        lower += static_cast<char>(0xD1);
+        lower += static_cast<char>(next - 0x20);
+        ++k;
+        continue;
+      }
+      if (next >= 0x80 && next <= 0x8F) {
+        lower += static_cast<char>(0xD1);
+        lower += static_cast<char>(next + 0x10);
+        ++k;
+        continue;
+      }
+    }
+    lower += text[k];
+  }
+  return lower;
+}
+
 std::vector<std::string> commandWords() {
   std::vector<std::string> words;
   for (const Command& command : commands()) {

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/program.h"
@@ -30,6 +31,9 @@ class ConsoleHost {
 // line): no arguments, no blanks around them. An unknown non-empty line says so in the list; an empty one
 // does nothing. Throws sys::IoError where the command's file work fails.
 void runCommand(const std::string& line, app::Program& program, ConsoleHost& host);
+
+// The command line as it is kept: every capital letter, Latin and Cyrillic, in lower case.
+std::string lowerCaseCommand(std::string_view text);
 
 // The seventeen words, in the order they are tried.
 std::vector<std::string> commandWords();

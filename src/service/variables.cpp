@@ -1,5 +1,7 @@
 #include "service/variables.h"
 
+#include "app/program.h"
+
 namespace service {
 
 std::string variablesText(const app::Settings& s) {
@@ -17,5 +19,11 @@ std::string variablesText(const app::Settings& s) {
   }
   return text;
 }
+
+void showVariables(app::Program& program) {
+  program.ui().messageBox(kVariablesCaption, variablesText(program.settings), app::Icon::None, app::Buttons::Ok);
+}
+
+void showServiceMenuNote(app::Ui& ui) { app::showAttention(ui, kServiceMenuNote); }
 
 }  // namespace service

@@ -4,6 +4,11 @@
 
 #include "app/settings.h"
 
+namespace app {
+class Program;
+class Ui;
+}  // namespace app
+
 namespace service {
 
 inline constexpr const char* kVariablesCaption = "Основные переменные";
@@ -13,5 +18,11 @@ inline constexpr const char* kServiceMenuNote =
 
 // The nine settings as the variables view shows them, one labelled line each, lines joined by CR LF.
 std::string variablesText(const app::Settings& settings);
+
+// The service menu's "&Значения переменных" (and the console's "var"): the settings in memory in a box
+// under "Основные переменные", OK button, no icon.
+void showVariables(app::Program& program);
+// The service menu's "Информация": what the menu is for, under "Внимание".
+void showServiceMenuNote(app::Ui& ui);
 
 }  // namespace service

@@ -2,91 +2,87 @@
 #include <QMenu>
 
 #include "app/ui/TForm1.h"
-#include "help/links.h"
-#include "help/texts.h"
+#include "help/help_presenter.h"
+#include "help/menus.h"
 #include "help/ui/THelp.h"
-#include "help/update_check.h"
-#include "sys/shell.h"
 
 using app::ui::q;
 
-void TForm1::buildLinksMenu(QMenu* menu) {
-  // Each web item opens its one fixed address; where a hint is given it shows that address too.
-  const auto link = [this](QMenu* in, const char* name, const QString& caption, const char* address,
-                           const char* hint = nullptr) {
-    QAction* action = in->addAction(caption);
-    action->setObjectName(name);
-    if (hint) {
-      action->setStatusTip(q(hint));
-      action->setToolTip(q(hint));
+namespace {
+
+// Builds a menu from its items: links open their address, commands run the main window's handler.
+void fillMenu(TForm1& form, QMenu* menu, const std::vector<help::MenuItem>& items,
+               const std::function<void(const std::string&)>& command) {
+  using Kind = help::MenuItem::Kind;
+  QMenu* in = menu;
+  for (const help::MenuItem& item : items) {
+    if (item.kind == Kind::EndSubmenu) {
+      in = menu;
+      continue;
     }
-    connect(action, &QAction::triggered, this, [this, address] { guard([this, address] { openWebAddress(address); }); });
-  };
-  menu->setToolTipsVisible(true);
-  link(menu, "CounterStrike2", "Официальный сайт Counter-Strike", help::kOfficialSite, help::kOfficialSite);
+    if (item.kind == Kind::Separator) {
+      in->addSeparator()->setObjectName(q(item.name));
+      continue;
+    }
+    if (item.kind == Kind::Submenu) {
+      in = menu->addMenu(q(item.caption));
+      in->menuAction()->setObjectName(q(item.name));
+      continue;
+    }
+    QAction* action = in->addAction(q(item.caption));
+    action->setObjectName(q(item.name));
+    if (!item.hint.empty()) {
+      in->setToolTipsVisible(true);
+      action->setStatusTip(q(item.hint));
+      action->setToolTip(q(item.hint));
+    }
+    const std::string name = item.name;
+    const std::string address = item.address;
+    QObject::connect(action, &QAction::triggered, &form, [&form, command, name, address, kind = item.kind] {
+      form.guard([&] {
+        if (kind == Kind::Link) help::openWebAddress(form.program(), address);
+        if (kind == Kind::Command) command(name);
+      });
+    });
+  }
+}
 
-  // The first letter of this caption is the Cyrillic С.
-  QMenu* fanSites = menu->addMenu("Сounter-strike в России");
-  fanSites->menuAction()->setObjectName("FanSites1");
-  link(fanSites, "FanSite1", help::kFanSite1Caption, help::kFanSite1);
-  link(fanSites, "FanSite2", help::kFanSite2Caption, help::kFanSite2);
-  link(fanSites, "FanSite3", help::kFanSite3Caption, help::kFanSite3);
+}  // namespace
 
-  QMenu* bots = menu->addMenu("Боты для Counter-Strike");
-  bots->menuAction()->setObjectName("CounterStrike1");
-  link(bots, "PODBot1", "PODBot", help::kPodBotSite);
-  link(bots, "Waypoints1", "Waypoints", help::kWaypointsDownload);
-  link(bots, "PODBot2", "PODBot в России", help::kPodBotRussianPage);
-
-  menu->addSeparator()->setObjectName("N23");
-  link(menu, "N24", "Страничка этой программы", help::kProgramPage, help::kHomeSiteAddress);
-  menu->addSeparator()->setObjectName("N25");
-  addItem(menu, "N26", "Информация", &TForm1::N26Click);
+void TForm1::buildLinksMenu(QMenu* menu) {
+  fillMenu(*this, menu, help::linksMenu(), [this](const std::string& name) {
+    if (name == "N26") N26Click();
+  });
 }
 
 void TForm1::buildHelpMenu(QMenu* menu) {
-  addItem(menu, "N34", "&Помощь", &TForm1::N34Click);
-  addItem(menu, "N27", "О Программе", &TForm1::N27Click);
-  menu->addSeparator()->setObjectName("N28");
-  addItem(menu, "N29", "Посетить сайт", &TForm1::N29Click);
-  addItem(menu, "N31", "Написать письмо", &TForm1::N31Click);
-  menu->addSeparator()->setObjectName("N32");
-  addItem(menu, "N30", "Поиск обновлений", &TForm1::N30Click);
+  fillMenu(*this, menu, help::helpMenu(), [this](const std::string& name) {
+    if (name == "N34") N34Click();
+    if (name == "N27") N27Click();
+    if (name == "N29") N29Click();
+    if (name == "N31") N31Click();
+    if (name == "N30") N30Click();
+  });
 }
 
 void TForm1::N34Click() {
-  if (!windows_.help) return;
-  windows_.help->show();
-  windows_.help->raise();
-  windows_.help->activateWindow();
+  if (windows_.help) windows_.help->presenter().N34Click();
 }
 
 void TForm1::Button4Click() {
   guard([this] {
-    if (!windows_.help) return;
-    N34Click();
-    // Let the window come up before the topic is chosen.
-    ui_.processEvents();
-    sys::sleepMs(10);
-    ui_.processEvents();
-    windows_.help->selectTopic(help::kInstallingTopic);
+    if (windows_.help) windows_.help->presenter().Button4Click();
   });
 }
 
-void TForm1::N27Click() {
-  ui_.messageBox(help::kAboutCaption, help::aboutText(), app::Icon::Information, app::Buttons::Ok);
-}
+void TForm1::N27Click() { help::N27Click(ui_); }
 
-void TForm1::N26Click() {
-  ui_.messageBox(help::kLinksNoticeCaption, help::linksNotice(), app::Icon::Information, app::Buttons::Ok);
-}
+void TForm1::N26Click() { help::N26Click(ui_); }
 
-void TForm1::N29Click() { openWebAddress(help::kProgramPage); }
+void TForm1::N29Click() { help::N29Click(*program_); }
 
-void TForm1::N31Click() { openWebAddress(std::string("mailto:") + help::kAuthorEmail); }
+void TForm1::N31Click() { help::N31Click(*program_); }
 
-void TForm1::N30Click() { help::checkForUpdates(*program_, updateCheckStep); }
+void TForm1::N30Click() { help::N30Click(*program_, updateCheckStep); }
 
-void TForm1::openWebAddress(const std::string& address) {
-  program_->services().shell.open(address, "", "", sys::ShowCommand::Show);
-}
+void TForm1::openWebAddress(const std::string& address) { help::openWebAddress(*program_, address); }

@@ -21,7 +21,9 @@ QFont pixelFont(const QFont& base, int pixels) {
 
 }  // namespace
 
-THelp::THelp(TForm1& main) : ProgramWindow(main, help::kHelpCaption) {
+THelp::THelp(TForm1& main)
+    : ProgramWindow(main, help::kHelpCaption),
+      presenter_(std::make_unique<help::HelpPresenter>(main.program(), static_cast<HelpView&>(*this))) {
   setObjectName("THelp");
 
   ListBox1 = new QListWidget(this);
@@ -30,10 +32,7 @@ THelp::THelp(TForm1& main) : ProgramWindow(main, help::kHelpCaption) {
   ListBox1->setFixedWidth(177);
   ListBox1->setFont(pixelFont(ListBox1->font(), 16));
   ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
-  for (const std::string& title : help::topicTitles()) {
-    auto* item = new QListWidgetItem(q(title), ListBox1);
-    item->setSizeHint(QSize(ListBox1->fontMetrics().horizontalAdvance(q(title)) + 8, 20));
-  }
+  ListBox1->installEventFilter(this);
 
   Memo1 = new QPlainTextEdit(this);
   Memo1->setObjectName("Memo1");
@@ -49,7 +48,13 @@ THelp::THelp(TForm1& main) : ProgramWindow(main, help::kHelpCaption) {
   layout->addWidget(ListBox1);
   layout->addWidget(Memo1, 1);
 
-  connect(ListBox1, &QListWidget::itemSelectionChanged, this, guarded(&THelp::ListBox1Click));
+  presenter_->FormCreate();
+  connect(ListBox1, &QListWidget::itemSelectionChanged, this, [this] {
+    guardedCall([this] {
+      const QList<QListWidgetItem*> selected = ListBox1->selectedItems();
+      presenter_->ListBox1Click(selected.isEmpty() ? -1 : ListBox1->row(selected.first()));
+    });
+  });
 
   // Resizable, 565 x 345 to begin with, centred on the screen; it keeps its size and place between showings.
   resize(565, 345);
@@ -58,21 +63,46 @@ THelp::THelp(TForm1& main) : ProgramWindow(main, help::kHelpCaption) {
   }
 }
 
-void THelp::FormShow() {
-  Memo1->clear();
-  ListBox1->clearSelection();
-  ListBox1->setCurrentItem(nullptr);
+THelp::~THelp() = default;
+
+void THelp::FormShow() { presenter_->FormShow(); }
+
+bool THelp::eventFilter(QObject* watched, QEvent* event) {
+  // Taking the focus, a list marks its first row as current although nothing is selected: a topic would
+  // look chosen with no text beside it. The list handles the focus first, then loses that mark again.
+  if (watched == ListBox1 && event->type() == QEvent::FocusIn) {
+    static_cast<QObject*>(ListBox1)->event(event);
+    if (ListBox1->selectedItems().isEmpty()) ListBox1->setCurrentItem(nullptr, QItemSelectionModel::NoUpdate);
+    return true;
+  }
+  return ProgramWindow::eventFilter(watched, event);
 }
 
-void THelp::ListBox1Click() {
-  const QList<QListWidgetItem*> selected = ListBox1->selectedItems();
-  if (selected.isEmpty()) return;
-  QString text = q(help::topicText(ListBox1->row(selected.first())));
-  text.replace("\r\n", "\n");
-  Memo1->setPlainText(text);
+void THelp::showTopics(const std::vector<std::string>& titles) {
+  ListBox1->clear();
+  for (const std::string& title : titles) {
+    auto* item = new QListWidgetItem(q(title), ListBox1);
+    item->setSizeHint(QSize(ListBox1->fontMetrics().horizontalAdvance(q(title)) + 8, 20));
+  }
 }
 
 void THelp::selectTopic(int topic) {
+  if (topic < 0) {
+    ListBox1->clearSelection();
+    ListBox1->setCurrentItem(nullptr);
+    return;
+  }
   ListBox1->setCurrentRow(topic);
-  ListBox1Click();
+}
+
+void THelp::setText(const std::string& text) {
+  QString shown = q(text);
+  shown.replace("\r\n", "\n");
+  Memo1->setPlainText(shown);
+}
+
+void THelp::showWindow() {
+  show();
+  raise();
+  activateWindow();
 }

@@ -1,28 +1,38 @@
 #pragma once
 
+#include <memory>
+
 #include "app/ui/ProgramWindow.h"
+#include "help/help_presenter.h"
 
 class QListWidget;
 class QPlainTextEdit;
 
 // "Помощь": the topics on the left, the chosen topic's text on the right. Not modal: the main window
-// stays usable while it is open.
-class THelp final : public app::ui::ProgramWindow {
+// stays usable while it is open. The controls and their wiring; what the window does is
+// help::HelpPresenter's.
+class THelp final : public app::ui::ProgramWindow, private help::HelpView {
   Q_OBJECT
 
  public:
   explicit THelp(TForm1& main);
+  ~THelp() override;
 
   bool holdsMainWindow() const override { return false; }
-
-  // Shows the selected topic's text; does nothing while no topic is selected.
-  void ListBox1Click();
-  // Selects a topic (0..4) and shows its text.
-  void selectTopic(int topic);
+  help::HelpPresenter& presenter() { return *presenter_; }
 
   QListWidget* ListBox1 = nullptr;
   QPlainTextEdit* Memo1 = nullptr;
 
  protected:
   void FormShow() override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void showTopics(const std::vector<std::string>& titles) override;
+  void selectTopic(int topic) override;
+  void setText(const std::string& text) override;
+  void showWindow() override;
+
+  std::unique_ptr<help::HelpPresenter> presenter_;
 };

@@ -2,12 +2,43 @@
 #include <QMenu>
 
 #include "app/ui/TForm1.h"
-#include "launchers/run_menu.h"
-#include "launchers/utilities.h"
+#include "launchers/menus_presenter.h"
 #include "launchers/ui/TRunMenu.h"
 #include "launchers/ui/Tutils.h"
 
 using app::ui::q;
+
+namespace {
+
+// The two menus of the main window as their presenter sees them.
+class MenusBinding final : public launchers::MenusView {
+ public:
+  explicit MenusBinding(TForm1& form) : form_(form) {}
+  void showMenuItem(Menu menu, int item, bool visible, const std::string& caption) override {
+    QAction* action = (menu == Menu::Run ? form_.Run : form_.util)[static_cast<std::size_t>(item - 1)];
+    action->setVisible(visible);
+    if (visible) action->setText(q(caption));
+  }
+  void showRunMenuEditor() override {
+    if (form_.windows().runMenu) form_.windows().runMenu->show();
+  }
+  void showUtilitiesManager() override {
+    if (form_.windows().utils) form_.windows().utils->show();
+  }
+
+ private:
+  TForm1& form_;
+};
+
+// The menus' handlers, run on a presenter made for the call: it keeps no state of its own.
+template <class Handler>
+void withMenus(TForm1& form, Handler handler) {
+  MenusBinding view(form);
+  launchers::MenusPresenter presenter(form.program(), view);
+  handler(presenter);
+}
+
+}  // namespace
 
 void TForm1::buildUtilitiesMenu(QMenu* menu) {
   for (int k = 1; k <= 10; ++k) {
@@ -30,26 +61,21 @@ void TForm1::buildRunMenu(QMenu* menu) {
 }
 
 void TForm1::MainMenu1Change() {
-  auto& program = *program_;
-  if (!program.settings.FilePath.empty()) program.LoadUtilList();
-  for (int k = 0; k < 10; ++k) {
-    const auto& entry = program.runMenu[k];
-    Run[k]->setVisible(entry.name != launchers::kEmpty);
-    if (entry.name != launchers::kEmpty) Run[k]->setText(q(entry.name));
-    const auto& slot = program.utilities[k];
-    util[k]->setVisible(slot.name != launchers::kEmpty);
-    if (slot.name != launchers::kEmpty) util[k]->setText(q(slot.name));
-  }
+  withMenus(*this, [](launchers::MenusPresenter& menus) { menus.MainMenu1Change(); });
 }
 
-void TForm1::RunClick(int entry) { launchers::startRunMenuEntry(*program_, entry); }
+void TForm1::RunClick(int entry) {
+  withMenus(*this, [entry](launchers::MenusPresenter& menus) { menus.RunClick(entry); });
+}
 
-void TForm1::RunUtil(int slot) { launchers::RunUtil(*program_, slot, utilityTimeout); }
+void TForm1::RunUtil(int slot) {
+  withMenus(*this, [this, slot](launchers::MenusPresenter& menus) { menus.RunUtil(slot, utilityTimeout); });
+}
 
 void TForm1::N13Click() {
-  if (windows_.utils) windows_.utils->show();
+  withMenus(*this, [](launchers::MenusPresenter& menus) { menus.N13Click(); });
 }
 
 void TForm1::N15Click() {
-  if (windows_.runMenu) windows_.runMenu->show();
+  withMenus(*this, [](launchers::MenusPresenter& menus) { menus.N15Click(); });
 }

@@ -14,7 +14,6 @@
 
 #include "app/ui/TForm1.h"
 #include "launchers/texts.h"
-#include "sys/error.h"
 
 using app::ui::q;
 using app::ui::s;
@@ -94,25 +93,43 @@ TRunMenu::TRunMenu(TForm1& main) : ProgramWindow(main, texts::kRunMenuCaption) {
   layout->addLayout(buttons);
   setFixedClientSize(480, 300);
 
-  connect(ListBox1, &QListWidget::itemSelectionChanged, this, guarded(&TRunMenu::ListBox1Click));
-  connect(ListBox1, &QListWidget::itemClicked, this, guarded(&TRunMenu::ListBox1Click));
-  connect(Edit1, &QLineEdit::textChanged, this, guarded(&TRunMenu::Edit1Change));
-  connect(edit2, &QLineEdit::textChanged, this, guarded(&TRunMenu::edit2Change));
-  connect(Edit3, &QLineEdit::textChanged, this, guarded(&TRunMenu::Edit3Change));
-  connect(edit2Button1, &QToolButton::clicked, this, guarded(&TRunMenu::edit2Button1Click));
-  connect(Button1, &QPushButton::clicked, this, guarded(&TRunMenu::Button1Click));
-  connect(Button2, &QPushButton::clicked, this, guarded(&TRunMenu::Button2Click));
-  connect(Button3, &QPushButton::clicked, this, guarded(&TRunMenu::Button3Click));
-  connect(Button4, &QPushButton::clicked, this, guarded(&TRunMenu::Button4Click));
+  presenter_ = std::make_unique<launchers::RunMenuEditorPresenter>(main.program(), static_cast<RunMenuEditorView&>(*this));
+  using Field = launchers::RunMenuEditorView::Field;
+  const auto forward = [this](auto event) { return [this, event] { guardedCall([&] { event(*presenter_); }); }; };
+  const auto rowClick = [this] { guardedCall([this] { presenter_->ListBox1Click(selectedRow()); }); };
+  connect(ListBox1, &QListWidget::itemSelectionChanged, this, rowClick);
+  connect(ListBox1, &QListWidget::itemClicked, this, rowClick);
+  for (Field which : {Field::Name, Field::Path, Field::Parameters}) {
+    connect(field(which), &QLineEdit::textChanged, this, [this, which](const QString& text) {
+      guardedCall([&] { presenter_->fieldChange(which, s(text)); });
+    });
+  }
+  connect(edit2Button1, &QToolButton::clicked, this, forward([](auto& p) { p.edit2Button1Click(); }));
+  connect(Button1, &QPushButton::clicked, this, forward([](auto& p) { p.Button1Click(); }));
+  connect(Button2, &QPushButton::clicked, this, forward([](auto& p) { p.Button2Click(); }));
+  connect(Button3, &QPushButton::clicked, this, forward([](auto& p) { p.Button3Click(); }));
+  connect(Button4, &QPushButton::clicked, this, forward([](auto& p) { p.Button4Click(); }));
   // Clicks, leaving a field, and the path field's size (for its button) come through eventFilter.
-  for (QLineEdit* field : {Edit1, edit2, Edit3}) field->installEventFilter(this);
+  for (QLineEdit* edit : {Edit1, edit2, Edit3}) edit->installEventFilter(this);
 }
 
-launchers::RunMenuTable& TRunMenu::table() { return main().program().runMenu; }
+TRunMenu::~TRunMenu() = default;
 
 int TRunMenu::selectedRow() const {
   const QList<QListWidgetItem*> selected = ListBox1->selectedItems();
   return selected.isEmpty() ? -1 : ListBox1->row(selected.first());
+}
+
+QLineEdit* TRunMenu::field(Field which) const {
+  switch (which) {
+    case Field::Name:
+      return Edit1;
+    case Field::Path:
+      return edit2;
+    case Field::Parameters:
+      break;
+  }
+  return Edit3;
 }
 
 bool TRunMenu::eventFilter(QObject* watched, QEvent* event) {
@@ -121,103 +138,30 @@ bool TRunMenu::eventFilter(QObject* watched, QEvent* event) {
     edit2Button1->setGeometry(inside.right() - edit2Button1->width(), inside.top() + 1, edit2Button1->width(),
                               inside.height() - 2);
   }
-  const auto handle = [&](void (TRunMenu::*click)(), void (TRunMenu::*exit)()) {
-    if (event->type() == QEvent::MouseButtonPress) main().guard([&] { (this->*click)(); });
-    if (event->type() == QEvent::FocusOut) main().guard([&] { (this->*exit)(); });
-  };
-  if (watched == Edit1) handle(&TRunMenu::Edit1Click, &TRunMenu::Edit1Exit);
-  if (watched == edit2) handle(&TRunMenu::edit2Click, &TRunMenu::edit2Exit);
-  if (watched == Edit3) handle(&TRunMenu::Edit3Click, &TRunMenu::Edit3Exit);
+  for (Field which : {Field::Name, Field::Path, Field::Parameters}) {
+    if (watched != field(which)) continue;
+    if (event->type() == QEvent::MouseButtonPress) main().guard([&] { presenter_->fieldClick(which); });
+    if (event->type() == QEvent::FocusOut) main().guard([&] { presenter_->fieldExit(which); });
+  }
   return ProgramWindow::eventFilter(watched, event);
 }
 
-void TRunMenu::FormShow() {
-  app::Ui& ui = main().program().ui();
-  ui.setMainWindowEnabled(false);
-  ui.setStatusText(texts::kRunMenuOpenStatus);
-  try {
-    auto& program = main().program();
-    launchers::readRunMenu(program.fs(), program.settings.FilePath + launchers::kRunMenuFile, table());
-  } catch (const sys::IoError&) {
-    // An editor over a table it could not read would only write it back wrong: it closes again, and
-    // closing gives the main window back.
-    QTimer::singleShot(0, this, &QWidget::close);
-    throw;
+void TRunMenu::FormShow() { presenter_->FormShow(); }
+
+void TRunMenu::FormClose() { presenter_->FormClose(); }
+
+void TRunMenu::showRows(const std::vector<std::string>& rows) {
+  for (int k = 0; k < ListBox1->count() && k < static_cast<int>(rows.size()); ++k) {
+    ListBox1->item(k)->setText(q(rows[static_cast<std::size_t>(k)]));
   }
-  RunList();
 }
 
-void TRunMenu::FormClose() {
-  app::Ui& ui = main().program().ui();
-  ui.setMainWindowEnabled(true);
-  ui.setStatusText("");
-}
+void TRunMenu::setFieldText(Field which, const std::string& text) { field(which)->setText(q(text)); }
 
-void TRunMenu::RunList() {
-  for (int k = 0; k < 10; ++k) ListBox1->item(k)->setText(q(table()[static_cast<std::size_t>(k)].name));
-}
+std::string TRunMenu::fieldText(Field which) { return s(field(which)->text()); }
 
-void TRunMenu::ListBox1Click() {
-  const int row = selectedRow();
-  if (row < 0) return;
-  const launchers::RunMenuEntry entry = table()[static_cast<std::size_t>(row)];
-  Edit1->setText(q(launchers::editorText(entry.name)));
-  edit2->setText(q(launchers::editorText(entry.path)));
-  Edit3->setText(q(launchers::editorText(entry.parameters)));
-  for (QLineEdit* field : {Edit1, edit2, Edit3}) field->setReadOnly(false);
-}
+void TRunMenu::setFieldReadOnly(Field which, bool readOnly) { field(which)->setReadOnly(readOnly); }
 
-void TRunMenu::fieldChange(QLineEdit* field, std::string launchers::RunMenuEntry::*member) {
-  const int row = selectedRow();
-  if (row < 0) {
-    // Nothing to store into: the field does not keep what was typed.
-    if (!field->text().isEmpty()) field->clear();
-    return;
-  }
-  table()[static_cast<std::size_t>(row)].*member = s(field->text());
-}
+void TRunMenu::closeWindow() { close(); }
 
-void TRunMenu::Edit1Change() { fieldChange(Edit1, &launchers::RunMenuEntry::name); }
-void TRunMenu::edit2Change() { fieldChange(edit2, &launchers::RunMenuEntry::path); }
-void TRunMenu::Edit3Change() { fieldChange(Edit3, &launchers::RunMenuEntry::parameters); }
-
-void TRunMenu::fieldClick(QLineEdit* field) {
-  if (selectedRow() < 0) field->setReadOnly(true);
-}
-
-void TRunMenu::Edit1Click() { fieldClick(Edit1); }
-void TRunMenu::edit2Click() { fieldClick(edit2); }
-void TRunMenu::Edit3Click() { fieldClick(Edit3); }
-
-void TRunMenu::Edit1Exit() { RunList(); }
-void TRunMenu::edit2Exit() { RunList(); }
-void TRunMenu::Edit3Exit() { RunList(); }
-
-void TRunMenu::edit2Button1Click() {
-  if (selectedRow() < 0) return;
-  const std::vector<std::string> chosen = main().program().ui().chooseFiles(launchers::anyFileRequest());
-  if (!chosen.empty()) edit2->setText(q(chosen.front()));
-}
-
-void TRunMenu::Button1Click() {
-  if (selectedRow() < 0) {
-    app::showError(main().program().ui(), texts::kSelectMenuItem);
-    return;
-  }
-  // The fields are cleared first: each cleared field stores what it holds, the marker is stored after.
-  for (QLineEdit* field : {Edit1, edit2, Edit3}) field->clear();
-  launchers::freeEntry(table()[static_cast<std::size_t>(selectedRow())]);
-  RunList();
-}
-
-void TRunMenu::Button2Click() {
-  launchers::startFromEditor(main().program(), selectedRow() >= 0, s(edit2->text()), s(Edit3->text()));
-}
-
-void TRunMenu::Button3Click() {
-  auto& program = main().program();
-  launchers::writeRunMenu(program.fs(), program.settings.FilePath + launchers::kRunMenuFile, table());
-  close();
-}
-
-void TRunMenu::Button4Click() { app::showInformation(main().program().ui(), texts::kRunMenuHelp); }
+void TRunMenu::closeAfterShowing() { QTimer::singleShot(0, this, &QWidget::close); }

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "app/ui/ProgramWindow.h"
-#include "launchers/run_menu.h"
+#include "launchers/run_menu_editor_presenter.h"
 
 class QLineEdit;
 class QListWidget;
@@ -11,30 +12,15 @@ class QPushButton;
 class QToolButton;
 
 // The run-menu editor "Меню запуска": the ten entries of the Run menu in a list, the selected one in three
-// fields. Every change of a field goes straight into the main window's table; only "&OK" writes the file.
-// The selected row, the fields and their read-only states stay as they are from one opening to the next.
-class TRunMenu final : public app::ui::ProgramWindow {
+// fields. The controls and their wiring; what the editor does is launchers::RunMenuEditorPresenter's.
+class TRunMenu final : public app::ui::ProgramWindow, private launchers::RunMenuEditorView {
   Q_OBJECT
 
  public:
   explicit TRunMenu(TForm1& main);
+  ~TRunMenu() override;
 
-  void RunList();
-  void ListBox1Click();
-  void Edit1Change();
-  void edit2Change();
-  void Edit3Change();
-  void Edit1Click();
-  void edit2Click();
-  void Edit3Click();
-  void Edit1Exit();
-  void edit2Exit();
-  void Edit3Exit();
-  void edit2Button1Click();  // the browse button inside the path field
-  void Button1Click();       // "Удалить"
-  void Button2Click();       // "Запустить"
-  void Button3Click();       // "&OK"
-  void Button4Click();       // "Помощь"
+  launchers::RunMenuEditorPresenter& presenter() { return *presenter_; }
 
   QListWidget* ListBox1 = nullptr;
   QLineEdit* Edit1 = nullptr;
@@ -53,7 +39,14 @@ class TRunMenu final : public app::ui::ProgramWindow {
 
  private:
   int selectedRow() const;  // -1 when no row is selected
-  void fieldChange(QLineEdit* field, std::string launchers::RunMenuEntry::*member);
-  void fieldClick(QLineEdit* field);
-  launchers::RunMenuTable& table();
+  QLineEdit* field(Field which) const;
+
+  void showRows(const std::vector<std::string>& rows) override;
+  void setFieldText(Field field, const std::string& text) override;
+  std::string fieldText(Field field) override;
+  void setFieldReadOnly(Field field, bool readOnly) override;
+  void closeWindow() override;
+  void closeAfterShowing() override;
+
+  std::unique_ptr<launchers::RunMenuEditorPresenter> presenter_;
 };

@@ -12,38 +12,10 @@
 #include <QVBoxLayout>
 
 #include "app/ui/TForm1.h"
-#include "help/links.h"
 #include "launchers/texts.h"
-#include "launchers/utilities.h"
-#include "sys/error.h"
 
 using app::ui::q;
-using app::ui::s;
 namespace texts = launchers::texts;
-
-// The manager as the install and the removal see it.
-class Tutils::View final : public launchers::UtilityManagerView {
- public:
-  explicit View(Tutils& window) : window_(window) {}
-  int count() override { return window_.ListBox1->count(); }
-  std::optional<std::string> selectedName() override {
-    const QList<QListWidgetItem*> selected = window_.ListBox1->selectedItems();
-    if (selected.isEmpty()) return std::nullopt;
-    return s(selected.first()->text());
-  }
-  void addName(const std::string& name) override { window_.ListBox1->addItem(q(name)); }
-  void removeSelectedName() override {
-    qDeleteAll(window_.ListBox1->selectedItems());
-    // The list would select the next row, and a second Delete would remove a utility nobody chose.
-    window_.ListBox1->setCurrentRow(-1);
-    window_.ListBox1->clearSelection();
-  }
-  void setStatusText(const std::string& text) override { window_.statusPanel_->setText(q(text)); }
-  void setEnabled(bool enabled) override { window_.setEnabled(enabled); }
-
- private:
-  Tutils& window_;
-};
 
 namespace {
 QPushButton* makeButton(QWidget* parent, const char* name, const char* caption) {
@@ -54,7 +26,9 @@ QPushButton* makeButton(QWidget* parent, const char* name, const char* caption) 
 }
 }  // namespace
 
-Tutils::Tutils(TForm1& main) : ProgramWindow(main, texts::kUtilsCaption), view_(std::make_unique<View>(*this)) {
+Tutils::Tutils(TForm1& main)
+    : ProgramWindow(main, texts::kUtilsCaption),
+      presenter_(std::make_unique<launchers::UtilitiesPresenter>(main.program(), static_cast<UtilitiesView&>(*this))) {
   setObjectName("Tutils");
 
   auto* group = new QGroupBox(texts::kUtilsListGroup, this);
@@ -96,77 +70,67 @@ Tutils::Tutils(TForm1& main) : ProgramWindow(main, texts::kUtilsCaption), view_(
   layout->addWidget(StatusBar1);
   setFixedClientSize(380, 260);
 
-  connect(Button1, &QPushButton::clicked, this, guarded(&Tutils::Button1Click));
-  connect(Button2, &QPushButton::clicked, this, guarded(&Tutils::Button2Click));
-  connect(Button3, &QPushButton::clicked, this, guarded(&Tutils::Button3Click));
-  connect(Button4, &QPushButton::clicked, this, guarded(&Tutils::Button4Click));
+  const auto forward = [this](auto event) { return [this, event] { guardedCall([&] { event(*presenter_); }); }; };
+  connect(ListBox1, &QListWidget::itemSelectionChanged, this,
+          [this] { guardedCall([this] { presenter_->ListBox1Click(selectedRow()); }); });
+  connect(Button1, &QPushButton::clicked, this, forward([this](auto& p) {
+            p.installTimeout = this->main().utilityTimeout;
+            p.Button1Click();
+          }));
+  connect(Button2, &QPushButton::clicked, this, forward([](auto& p) { p.Button2Click(); }));
+  connect(Button3, &QPushButton::clicked, this, forward([](auto& p) { p.Button3Click(); }));
+  connect(Button4, &QPushButton::clicked, this, forward([](auto& p) { p.Button4Click(); }));
 }
 
 Tutils::~Tutils() = default;
 
 QString Tutils::statusText() const { return statusPanel_->text(); }
 
-void Tutils::FormShow() {
-  auto& program = main().program();
-  ListBox1->clear();
-  program.ui().setMainWindowEnabled(false);
-  program.ui().setStatusText(texts::kUtilsOpenStatus);
-  try {
-    program.LoadUtilList();
-  } catch (const sys::IoError&) {
-    // Without its table the manager could only install into the wrong slots: it closes again, and
-    // closing gives the main window back.
-    QTimer::singleShot(0, this, &QWidget::close);
-    throw;
-  }
-  for (const auto& slot : program.utilities) {
-    if (slot.path != launchers::kEmpty) ListBox1->addItem(q(slot.name));
-  }
+int Tutils::selectedRow() const {
+  const QList<QListWidgetItem*> selected = ListBox1->selectedItems();
+  return selected.isEmpty() ? -1 : ListBox1->row(selected.first());
 }
 
-void Tutils::FormClose() {
-  app::Ui& ui = main().program().ui();
-  ui.setMainWindowEnabled(true);
-  ui.setStatusText("");
-}
+void Tutils::FormShow() { presenter_->FormShow(); }
+
+void Tutils::FormClose() { presenter_->FormClose(); }
 
 void Tutils::closeEvent(QCloseEvent* event) {
   // The install waits for the utility with events handled; the manager stays until it has its answer.
-  if (installing_) {
+  if (!presenter_->FormCloseQuery()) {
     event->ignore();
     return;
   }
   ProgramWindow::closeEvent(event);
 }
 
-void Tutils::Button1Click() {
-  installing_ = true;
-  try {
-    launchers::installUtility(main().program(), *view_, main().utilityTimeout);
-  } catch (...) {
-    installing_ = false;
-    throw;
-  }
-  installing_ = false;
+void Tutils::showNames(const std::vector<std::string>& names) {
+  ListBox1->clear();
+  for (const auto& name : names) ListBox1->addItem(q(name));
 }
 
-void Tutils::Button2Click() { launchers::removeUtility(main().program(), *view_); }
+void Tutils::addName(const std::string& name) { ListBox1->addItem(q(name)); }
 
-void Tutils::Button3Click() { close(); }
-
-void Tutils::Button4Click() {
-  main().program().services().shell.open(help::kUtilitiesPage, "", "", sys::ShowCommand::Show);
+void Tutils::removeRow(int row) {
+  delete ListBox1->takeItem(row);
+  ListBox1->setCurrentRow(-1);
+  ListBox1->clearSelection();
 }
 
-void Tutils::ListBox1KeyDown(int key) {
-  if (key == Qt::Key_Delete) Button2Click();
-}
+void Tutils::setStatusText(const std::string& text) { statusPanel_->setText(q(text)); }
+
+void Tutils::setManagerEnabled(bool enabled) { setEnabled(enabled); }
+
+void Tutils::closeWindow() { close(); }
+
+void Tutils::closeAfterShowing() { QTimer::singleShot(0, this, &QWidget::close); }
 
 bool Tutils::eventFilter(QObject* watched, QEvent* event) {
   if (watched == ListBox1 && event->type() == QEvent::KeyPress) {
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    main().guard([this, key] { ListBox1KeyDown(key); });
-    if (key == Qt::Key_Delete) return true;
+    // The list's own key code for Delete is the one the presenter knows.
+    const int key = static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete ? launchers::kDeleteKey : 0;
+    main().guard([this, key] { presenter_->ListBox1KeyDown(key); });
+    if (key == launchers::kDeleteKey) return true;
   }
   return ProgramWindow::eventFilter(watched, event);
 }

@@ -3,31 +3,24 @@
 #include <memory>
 
 #include "app/ui/ProgramWindow.h"
+#include "launchers/utilities_presenter.h"
 
 class QLabel;
 class QListWidget;
 class QPushButton;
 class QStatusBar;
 
-namespace launchers {
-class UtilityManagerView;
-}
-
 // The utilities manager "Утилиты": the installed utilities by name, installing one through its handshake,
-// removing one, and the download page. It has its own status line for the install wait.
-class Tutils final : public app::ui::ProgramWindow {
+// removing one, and the download page. It has its own status line for the install wait. The controls and
+// their wiring; what the manager does is launchers::UtilitiesPresenter's.
+class Tutils final : public app::ui::ProgramWindow, private launchers::UtilitiesView {
   Q_OBJECT
 
  public:
   explicit Tutils(TForm1& main);
   ~Tutils() override;
 
-  void Button1Click();  // "&Добавить": install
-  void Button2Click();  // "&Удалить": remove
-  void Button3Click();  // "&Выход"
-  void Button4Click();  // "Скачать из интернета"
-  void ListBox1KeyDown(int key);
-
+  launchers::UtilitiesPresenter& presenter() { return *presenter_; }
   QString statusText() const;
 
   QListWidget* ListBox1 = nullptr;
@@ -44,8 +37,15 @@ class Tutils final : public app::ui::ProgramWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  class View;
-  std::unique_ptr<View> view_;
+  int selectedRow() const;  // -1 when no row is selected
+  void showNames(const std::vector<std::string>& names) override;
+  void addName(const std::string& name) override;
+  void removeRow(int row) override;
+  void setStatusText(const std::string& text) override;
+  void setManagerEnabled(bool enabled) override;
+  void closeWindow() override;
+  void closeAfterShowing() override;
+
+  std::unique_ptr<launchers::UtilitiesPresenter> presenter_;
   QLabel* statusPanel_ = nullptr;
-  bool installing_ = false;
 };

@@ -7,9 +7,6 @@ void TForm1::N18Click() {
   if (windows_.command) windows_.command->show();
 }
 
-void TForm1::N19Click() {
-  ui_.messageBox(service::kVariablesCaption, service::variablesText(program_->settings), app::Icon::None,
-                 app::Buttons::Ok);
-}
+void TForm1::N19Click() { service::showVariables(*program_); }
 
-void TForm1::N21Click() { app::showAttention(ui_, service::kServiceMenuNote); }
+void TForm1::N21Click() { service::showServiceMenuNote(ui_); }

@@ -19,14 +19,16 @@ class LowerCase final : public QValidator {
  public:
   using QValidator::QValidator;
   State validate(QString& input, int&) const override {
-    input = input.toLower();
+    input = app::ui::q(service::lowerCaseCommand(app::ui::s(input)));
     return Acceptable;
   }
 };
 
 }  // namespace
 
-Tcommand::Tcommand(TForm1& main) : ProgramWindow(main, service::texts::kConsoleCaption) {
+Tcommand::Tcommand(TForm1& main)
+    : ProgramWindow(main, service::texts::kConsoleCaption),
+      presenter_(std::make_unique<service::ConsolePresenter>(main.program(), static_cast<ConsoleView&>(*this))) {
   setObjectName("Tcommand");
   // A tool window: small caption and the close box only.
   setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
@@ -48,20 +50,16 @@ Tcommand::Tcommand(TForm1& main) : ProgramWindow(main, service::texts::kConsoleC
   layout->setSpacing(0);
   layout->addWidget(Edit1);
   layout->addWidget(ListBox1, 1);
+
+  connect(Edit1, &QLineEdit::textChanged, this,
+          [this](const QString& text) { guardedCall([&] { presenter_->Edit1Change(s(text)); }); });
 }
 
-void Tcommand::FormShow() {
-  main().ui().setMainWindowEnabled(false);
-  main().ui().setStatusText(service::texts::kConsoleStatus);
-  Edit1->setFocus();
-  Edit1->clear();
-  ListBox1->clear();
-}
+Tcommand::~Tcommand() = default;
 
-void Tcommand::FormClose() {
-  main().ui().setMainWindowEnabled(true);
-  main().ui().setStatusText("");
-}
+void Tcommand::FormShow() { presenter_->FormShow(); }
+
+void Tcommand::FormClose() { presenter_->FormClose(); }
 
 bool Tcommand::eventFilter(QObject* watched, QEvent* event) {
   if (watched == Edit1 && event->type() == QEvent::KeyPress) {
@@ -75,11 +73,15 @@ bool Tcommand::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Tcommand::Edit1KeyDown(int key) {
-  if (key != Qt::Key_Return && key != Qt::Key_Enter) return;
-  const std::string line = s(Edit1->text());
-  main().guard([&] { service::runCommand(line, main().program(), *this); });
-  Edit1->clear();
+  const int code = key == Qt::Key_Return || key == Qt::Key_Enter ? service::kEnterKey : 0;
+  main().guard([&] { presenter_->Edit1KeyDown(code); });
 }
+
+void Tcommand::setCommandText(const std::string& text) { Edit1->setText(q(text)); }
+
+std::string Tcommand::commandText() { return s(Edit1->text()); }
+
+void Tcommand::focusCommandLine() { Edit1->setFocus(); }
 
 void Tcommand::addLine(const std::string& line) {
   ListBox1->addItem(q(line));
@@ -88,14 +90,7 @@ void Tcommand::addLine(const std::string& line) {
 
 void Tcommand::clearLines() { ListBox1->clear(); }
 
-std::optional<std::string> Tcommand::lastLine() const {
-  if (ListBox1->count() == 0) return std::nullopt;
-  return s(ListBox1->item(ListBox1->count() - 1)->text());
-}
-
-void Tcommand::showVariables() { main().N19Click(); }
-
-void Tcommand::closeConsole() { close(); }
+void Tcommand::closeWindow() { close(); }
 
 void Tcommand::rerunStartUp() { main().FormCreate(); }
 

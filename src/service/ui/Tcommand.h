@@ -1,19 +1,24 @@
 #pragma once
 
+#include <memory>
+
 #include "app/ui/ProgramWindow.h"
-#include "service/console.h"
+#include "service/console_presenter.h"
 
 class QLineEdit;
 class QListWidget;
 
 // "Командная строка": typed words run service actions on the settings and the program state. The line is
-// lower-cased as it is typed; Enter runs it; the list below shows what the commands report.
-class Tcommand final : public app::ui::ProgramWindow, private service::ConsoleHost {
+// lower-cased as it is typed; Enter runs it; the list below shows what the commands report. The controls
+// and their wiring; what the console does is service::ConsolePresenter's.
+class Tcommand final : public app::ui::ProgramWindow, private service::ConsoleView {
   Q_OBJECT
 
  public:
   explicit Tcommand(TForm1& main);
+  ~Tcommand() override;
 
+  service::ConsolePresenter& presenter() { return *presenter_; }
   // Enter (Qt::Key_Return or Qt::Key_Enter) runs the command line; every other key is typing.
   void Edit1KeyDown(int key);
 
@@ -26,11 +31,14 @@ class Tcommand final : public app::ui::ProgramWindow, private service::ConsoleHo
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void setCommandText(const std::string& text) override;
+  std::string commandText() override;
+  void focusCommandLine() override;
   void addLine(const std::string& line) override;
   void clearLines() override;
-  std::optional<std::string> lastLine() const override;
-  void showVariables() override;
-  void closeConsole() override;
+  void closeWindow() override;
   void rerunStartUp() override;
   void closeMainWindow() override;
+
+  std::unique_ptr<service::ConsolePresenter> presenter_;
 };

@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QTest>
 
 #include "help/links.h"
 #include "help/texts.h"
@@ -60,6 +61,19 @@ TEST_F(HelpWindow, EveryShowingStartsEmpty) {
   form1->N34Click();
   EXPECT_EQ(selectedTopic(), -1);
   EXPECT_EQ(help->Memo1->toPlainText(), "");
+}
+
+// Taking the focus a list marks a current row, drawn as if chosen: with no topic chosen it marks none,
+// and the arrow keys choose a topic with its text.
+TEST_F(HelpWindow, TheListTakingTheFocusMarksNoTopicWithoutItsText) {
+  form1->N34Click();
+  QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+  QApplication::sendEvent(help->ListBox1, &in);
+  EXPECT_EQ(help->ListBox1->currentRow(), -1);
+  EXPECT_EQ(selectedTopic(), -1);
+  QTest::keyClick(help->ListBox1, Qt::Key_Down);
+  EXPECT_EQ(selectedTopic(), 0);
+  EXPECT_EQ(memoLines(), topicLines(0));
 }
 
 TEST_F(HelpWindow, HelpButtonOpensAtInstallingFilesAlsoFromAnotherTopic) {
