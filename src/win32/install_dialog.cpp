@@ -5,6 +5,7 @@
 
 #include "installs/texts.h"
 #include "win32/controls.h"
+#include "win32/list_item_hint.h"
 #include "win32/installations_page.h"
 #include "win32/main_window.h"
 #include "win32/text.h"
@@ -57,7 +58,10 @@ InstallDialog::InstallDialog(MainWindow& main, InstallationsPage& page)
 }
 
 InstallDialog::~InstallDialog() {
-  if (HWND list = control(ListBox1)) RemoveWindowSubclass(list, &InstallDialog::listWatch, kListWatchId);
+  if (HWND list = control(ListBox1)) {
+    RemoveWindowSubclass(list, &InstallDialog::listWatch, kListWatchId);
+    unwatchClippedItems(list);
+  }
   if (popup_) DestroyMenu(popup_);
 }
 
@@ -102,6 +106,7 @@ void InstallDialog::buildControls() {
   HWND list = createListBox(window, {12, 20, 265, 198}, ListBox1, WS_HSCROLL | LBS_WANTKEYBOARDINPUT);
   DragAcceptFiles(list, TRUE);
   SetWindowSubclass(list, &InstallDialog::listWatch, kListWatchId, reinterpret_cast<DWORD_PTR>(this));
+  watchClippedItems(list, hints());
 
   createButton(window, texts::kAddButton, {4, 230, 91, 24}, Button3);
   createButton(window, texts::kRemoveButton, {99, 230, 91, 24}, Button4);

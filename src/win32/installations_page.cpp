@@ -4,6 +4,7 @@
 
 #include "installs/texts.h"
 #include "win32/controls.h"
+#include "win32/list_item_hint.h"
 #include "win32/main_window.h"
 #include "win32/secondary_window.h"
 #include "win32/text.h"
@@ -49,6 +50,8 @@ InstallationsPage::InstallationsPage(MainWindow& main)
   createButton(panel_, texts::kRestoreButton, {528, 86, 112, 26}, Button2);
   createButton(panel_, texts::kHelpButton, {528, 118, 112, 26}, Button4);
   main_.hints().add(control(Button1), texts::kInstallButtonHint);
+  // Long names and game paths can be read in full over their rows.
+  for (Id list : {ListBox1, ListBox2}) watchClippedItems(control(list), main_.hints());
   // The hint of "Переименовать" follows the selection whenever the mouse moves over it.
   SetWindowSubclass(control(Button3), &InstallationsPage::renameButtonWatch, kRenameWatchId,
                     reinterpret_cast<DWORD_PTR>(this));
@@ -72,6 +75,7 @@ InstallationsPage::InstallationsPage(MainWindow& main)
 }
 
 InstallationsPage::~InstallationsPage() {
+  for (Id list : {ListBox1, ListBox2}) unwatchClippedItems(control(list));
   if (HWND button = control(Button3)) RemoveWindowSubclass(button, &InstallationsPage::renameButtonWatch, kRenameWatchId);
 }
 

@@ -167,4 +167,22 @@ TEST_F(Win32Installations, DialogHoldsTheMainWindowAndItsMenusKeysAndButtonsWork
   EXPECT_EQ(statusText(), "");
 }
 
+TEST_F(Win32Installations, OnlyClippedGamePathsGetAHintOfTheirOwn) {
+  writeBytes(programFolder() + "files/list.dat", "A\r\n");
+  writeBytes(programFolder() + "files/A/files.dat", "/short\r\n/" + std::string(300, 'x') + "\r\n");
+  main->showPage(MainWindow::Page::EditMenu);
+  drive::selectRow(pageControl(InstallationsPage::ListBox1), 0);
+  HWND files = pageControl(InstallationsPage::ListBox2);
+  ASSERT_EQ(winui::listItems(files).size(), 2u);
+  const auto hintOverRow = [&](int row) {
+    RECT item{};
+    SendMessageW(files, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(files, WM_MOUSEMOVE, 0, MAKELPARAM(item.left + 2, item.top + 2));
+    return hintOf(main->hints().tooltip(), main->hwnd(), files);
+  };
+  EXPECT_EQ(hintOverRow(1), "/" + std::string(300, 'x'));
+  EXPECT_EQ(hintOverRow(0), "") << "a path that fits has no hint";
+  EXPECT_EQ(hintOverRow(1), "/" + std::string(300, 'x'));
+}
+
 }  // namespace
