@@ -54,6 +54,7 @@ InstallDialog::InstallDialog(MainWindow& main, InstallationsPage& page)
   buildControls();
   setClientSize(hwnd(), kClientWidth, kClientHeight);
   centreOnScreen(hwnd());
+  SendMessageW(control(StatusBar1), WM_SIZE, 0, 0);
   presenter_.FormCreate();
 }
 
@@ -101,6 +102,8 @@ void InstallDialog::buildMenus() {
 
 void InstallDialog::buildControls() {
   HWND window = hwnd();
+  // The group boxes paint no inside of their own: the window paints under them.
+  SetWindowLongPtrW(window, GWL_STYLE, GetWindowLongPtrW(window, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_CLIPCHILDREN));
   createGroupBox(window, texts::kFilesGroup, {4, 2, 281, 224});
   // The Delete key comes to the dialog as WM_VKEYTOITEM.
   HWND list = createListBox(window, {12, 20, 265, 198}, ListBox1, WS_HSCROLL | LBS_WANTKEYBOARDINPUT);

@@ -33,22 +33,22 @@ std::string withCrLf(const std::string& text) {
 InstallationsPage::InstallationsPage(MainWindow& main)
     : main_(main), presenter_(main.program(), *this), panel_(main.page(MainWindow::Page::EditMenu).hwnd()) {
   // Positions in pixels at 96 dpi inside the page: three groups side by side, as on the other system.
-  createGroupBox(panel_, texts::kInstallationsGroup, {6, 2, 190, 292});
-  createListBox(panel_, {14, 20, 174, 266}, ListBox1, WS_HSCROLL);
+  createGroupBox(panel_, texts::kInstallationsGroup, {6, 2, 176, 292});
+  createListBox(panel_, {14, 20, 160, 266}, ListBox1, WS_HSCROLL);
 
-  createGroupBox(panel_, texts::kInformationGroup, {202, 2, 312, 292});
-  createLabel(panel_, texts::kFilesLabel, {210, 20, 296, 16});
-  createListBox(panel_, {210, 36, 296, 108}, ListBox2, WS_HSCROLL);
-  createLabel(panel_, texts::kDateLabel, {210, 148, 296, 16});
-  createEdit(panel_, "", {210, 164, 296, 22}, Edit1, ES_READONLY);
-  createLabel(panel_, texts::kDescriptionLabel, {210, 190, 296, 16});
-  createMemo(panel_, "", {210, 206, 296, 80}, Memo1, true);
+  createGroupBox(panel_, texts::kInformationGroup, {188, 2, 298, 292});
+  createLabel(panel_, texts::kFilesLabel, {196, 20, 282, 16});
+  createListBox(panel_, {196, 36, 282, 108}, ListBox2, WS_HSCROLL);
+  createLabel(panel_, texts::kDateLabel, {196, 148, 282, 16});
+  createEdit(panel_, "", {196, 164, 282, 22}, Edit1, ES_READONLY);
+  createLabel(panel_, texts::kDescriptionLabel, {196, 190, 282, 16});
+  createMemo(panel_, "", {196, 206, 282, 80}, Memo1, true);
 
-  createGroupBox(panel_, texts::kPanelGroup, {520, 2, 128, 292});
-  createButton(panel_, texts::kInstallFilesButton, {528, 22, 112, 26}, Button1);
-  createButton(panel_, texts::kRenameButton, {528, 54, 112, 26}, Button3);
-  createButton(panel_, texts::kRestoreButton, {528, 86, 112, 26}, Button2);
-  createButton(panel_, texts::kHelpButton, {528, 118, 112, 26}, Button4);
+  createGroupBox(panel_, texts::kPanelGroup, {492, 2, 156, 292});
+  createButton(panel_, texts::kInstallFilesButton, {500, 22, 140, 26}, Button1);
+  createButton(panel_, texts::kRenameButton, {500, 54, 140, 26}, Button3);
+  createButton(panel_, texts::kRestoreButton, {500, 86, 140, 26}, Button2);
+  createButton(panel_, texts::kHelpButton, {500, 118, 140, 26}, Button4);
   main_.hints().add(control(Button1), texts::kInstallButtonHint);
   // Long names and game paths can be read in full over their rows.
   for (Id list : {ListBox1, ListBox2}) watchClippedItems(control(list), main_.hints());
