@@ -2,6 +2,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstring>
 #include <memory>
 
 #include "installs/texts.h"
@@ -165,6 +169,32 @@ TEST_F(Win32Installations, DialogHoldsTheMainWindowAndItsMenusKeysAndButtonsWork
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_TRUE(IsWindowEnabled(main->hwnd()));
   EXPECT_EQ(statusText(), "");
+}
+
+// Files dropped on the dialog's list, as the shell hands them over: a DROPFILES block of wide paths.
+void dropOn(HWND list, const std::vector<std::string>& paths) {
+  std::wstring names;
+  for (const auto& path : paths) names += winui::wide(path) + L'\0';
+  names += L'\0';
+  HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+  auto* header = static_cast<DROPFILES*>(GlobalLock(block));
+  header->pFiles = sizeof(DROPFILES);
+  header->fWide = TRUE;
+  std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), names.data(), names.size() * sizeof(wchar_t));
+  GlobalUnlock(block);
+  SendMessageW(list, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);  // DragFinish frees the block
+}
+
+TEST_F(Win32Installations, FilesAndFoldersDroppedOnTheOpenDialogAreAdded) {
+  drive::click(pageControl(InstallationsPage::Button1));
+  HWND list = dialogControl(InstallDialog::ListBox1);
+  dropOn(list, {temp / "new/sub", temp / "new/gign.mdl", temp / "missing.mdl"});
+  EXPECT_EQ(winui::listItems(list), (std::vector<std::string>{temp / "new/sub/go.wav", temp / "new/gign.mdl"}));
+  EXPECT_TRUE(enabled(dialogControl(InstallDialog::Button1)));
+  EXPECT_TRUE(IsWindowEnabled(dialog->hwnd()));
+  drive::click(dialogControl(InstallDialog::Button2));
+  dropOn(list, {temp / "new/gign.mdl"});
+  EXPECT_EQ(winui::listItems(list).size(), 2u) << "a closed dialog takes no drop";
 }
 
 TEST_F(Win32Installations, OnlyClippedGamePathsGetAHintOfTheirOwn) {
