@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
-.PHONY: all build demo run package screenshot test test-linux test-package test-sanitize test-windows bench fuzz clean
+.PHONY: all build demo run package screenshot windows test test-linux test-package test-sanitize test-windows test-windows-display bench fuzz clean
 
 all: build
 
@@ -31,9 +31,14 @@ screenshot: build
 	scripts/setup-deps package
 	scripts/screenshot $(BUILD)
 
-# Every test: the Linux build, the package, the core again with sanitizers, then the Windows build of the
-# core under Wine.
-test: test-linux test-package test-sanitize test-windows
+# The Windows program: build-win/varnikit.exe, build-win/Varnikit-1.0-win64.zip and the setup
+# build-win/Varnikit-1.0-setup.exe (MinGW-w64 and NSIS).
+windows:
+	scripts/package-windows
+
+# Every test: the Linux build, the package, the core again with sanitizers, then the Windows program under
+# Wine: its tests, then the installed program started on a virtual display.
+test: test-linux test-package test-sanitize test-windows test-windows-display
 
 test-linux: build
 	scripts/run-tests $(BUILD)
@@ -47,6 +52,9 @@ test-sanitize:
 
 test-windows:
 	scripts/test-windows
+
+test-windows-display:
+	scripts/test-windows-display
 
 # Every reader of a data file fed random bytes for FUZZ_SECONDS each (not part of the tests).
 FUZZ_SECONDS ?= 60

@@ -24,6 +24,12 @@ inline constexpr const char* kGridHint =
 inline constexpr const char* kRun = "запустить";
 inline constexpr const char* kEditDescription = "изменить описание";
 inline constexpr const char* kShowInformation = "показать информацию";
+// Above the grid: the filter of the rows.
+inline constexpr const char* kFilterLabel = "Поиск:";
+// The hint of a game file an installation replaced: "Заменён установкой \"NAME\""
+inline std::string replacedBy(const std::string& installation) {
+  return "Заменён установкой \"" + installation + "\"";
+}
 // "Введите описание для файлов \".wav\""
 inline std::string descriptionPrompt(const std::string& extension) {
   return "Введите описание для файлов \"" + extension + "\"";

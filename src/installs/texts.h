@@ -55,6 +55,24 @@ std::string manyCandidatesQuestion(std::size_t count);
 // "Файл: NAME\r\nИнформация: TEXT"
 std::string fileInformation(const std::string& bareName, const std::string& description);
 
+// The dialog's controls and menus ("&" marks the access key).
+inline constexpr const char* kFilesGroup = "Список файлов";
+inline constexpr const char* kAddButton = "&Добавить";
+inline constexpr const char* kRemoveButton = "&Удалить";
+inline constexpr const char* kClearButton = "&Очистить";
+inline constexpr const char* kDescriptionGroup = "Описание";
+inline constexpr const char* kInstallButton = "&Установить";
+inline constexpr const char* kExitButton = "&Выход";
+inline constexpr const char* kInformationMenu = "&Информация";
+inline constexpr const char* kAddMenu = "&Добавить";
+inline constexpr const char* kFilesMode = "Файлы выборочно";
+inline constexpr const char* kFolderMode = "Файлы только из папки";
+inline constexpr const char* kFolderTreeMode = "Из папки, включая вложенные папки";
+inline constexpr const char* kRemoveMenu = "&Удалить";
+inline constexpr const char* kRemoveSelectedItem = "Выделенный файл";
+inline constexpr const char* kRemoveAllItem = "Все файлы";
+inline constexpr const char* kProgressName = "Ход работы";
+
 // Hints of the dialog's controls.
 inline constexpr const char* kAddHint = "Добавить новые файлы в список.\r\nЩёлкните правой кнопкой для появления меню";
 inline constexpr const char* kRemoveHint = "Удалить выделенный\r\nфайл из списка";
@@ -80,6 +98,16 @@ std::string copyByHand(const std::string& source, const std::string& dest);
 
 // The installations page.
 inline constexpr const char* kPageCaption = "Замена файлов";
+inline constexpr const char* kInstallationsGroup = "Список установок";
+inline constexpr const char* kInformationGroup = "Информация";
+inline constexpr const char* kFilesLabel = "Входящие файлы:";
+inline constexpr const char* kDateLabel = "Дата и время установки:";
+inline constexpr const char* kDescriptionLabel = "Описание:";
+inline constexpr const char* kPanelGroup = "Панель управления";
+inline constexpr const char* kInstallFilesButton = "Установить файлы";
+inline constexpr const char* kRenameButton = "Переименовать";
+inline constexpr const char* kRestoreButton = "Восстановить файлы";
+inline constexpr const char* kHelpButton = "&Помощь";
 inline constexpr const char* kInstallButtonHint = "Установить новые файлы (заменить).\r\n(Модели игроков, оружия и др.)";
 inline constexpr const char* kSelectInstallation = "Укажите установку";
 inline constexpr const char* kRenameNothingSelectedHint = "Укажите установку для переименования";

@@ -91,27 +91,31 @@ void QtUi::setStatusText(const std::string& text) {
 }
 
 void QtUi::setBusy(bool busy) {
-  if (busy && !busy_) QApplication::setOverrideCursor(Qt::WaitCursor);
-  if (!busy && busy_) QApplication::restoreOverrideCursor();
-  busy_ = busy;
+  if (state_.setBusy(busy)) showHourglass(busy);
   updateMainWindow();
 }
 
 void QtUi::setMainWindowEnabled(bool enabled) {
-  held_ = !enabled;
+  state_.setHeld(!enabled);
   updateMainWindow();
 }
 
 void QtUi::releaseMainWindow() {
-  setBusy(false);
-  held_ = false;
+  if (state_.release()) showHourglass(false);
   updateMainWindow();
+}
+
+void QtUi::showHourglass(bool on) {
+  if (on) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
 }
 
 void QtUi::updateMainWindow() {
   if (!mainWindow_) return;
-  const bool dialogOpen = dialogsOpen_ && dialogsOpen_();
-  mainWindow_->setEnabled(!busy_ && !held_ && !dialogOpen);
+  mainWindow_->setEnabled(state_.enabled(dialogsOpen_ && dialogsOpen_()));
 }
 
 void QtUi::focusMainWindow() {

@@ -3,6 +3,7 @@
 #include <QString>
 #include <functional>
 
+#include "app/main_window_state.h"
 #include "app/ui.h"
 
 class QLabel;
@@ -34,8 +35,8 @@ class QtUi final : public Ui {
   void setMainWindowEnabled(bool enabled) override;
   void focusMainWindow() override;
 
-  bool busy() const { return busy_; }
-  bool held() const { return held_; }
+  bool busy() const { return state_.busy(); }
+  bool held() const { return state_.held(); }
   // A third owner of the disabled main window: open dialogs, asked each time the state is worked out.
   void setDialogsOpen(std::function<bool()> dialogsOpen) { dialogsOpen_ = std::move(dialogsOpen); }
   // After an error has ended a handler: neither busy nor held; only an open dialog still disables.
@@ -45,12 +46,12 @@ class QtUi final : public Ui {
 
  private:
   QWidget* dialogParent() const;
+  static void showHourglass(bool on);
   Ui* prompts_ = nullptr;
   QWidget* mainWindow_ = nullptr;
   QLabel* statusLine_ = nullptr;
   std::function<bool()> dialogsOpen_;
-  bool busy_ = false;
-  bool held_ = false;
+  MainWindowState state_;
 };
 
 }  // namespace app::ui

@@ -27,6 +27,7 @@ TForm1::TForm1(const Platform& platform) {
                                                             platform.windows, platform.clock,
                                                             platform.executableFolder});
   program_ = std::make_unique<app::Program>(*services_);
+  presenter_ = std::make_unique<app::MainWindowPresenter>(*program_, static_cast<app::MainWindowView&>(*this));
 
   setWindowTitle(q(app::mainWindowCaption()));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
@@ -71,74 +72,20 @@ TForm1::TForm1(const Platform& platform) {
   // Client area 658 x 361 below the menu; not resizable.
   setFixedSize(658, 361 + menuBar()->sizeHint().height());
 
-  connect(Pages, &QTabWidget::currentChanged, this, [this](int index) {
-    guard([this, index] {
-      if (index == 0) editMenu_->EditMenuShow();
-      if (index == 1) filesList_->FilesListShow();
-    });
-  });
+  connect(Pages, &QTabWidget::currentChanged, this, [this](int index) { presenter_->PagesChange(index); });
 
   FormCreate();
 }
 
 TForm1::~TForm1() = default;
 
-void TForm1::FormCreate() {
-  guard([this] { program_->startUp(); });
-  setWindowTitle(q(app::mainWindowCaption()));
-  filesList_->setUpGrid();
-}
+void TForm1::FormCreate() { presenter_->FormCreate(); }
 
-void TForm1::guard(const std::function<void()>& handler) {
-  // Nothing may leave a handler: an exception through the toolkit's event dispatch ends the program.
-  struct Depth {
-    int& depth;
-    explicit Depth(int& d) : depth(d) { ++depth; }
-    ~Depth() { --depth; }
-  } depth(guardDepth_);
-  try {
-    handler();
-  } catch (const sys::IoError& error) {
-    reportIoError(error.what());
-  } catch (const std::exception& error) {
-    reportUnexpectedError(error.what());
-  } catch (...) {
-    reportUnexpectedError("");
-  }
-}
+void TForm1::guard(const std::function<void()>& handler) { presenter_->guard(handler); }
 
-void TForm1::endHandlerState() {
-  // A handler run from inside another one's wait (the help window's, while a utility runs) did not own
-  // the state of the main window; the outer handler ends it itself, on every way out.
-  if (guardDepth_ > 1) return;
-  // The handler has ended: its busy state and its hold end with it. A dialog that is still open keeps
-  // the main window disabled, as it did before the error.
-  ui_.releaseMainWindow();
-  ui_.setStatusText("");
-}
+void TForm1::reportIoError(const std::string& systemText) { presenter_->reportIoError(systemText); }
 
-void TForm1::reportIoError(const std::string& systemText) {
-  endHandlerState();
-  ui_.messageBox(app::kApplicationTitle, systemText, app::Icon::Error, app::Buttons::Ok);
-}
-
-void TForm1::reportUnexpectedError(const std::string& detail) {
-  endHandlerState();
-  std::string logText = app::texts::kUnexpectedErrorLog;
-  if (!detail.empty()) logText += ": " + detail;
-  // One line of the log, whatever the text holds.
-  for (char& c : logText) {
-    if (c == '\r' || c == '\n') c = ' ';
-  }
-  try {
-    program_->ErrorMsg(app::texts::kUnexpectedError, logText);
-  } catch (const sys::IoError& error) {
-    // The box has been shown; the line could not be written.
-    ui_.messageBox(app::kApplicationTitle, error.what(), app::Icon::Error, app::Buttons::Ok);
-  } catch (...) {
-    // The report itself failed; the program still goes on.
-  }
-}
+void TForm1::reportUnexpectedError(const std::string& detail) { presenter_->reportUnexpectedError(detail); }
 
 void TForm1::registerSecondaryWindow(app::ui::ProgramWindow* window) { secondaryWindows_.push_back(window); }
 
@@ -160,102 +107,83 @@ bool TForm1::anyDialogOpen() const {
   return false;
 }
 
-void TForm1::secondaryWindowHidden(QWidget*) {
-  // The window no longer keeps the main window disabled; whether another owner still does is worked out.
-  ui_.updateMainWindow();
-  if (closing_ || activationPosted_ || activationHolds_ > 0) return;
-  // The main window becomes the active one again once the other window is gone.
-  activationPosted_ = true;
-  postActivation(0);
-}
+void TForm1::secondaryWindowHidden(QWidget*) { presenter_->secondaryWindowHidden(); }
 
 void TForm1::postActivation(int delayMs) {
-  QTimer::singleShot(delayMs, this, [this] {
-    // A box still open (the install's closing question, a report) holds the main window back: the
-    // activation step runs once it has been answered, never underneath it.
-    if (QApplication::activeModalWidget() && !closing_) {
-      postActivation(50);
-      return;
-    }
-    // Nor while the main window is busy or held by an operation (a utility running, the update check):
-    // a disabled window is not activated, and the step's own scan would end the operation's busy state.
-    if (!closing_ && isVisible() && !isEnabled() && !anySecondaryWindowOpen()) {
-      postActivation(50);
-      return;
-    }
-    activationPosted_ = false;
-    if (!closing_ && activationHolds_ == 0 && isVisible() && !anySecondaryWindowOpen()) FormActivate();
-  });
+  QTimer::singleShot(delayMs, this, [this] { presenter_->ActivationDue(); });
+}
+
+void TForm1::updateEnabledState() { ui_.updateMainWindow(); }
+
+bool TForm1::windowShown() const { return isVisible(); }
+
+bool TForm1::windowEnabled() const { return isEnabled(); }
+
+bool TForm1::modalBoxOpen() const { return QApplication::activeModalWidget() != nullptr; }
+
+void TForm1::setCaption(const std::string& caption) { setWindowTitle(q(caption)); }
+
+void TForm1::showInstallationsPage() { editMenu_->EditMenuShow(); }
+
+void TForm1::showFilesListPage() { filesList_->FilesListShow(); }
+
+void TForm1::setUpFilesGrid() { filesList_->setUpGrid(); }
+
+void TForm1::fitFilesGrid() {
+  if (filesList_) filesList_->FitColumn(-1);
+}
+
+void TForm1::showSettings() {
+  if (windows_.options) windows_.options->show();
+}
+
+void TForm1::closeWindow() { close(); }
+
+void TForm1::hideSecondaryWindows() {
+  for (QWidget* window : secondaryWindows_) window->hide();
 }
 
 void TForm1::setHintTiming(int pauseMs, int hidePauseMs) { app::ui::HintTiming::install().set(pauseMs, hidePauseMs); }
 
 void TForm1::hideEvent(QHideEvent* event) {
   QMainWindow::hideEvent(event);
-  setHintTiming(500, 2500);
+  presenter_->FormHide();
 }
 
 void TForm1::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
-  setHintTiming(300, 5000);
-  if (!firstShow_) return;
-  firstShow_ = false;
-  guard([this] { editMenu_->EditMenuShow(); });
-  QTimer::singleShot(0, this, [this] { FormActivate(); });
+  presenter_->FormShow();
 }
 
-void TForm1::FormActivate() {
-  guard([this] {
-    if (program_->activate() == app::Program::Activation::ShowSettings) N4Click();
-  });
-}
+void TForm1::FormActivate() { presenter_->FormActivate(); }
 
 void TForm1::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
-  guard([this] { FormResize(); });
+  FormResize();
 }
 
-void TForm1::FormResize() {
-  if (filesList_) filesList_->FitColumn(-1);
-}
+void TForm1::FormResize() { presenter_->FormResize(); }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-  // The toolkit runs event filters for disabled widgets too. A disabled main window takes no input: the
-  // mouse moving over it must not end the busy state or a dialog's hold, nor overwrite their status text.
-  if (event->type() == QEvent::MouseMove && isEnabled()) {
-    if (watched == Pages) guard([this] { PagesMouseMove(); });
-    if (watched == centralWidget()) guard([this] { FormMouseMove(); });
+  if (event->type() == QEvent::MouseMove) {
+    if (watched == Pages) PagesMouseMove();
+    if (watched == centralWidget()) FormMouseMove();
   }
   return QMainWindow::eventFilter(watched, event);
 }
 
-void TForm1::FormMouseMove() {
-  ui_.setStatusText(sys::shortDate(program_->services().clock.now().date));
-}
+void TForm1::FormMouseMove() { presenter_->FormMouseMove(); }
 
-void TForm1::PagesMouseMove() { program_->Status("", 0); }
+void TForm1::PagesMouseMove() { presenter_->PagesMouseMove(); }
 
-void TForm1::N4Click() {
-  if (windows_.options) windows_.options->show();
-}
+void TForm1::N4Click() { presenter_->N4Click(); }
 
-void TForm1::N5Click() { close(); }
+void TForm1::N5Click() { presenter_->N5Click(); }
 
-void TForm1::Log1Click() {
-  guard([this] { program_->Log1Click(); });
-}
+void TForm1::Log1Click() { presenter_->Log1Click(); }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  closing_ = true;
-  guard([this] {
-    try {
-      program_->saveUtilitiesAtClose();
-    } catch (const sys::IoError& error) {
-      // The program still ends; the failure is on record.
-      program_->ErrorMsg(error.what(), std::string("Не удалось записать utilities.dat: ") + error.what());
-    }
-  });
-  for (QWidget* window : secondaryWindows_) window->hide();
+  presenter_->FormClose();
   event->accept();
   QApplication::quit();
 }

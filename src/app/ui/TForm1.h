@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/main_window_presenter.h"
 #include "app/program.h"
 #include "app/ui/QtUi.h"
 
@@ -40,8 +41,8 @@ struct Platform {
 };
 
 // The main window. It owns the program-wide state (app::Program: settings, run menu, utility table) and
-// every other window, holds the two pages and the main menu, and runs the start-up and activation steps.
-class TForm1 final : public QMainWindow {
+// every other window, and holds the two pages and the main menu; what it does is its presenter's.
+class TForm1 final : public QMainWindow, private app::MainWindowView {
   Q_OBJECT
 
  public:
@@ -50,6 +51,7 @@ class TForm1 final : public QMainWindow {
 
   app::Program& program() { return *program_; }
   app::ui::QtUi& ui() { return ui_; }
+  app::MainWindowPresenter& presenter() { return *presenter_; }
 
   // The other windows, created after the main window in their fixed order (see main.cpp).
   struct Windows {
@@ -68,10 +70,7 @@ class TForm1 final : public QMainWindow {
   FilesListPage* filesListPage() { return filesList_; }
   QTabWidget* pages() { return Pages; }
 
-  // Runs an event handler and catches whatever it throws, so no handler ends the program: an I/O error
-  // is shown with the system's text, any other fault in an error box and a line of "errors.txt". Either
-  // way the main window is left neither busy nor disabled (unless a dialog that keeps it disabled is
-  // still open).
+  // Runs an event handler inside the presenter's boundary (app::MainWindowPresenter::guard).
   void guard(const std::function<void()>& handler);
   void reportIoError(const std::string& systemText);
   void reportUnexpectedError(const std::string& detail);
@@ -83,8 +82,8 @@ class TForm1 final : public QMainWindow {
   // "Обновить" scans itself right after closing; the activation must not start a second scan first).
   class ActivationHold {
    public:
-    explicit ActivationHold(TForm1& form) : form_(form) { ++form_.activationHolds_; }
-    ~ActivationHold() { --form_.activationHolds_; }
+    explicit ActivationHold(TForm1& form) : form_(form) { form_.presenter_->holdActivation(); }
+    ~ActivationHold() { form_.presenter_->releaseActivation(); }
     ActivationHold(const ActivationHold&) = delete;
     ActivationHold& operator=(const ActivationHold&) = delete;
 
@@ -92,7 +91,7 @@ class TForm1 final : public QMainWindow {
     TForm1& form_;
   };
   void secondaryWindowHidden(QWidget* window);
-  bool anySecondaryWindowOpen() const;
+  bool anySecondaryWindowOpen() const override;
   // An open secondary window that keeps the main window disabled (every one but the help window).
   bool anyDialogOpen() const;
 
@@ -104,7 +103,7 @@ class TForm1 final : public QMainWindow {
   void PagesMouseMove();
   void FormResize();
   // FormShow / FormHide of the main window: the hint pauses while it is shown and when it is hidden.
-  void setHintTiming(int pauseMs, int hidePauseMs);
+  void setHintTiming(int pauseMs, int hidePauseMs) override;
   void N4Click();  // "&Настройки"
   void N5Click();  // "&Выход"
   void Log1Click();
@@ -146,8 +145,21 @@ class TForm1 final : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void postActivation(int delayMs);
-  void endHandlerState();
+  // The view of the presenter.
+  void setCaption(const std::string& caption) override;
+  void postActivation(int delayMs) override;
+  void updateEnabledState() override;
+  bool windowShown() const override;
+  bool windowEnabled() const override;
+  bool modalBoxOpen() const override;
+  void showInstallationsPage() override;
+  void showFilesListPage() override;
+  void setUpFilesGrid() override;
+  void fitFilesGrid() override;
+  void showSettings() override;
+  void closeWindow() override;
+  void hideSecondaryWindows() override;
+
   void buildMenu();
   void buildFileMenu(QMenu* menu);
   void buildUtilitiesMenu(QMenu* menu);
@@ -159,15 +171,11 @@ class TForm1 final : public QMainWindow {
   app::ui::QtUi ui_;
   std::unique_ptr<app::Services> services_;
   std::unique_ptr<app::Program> program_;
+  std::unique_ptr<app::MainWindowPresenter> presenter_;
   Windows windows_;
   std::vector<app::ui::ProgramWindow*> secondaryWindows_;
   QTabWidget* Pages = nullptr;
   EditMenuPage* editMenu_ = nullptr;
   FilesListPage* filesList_ = nullptr;
   QLabel* statusbar_ = nullptr;
-  bool firstShow_ = true;
-  bool closing_ = false;
-  bool activationPosted_ = false;
-  int activationHolds_ = 0;
-  int guardDepth_ = 0;
 };

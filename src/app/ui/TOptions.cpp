@@ -8,13 +8,9 @@
 #include <QTabWidget>
 #include <QToolButton>
 
-#include "app/detect.h"
 #include "app/options_texts.h"
 #include "app/ui/TForm1.h"
-#include "catalogue/scan.h"
 #include "catalogue/ui/FilesListPage.h"
-#include "sys/paths.h"
-#include "sys/shell.h"
 
 using app::ui::q;
 using app::ui::s;
@@ -22,6 +18,7 @@ namespace texts = app::options_texts;
 
 TOptions::TOptions(TForm1& main) : ProgramWindow(main, texts::kCaption) {
   setObjectName("TOptions");
+  presenter_ = std::make_unique<app::OptionsPresenter>(main.program(), static_cast<app::OptionsView&>(*this));
   buildGameGroup();
   buildListGroup();
   Button1 = addButton(this, "Button1", texts::kOk, QRect(166, 298, 80, 25));
@@ -31,6 +28,8 @@ TOptions::TOptions(TForm1& main) : ProgramWindow(main, texts::kCaption) {
   connectClick(Button3, &TOptions::Button3Click);
   setFixedClientSize(338, 330);
 }
+
+TOptions::~TOptions() = default;
 
 void TOptions::connectClick(QPushButton* button, void (TOptions::*handler)()) {
   connect(button, &QPushButton::clicked, this, guarded(handler));
@@ -117,115 +116,61 @@ void TOptions::buildListGroup() {
   connectClick(Button2, &TOptions::Button2Click);
 }
 
-bool TOptions::gameFolderIsValid() {
-  const std::string& folder = main().program().settings.CSDir;
-  return !folder.empty() && main().program().fs().isFolder(folder);
-}
+void TOptions::FormShow() { presenter_->FormShow(); }
+void TOptions::FormHide() { presenter_->FormHide(); }
+void TOptions::FormClose() { presenter_->FormClose(); }
+void TOptions::Button1Click() { presenter_->Button1Click(); }
+void TOptions::Button2Click() { presenter_->Button2Click(); }
+void TOptions::Button3Click() { presenter_->Button3Click(); }
+void TOptions::Button4Click() { presenter_->Button4Click(); }
+void TOptions::Button5Click() { presenter_->Button5Click(); }
+void TOptions::AHMLookupEdit1Button1Click() { presenter_->AHMLookupEdit1Button1Click(); }
+void TOptions::AHMLookupEdit2Button1Click() { presenter_->AHMLookupEdit2Button1Click(); }
 
-void TOptions::FormShow() {
-  app::Program& program = main().program();
-  main().ui().setMainWindowEnabled(false);
-  if (!gameFolderIsValid()) app::showAttention(program.ui(), texts::kNoFolderAtShow);
-  program.ReadRegistry();
-  const app::Settings& settings = program.settings;
-  AHMLookupEdit1->setText(q(settings.CSDir));
-  AHMLookupEdit2->setText(q(settings.CSFile));
-  Edit1->setText(q(settings.RunParam));
-  Button2->setToolTip(q(texts::kLastUpdate + settings.FilesListDate));
-  if (settings.ListUpdate == "1") Update1->setChecked(true);
-  if (settings.ListUpdate == "2") Update2->setChecked(true);
-  if (settings.ListUpdate == "3") Update3->setChecked(true);
-  if (settings.ListUpdate == "4") Update4->setChecked(true);
-  main().ui().setStatusText(texts::kStatusOpen);
-  Label5->setText(q(settings.FilesListDate.empty() ? std::string(texts::kUnknownDate) : settings.FilesListDate));
-  Button2->setEnabled(gameFolderIsValid());
-}
-
-void TOptions::FormHide() {
-  if (gameFolderIsValid()) main().ui().setMainWindowEnabled(true);
-  main().ui().setStatusText("");
-}
-
-void TOptions::FormClose() {
-  if (gameFolderIsValid()) return;
-  app::showError(main().program().ui(), texts::kFolderInvalid);
-  main().close();
-}
-
-void TOptions::Button1Click() {
-  app::Program& program = main().program();
-  app::Settings& settings = program.settings;
-  settings.CSDir = sys::withoutTrailingSeparators(s(AHMLookupEdit1->text()));
-  settings.CSFile = s(AHMLookupEdit2->text());
-  settings.RunParam = s(Edit1->text());
-  if (Update1->isChecked()) settings.ListUpdate = "1";
-  if (Update2->isChecked()) settings.ListUpdate = "2";
-  if (Update3->isChecked()) settings.ListUpdate = "3";
-  if (Update4->isChecked()) settings.ListUpdate = "4";
-  program.WriteRegistry();
-  close();
-}
-
-void TOptions::Button3Click() { close(); }
-
-void TOptions::Button2Click() {
-  app::Program& program = main().program();
-  if (program.settings.CSDir.empty()) {
-    app::showError(program.ui(), texts::kRefreshWithoutFolder);
-    return;
+QLineEdit* TOptions::field(Field field) const {
+  switch (field) {
+    case Field::Folder: return AHMLookupEdit1;
+    case Field::Launcher: return AHMLookupEdit2;
+    case Field::Params: return Edit1;
   }
-  // This scan stands for the activation step's: no second scan, no "needs a scan" notice before it.
-  TForm1::ActivationHold hold(main());
-  close();
-  if (!gameFolderIsValid()) return;  // the program is ending
-  program.ui().processEvents();
-  main().pages()->setCurrentIndex(1);
-  sys::sleepMs(50);
-  program.ui().processEvents();
-  catalogue::FindFilesList(program);
-  program.ListUpdatePending = false;  // the schedule asks for a scan per run at most; this was it
-  program.ui().processEvents();
-  main().filesListPage()->FilesListShow();
+  return nullptr;
 }
 
-void TOptions::Button4Click() {
-  app::Program& program = main().program();
-  const app::DetectedGame found =
-      app::detectGame(program.services().registry, program.fs(), sys::homeFolder());
-  if (!found.folder.empty()) AHMLookupEdit1->setText(q(found.folder));
-  if (!found.launcher.empty()) {
-    AHMLookupEdit2->setText(q(found.launcher));
-    Edit1->setText(q(app::kDetectedRunParam));
-  }
-  app::showAttention(program.ui(), app::detectionReport(found));
+void TOptions::setFieldText(Field which, const std::string& text) { field(which)->setText(q(text)); }
+
+std::string TOptions::fieldText(Field which) const { return s(field(which)->text()); }
+
+void TOptions::focusField(Field which) { field(which)->setFocus(); }
+
+void TOptions::setUpdateChoice(const std::string& choice) {
+  if (choice == "1") Update1->setChecked(true);
+  if (choice == "2") Update2->setChecked(true);
+  if (choice == "3") Update3->setChecked(true);
+  if (choice == "4") Update4->setChecked(true);
 }
 
-void TOptions::Button5Click() {
-  app::Program& program = main().program();
-  switch (app::checkGameFields(program.fs(), s(AHMLookupEdit1->text()), s(AHMLookupEdit2->text()))) {
-    case app::FieldCheck::FolderInvalid:
-      app::showError(program.ui(), texts::kFolderInvalid);
-      AHMLookupEdit1->setFocus();
-      break;
-    case app::FieldCheck::LauncherInvalid:
-      app::showError(program.ui(), texts::kLauncherInvalid);
-      AHMLookupEdit2->setFocus();
-      break;
-    case app::FieldCheck::Correct:
-      app::showAttention(program.ui(), texts::kAllCorrect);
-      break;
-  }
+std::string TOptions::updateChoice() const {
+  if (Update1->isChecked()) return "1";
+  if (Update2->isChecked()) return "2";
+  if (Update3->isChecked()) return "3";
+  if (Update4->isChecked()) return "4";
+  return "";
 }
 
-void TOptions::AHMLookupEdit1Button1Click() {
-  if (const auto folder = main().ui().chooseFolder(texts::kChooseFolder, "")) AHMLookupEdit1->setText(q(*folder));
-}
+void TOptions::setLastUpdateText(const std::string& text) { Label5->setText(q(text)); }
 
-void TOptions::AHMLookupEdit2Button1Click() {
-  app::FileRequest request;
-  request.title = texts::kChooseLauncher;
-  request.filters = app::launcherFilters();
-  request.initialFolder = s(AHMLookupEdit1->text());
-  const auto files = main().ui().chooseFiles(request);
-  if (!files.empty()) AHMLookupEdit2->setText(q(files.front()));
-}
+void TOptions::setRefreshHint(const std::string& text) { Button2->setToolTip(q(text)); }
+
+void TOptions::setRefreshEnabled(bool enabled) { Button2->setEnabled(enabled); }
+
+void TOptions::closeWindow() { close(); }
+
+void TOptions::closeProgram() { main().close(); }
+
+void TOptions::holdActivation() { main().presenter().holdActivation(); }
+
+void TOptions::releaseActivation() { main().presenter().releaseActivation(); }
+
+void TOptions::showFilesListPage() { main().pages()->setCurrentIndex(1); }
+
+void TOptions::refreshFilesList() { main().filesListPage()->FilesListShow(); }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <memory>
+
+#include "app/options_presenter.h"
 #include "app/ui/ProgramWindow.h"
 
 class QGroupBox;
@@ -9,13 +12,13 @@ class QPushButton;
 class QRadioButton;
 class QToolButton;
 
-// The settings dialog "Настройки": the game folder, its launcher and parameters, the catalogue schedule
-// and a rescan at once. Closing it while the stored game folder is not valid ends the program.
-class TOptions final : public app::ui::ProgramWindow {
+// The settings dialog "Настройки" (app::OptionsPresenter does what it does).
+class TOptions final : public app::ui::ProgramWindow, private app::OptionsView {
   Q_OBJECT
 
  public:
   explicit TOptions(TForm1& main);
+  ~TOptions() override;
 
   void Button1Click();  // "&OK": take the fields over, write the settings, close
   void Button2Click();  // "Обновить": close, show the file list page, scan, refill it
@@ -53,10 +56,27 @@ class TOptions final : public app::ui::ProgramWindow {
   QLineEdit* addField(QGroupBox* group, const char* name, const char* label, int top, int width);
   QToolButton* addBrowseButton(QGroupBox* group, const char* name, const char* accessibleName, int top);
   QPushButton* addButton(QWidget* parent, const char* name, const char* caption, const QRect& geometry);
-  bool gameFolderIsValid();
+  // The view of the presenter.
+  void setFieldText(Field field, const std::string& text) override;
+  std::string fieldText(Field field) const override;
+  void focusField(Field field) override;
+  void setUpdateChoice(const std::string& choice) override;
+  std::string updateChoice() const override;
+  void setLastUpdateText(const std::string& text) override;
+  void setRefreshHint(const std::string& text) override;
+  void setRefreshEnabled(bool enabled) override;
+  void closeWindow() override;
+  void closeProgram() override;
+  void holdActivation() override;
+  void releaseActivation() override;
+  void showFilesListPage() override;
+  void refreshFilesList() override;
+  QLineEdit* field(Field field) const;
+
   // The window handlers run through the main window's guard.
   void connectClick(QPushButton* button, void (TOptions::*handler)());
 
   QGroupBox* GroupBox1 = nullptr;
   QGroupBox* GroupBox2 = nullptr;
+  std::unique_ptr<app::OptionsPresenter> presenter_;
 };

@@ -21,29 +21,17 @@ using app::ui::s;
 
 // ---- CatalogueModel ----
 
-void CatalogueModel::setFilesList(catalogue::FilesList list) {
+void CatalogueModel::reset() {
   beginResetModel();
-  list_ = std::move(list);
   endResetModel();
 }
 
-QString CatalogueModel::text(int row, int column) const {
-  if (row < 0 || static_cast<std::size_t>(row) >= list_.size()) return {};
-  const auto at = static_cast<std::size_t>(row);
-  switch (column) {
-    case Number: return q(list_.number(at));
-    case FileName: return q(list_.name(at));
-    case Path: return q(list_.path(at));
-    case Description: return q(list_.description(at));
-    default: return {};
-  }
-}
+QString CatalogueModel::text(int row, int column) const { return q(presenter_.cellText(row, column)); }
 
 int CatalogueModel::rowCount(const QModelIndex& parent) const {
   if (parent.isValid()) return 0;
-  return list_.empty() ? 1 : static_cast<int>(list_.size());
+  return presenter_.rowCount();
 }
-
 int CatalogueModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 4; }
 
 QVariant CatalogueModel::data(const QModelIndex& index, int role) const {
@@ -60,12 +48,7 @@ QVariant CatalogueModel::data(const QModelIndex& index, int role) const {
 QVariant CatalogueModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role != Qt::DisplayRole) return {};
   if (orientation == Qt::Vertical) return section + 1;
-  switch (section) {
-    case FileName: return q(catalogue::texts::kFileHeader);
-    case Path: return q(catalogue::texts::kPathHeader);
-    case Description: return q(catalogue::texts::kDescriptionHeader);
-    default: return QString();
-  }
+  return q(catalogue::FilesListPresenter::columnTitle(section));
 }
 
 Qt::ItemFlags CatalogueModel::flags(const QModelIndex& index) const {
@@ -76,14 +59,18 @@ Qt::ItemFlags CatalogueModel::flags(const QModelIndex& index) const {
 
 // ---- FilesListPage ----
 
-FilesListPage::FilesListPage(TForm1& main) : main_(main) {
+FilesListPage::FilesListPage(TForm1& main)
+    : main_(main),
+      presenter_(std::make_unique<catalogue::FilesListPresenter>(main.program(),
+                                                                 static_cast<catalogue::FilesListView&>(*this))),
+      SizingCol(presenter_->SizingCol) {
   setObjectName("FilesList");
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   Grid = new QTableView(this);
   Grid->setObjectName("Grid");
   Grid->setAccessibleName(q(catalogue::texts::kPageCaption));
-  model_ = new CatalogueModel(this);
+  model_ = new CatalogueModel(*presenter_, this);
   Grid->setModel(model_);
   Grid->setSelectionBehavior(QAbstractItemView::SelectRows);
   Grid->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -108,12 +95,7 @@ FilesListPage::FilesListPage(TForm1& main) : main_(main) {
   columns->setStretchLastSection(false);
   columns->setMinimumSectionSize(1);
   columns->setDefaultSectionSize(50);
-  connect(columns, &QHeaderView::sectionMoved, this, [this] {
-    main_.guard([this] {
-      keepNumberColumnFirst();
-      FitColumn(-1);
-    });
-  });
+  connect(columns, &QHeaderView::sectionMoved, this, [this] { main_.guard([this] { presenter_->GridColumnMoved(); }); });
   connect(Grid, &QTableView::doubleClicked, this, [this] { main_.guard([this] { GridDblClick(); }); });
   buildPopupMenu();
 }
@@ -141,6 +123,8 @@ QHeaderView* FilesListPage::header() const { return Grid->horizontalHeader(); }
 
 int FilesListPage::sectionAt(int position) const { return header()->logicalIndex(position); }
 
+FilesListPage::~FilesListPage() = default;
+
 void FilesListPage::setUpGrid() {
   QHeaderView* columns = header();
   if (columns->viewport()->property("GridWindowProc").toBool() == false) {
@@ -148,36 +132,20 @@ void FilesListPage::setUpGrid() {
     columns->viewport()->installEventFilter(this);
     columns->viewport()->setProperty("GridWindowProc", true);
   }
-  columns->resizeSection(sectionAt(0), 30);
-  columns->resizeSection(sectionAt(1), 100);
-  columns->resizeSection(sectionAt(2), 350);
-  SizingCol = -1;
-  SizingColWidth = 0;
-  SizingPairWidth = 0;
-  FitColumn(-1);
+  presenter_->setUpGrid();
 }
 
-void FilesListPage::keepNumberColumnFirst() {
-  QHeaderView* columns = header();
-  const int at = columns->visualIndex(CatalogueModel::Number);
-  if (at == 0) return;
-  const QSignalBlocker blocker(columns);
-  columns->moveSection(at, 0);
-}
+void FilesListPage::FilesListShow() { presenter_->FilesListShow(); }
+void FilesListPage::FitColumn(int column) { presenter_->FitColumn(column); }
+void FilesListPage::RedrawGrid() { presenter_->RedrawGrid(); }
+void FilesListPage::GridDblClick() { presenter_->GridDblClick(); }
+void FilesListPage::N8Click() { presenter_->N8Click(); }
+void FilesListPage::N9Click() { presenter_->N9Click(); }
+void FilesListPage::GridMouseMove() { presenter_->GridMouseMove(); }
 
-void FilesListPage::FilesListShow() {
-  app::Program& program = main_.program();
-  const int keep = currentRow();
-  {
-    app::BusyScope busy(program, catalogue::texts::kFilling);
-    catalogue::FilesList list =
-        catalogue::FilesList::read(program.fs(), program.settings.FilesListDir, program.settings.FilesInfoDir);
-    model_->setFilesList(std::move(list));
-  }
-  const int row = std::clamp(keep, 0, model_->rowCount() - 1);
-  Grid->selectionModel()->setCurrentIndex(model_->index(row, CatalogueModel::FileName),
-                                          QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-}
+// ---- the view ----
+
+void FilesListPage::showRowCount(int) { model_->reset(); }
 
 int FilesListPage::currentRow() const {
   int top = -1;
@@ -189,49 +157,53 @@ int FilesListPage::currentRow() const {
   return current.isValid() ? current.row() : 0;
 }
 
-void FilesListPage::GridDblClick() {
-  catalogue::launchFile(main_.program().services().shell, s(model_->text(currentRow(), CatalogueModel::Path)));
+void FilesListPage::selectRow(int row) {
+  Grid->selectionModel()->setCurrentIndex(model_->index(row, CatalogueModel::FileName),
+                                          QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
-void FilesListPage::N8Click() {
-  app::Program& program = main_.program();
-  const int row = currentRow();
-  const std::string current = s(model_->text(row, CatalogueModel::Description));
-  const std::string extension = sys::extension(s(model_->text(row, CatalogueModel::Path)));
-  const auto text =
-      program.ui().inputBox(app::kApplicationTitle, catalogue::texts::descriptionPrompt(extension), current);
-  if (!text) return;  // a cancelled box changes nothing
-  catalogue::replaceDescription(program.fs(), program.settings.FilesInfoDir, extension, *text);
-  FilesListShow();
+int FilesListPage::columnCount() const { return header()->count(); }
+
+int FilesListPage::columnWidth(int position) const {
+  const int section = sectionAt(position);
+  return header()->isSectionHidden(section) ? 0 : header()->sectionSize(section);
 }
 
-void FilesListPage::N9Click() {
-  TListInfo* info = main_.windows().listInfo;
-  if (!info) return;
-  const int row = currentRow();
-  info->showFor(model_->text(row, CatalogueModel::FileName), model_->text(row, CatalogueModel::Path),
-                model_->text(row, CatalogueModel::Description));
+void FilesListPage::setColumnWidth(int position, int width) { header()->resizeSection(sectionAt(position), width); }
+
+int FilesListPage::gridWidth() const { return Grid->viewport()->width(); }
+
+int FilesListPage::columnPosition(int column) const { return header()->visualIndex(column); }
+
+void FilesListPage::moveColumn(int from, int to) {
+  const QSignalBlocker blocker(header());
+  header()->moveSection(from, to);
 }
 
-void FilesListPage::GridMouseMove() { main_.program().Status(catalogue::texts::kGridHint, 0); }
+void FilesListPage::showPopupMenu() { PopupMenu1->popup(popupAt_); }
+
+void FilesListPage::showFileInfo(const std::string& file, const std::string& path, const std::string& description) {
+  if (TListInfo* info = main_.windows().listInfo) info->showFor(q(file), q(path), q(description));
+}
+
+// ---- the toolkit's events ----
 
 bool FilesListPage::GridMouseDown(QMouseEvent* event) {
   const QModelIndex index = Grid->indexAt(event->position().toPoint());
-  if (index.isValid()) {
-    Grid->selectionModel()->setCurrentIndex(model_->index(index.row(), CatalogueModel::FileName),
-                                            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-  }
+  std::optional<int> row;
+  if (index.isValid()) row = index.row();
+  catalogue::FilesListPresenter::Button button = catalogue::FilesListPresenter::Button::Other;
   switch (event->button()) {
-    case Qt::RightButton:
-      PopupMenu1->popup(event->globalPosition().toPoint());
-      return true;
-    case Qt::MiddleButton:
-      main_.guard([this] { N9Click(); });
-      return true;
-    default:
-      // Below the last row the current row stays as it is.
-      return !index.isValid();
+    case Qt::LeftButton: button = catalogue::FilesListPresenter::Button::Left; break;
+    case Qt::RightButton: button = catalogue::FilesListPresenter::Button::Right; break;
+    case Qt::MiddleButton: button = catalogue::FilesListPresenter::Button::Middle; break;
+    default: break;
   }
+  popupAt_ = event->globalPosition().toPoint();
+  bool taken = button == catalogue::FilesListPresenter::Button::Right ||
+               button == catalogue::FilesListPresenter::Button::Middle || !row;
+  main_.guard([&] { taken = presenter_->GridMouseDown(row, button); });
+  return taken;
 }
 
 int FilesListPage::ColumnAtBorder(int x, int y) const {
@@ -253,45 +225,12 @@ int FilesListPage::ColumnAtBorder(int x, int y) const {
   return result;
 }
 
-void FilesListPage::RedrawGrid() {
-  if (SizingCol == -1) return;
-  QHeaderView* columns = header();
-  const int last = columns->count() - 1;
-  if (SizingCol < last) {
-    const int rest = SizingPairWidth - columns->sectionSize(sectionAt(SizingCol));
-    if (rest > 0) {
-      columns->resizeSection(sectionAt(SizingCol + 1), rest);
-    } else {
-      columns->resizeSection(sectionAt(SizingCol), SizingColWidth);  // it would swallow the neighbour
-    }
-  }
-  FitColumn(-1);
-  SizingCol = -1;
-}
-
-void FilesListPage::FitColumn(int column) {
-  QHeaderView* columns = header();
-  const int position = column < 0 ? columns->count() - 1 : column;
-  if (position < 0 || position >= columns->count()) return;
-  int width = Grid->viewport()->width();
-  for (int other = 0; other < columns->count(); ++other) {
-    if (other != position && !columns->isSectionHidden(sectionAt(other))) width -= columns->sectionSize(sectionAt(other));
-  }
-  if (width >= 0) columns->resizeSection(sectionAt(position), width);
-}
-
 bool FilesListPage::GridWindowProc(QEvent* event) {
   if (event->type() == QEvent::MouseButtonPress) {
     auto* mouse = static_cast<QMouseEvent*>(event);
     if (mouse->button() == Qt::LeftButton) {
       const QPoint at = mouse->position().toPoint();
-      SizingCol = ColumnAtBorder(at.x(), at.y());
-      if (SizingCol >= 0) {
-        QHeaderView* columns = header();
-        SizingColWidth = columns->sectionSize(sectionAt(SizingCol));
-        SizingPairWidth = SizingColWidth;
-        if (SizingCol + 1 < columns->count()) SizingPairWidth += columns->sectionSize(sectionAt(SizingCol + 1));
-      }
+      presenter_->GridBorderPressed(ColumnAtBorder(at.x(), at.y()));
     }
   } else if (event->type() == QEvent::MouseButtonRelease) {
     // The header has applied the widths while the mouse moved; the release only ends its drag.
@@ -320,11 +259,12 @@ bool FilesListPage::eventFilter(QObject* watched, QEvent* event) {
         }
         break;
       case QEvent::MouseMove:
-        // The filter runs for a disabled main window too; its busy state is not the pointer's to end.
+        // The toolkit runs the filter for a disabled main window too; its busy state is not the pointer's
+        // to end.
         if (isEnabled()) main_.guard([this] { GridMouseMove(); });
         break;
       case QEvent::Resize:
-        FitColumn(-1);
+        presenter_->GridResize();
         break;
       default:
         break;

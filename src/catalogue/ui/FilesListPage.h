@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QPoint>
 #include <QWidget>
 
-#include "catalogue/files_list.h"
+#include <memory>
+
+#include "catalogue/files_list_presenter.h"
 
 class QAction;
 class QHeaderView;
@@ -12,17 +15,22 @@ class QMouseEvent;
 class QTableView;
 class TForm1;
 
-// The catalogue as a table: the lines stay in memory and a row's texts are worked out only when the view
-// asks for them. With no catalogue lines it holds one empty row, as the grid shows at start.
+// The catalogue as a table: the presenter holds the lines, and a row's texts are asked of it only when the
+// view draws them.
 class CatalogueModel final : public QAbstractTableModel {
   Q_OBJECT
 
  public:
-  enum Column { Number = 0, FileName = 1, Path = 2, Description = 3 };
-  using QAbstractTableModel::QAbstractTableModel;
+  using Column = catalogue::FilesListPresenter::Column;
+  static constexpr Column Number = catalogue::FilesListPresenter::Number;
+  static constexpr Column FileName = catalogue::FilesListPresenter::FileName;
+  static constexpr Column Path = catalogue::FilesListPresenter::Path;
+  static constexpr Column Description = catalogue::FilesListPresenter::Description;
+  CatalogueModel(const catalogue::FilesListPresenter& presenter, QObject* parent)
+      : QAbstractTableModel(parent), presenter_(presenter) {}
 
-  void setFilesList(catalogue::FilesList list);
-  const catalogue::FilesList& filesList() const { return list_; }
+  // The presenter's rows changed: every text is asked for again.
+  void reset();
   // A cell's text ("" on the empty row).
   QString text(int row, int column) const;
 
@@ -33,18 +41,22 @@ class CatalogueModel final : public QAbstractTableModel {
   Qt::ItemFlags flags(const QModelIndex& index) const override;
 
  private:
-  catalogue::FilesList list_;
+  const catalogue::FilesListPresenter& presenter_;
 };
 
-// The page "Список файлов": the catalogue in the grid with numbers, names, paths and descriptions. From
-// it a file is started, a description added for its extension, and the file info dialog opened. The
-// columns always fill the grid: a dragged border moves width between a column and its right neighbour,
-// and the last column takes what is left.
-class FilesListPage final : public QWidget {
+// The page "Список файлов" (catalogue::FilesListPresenter does what it does): a table view over the
+// presenter's rows, its header reporting the border a drag starts on.
+class FilesListPage final : public QWidget, private catalogue::FilesListView {
   Q_OBJECT
+
+  // Made before anything that refers to it.
+  TForm1& main_;
+  std::unique_ptr<catalogue::FilesListPresenter> presenter_;
 
  public:
   explicit FilesListPage(TForm1& main);
+  ~FilesListPage() override;
+  catalogue::FilesListPresenter& presenter() { return *presenter_; }
 
   // Fills the grid from the catalogue and the descriptions file.
   void FilesListShow();
@@ -66,21 +78,30 @@ class FilesListPage final : public QWidget {
   void GridMouseMove();
 
   // The top row of the selection (0-based model row).
-  int currentRow() const;
+  int currentRow() const override;
   QTableView* grid() const { return Grid; }
   CatalogueModel* model() const { return model_; }
   QMenu* popupMenu() const { return PopupMenu1; }
 
-  // Column-resize tracking: the position of the column whose right border the left button went down on
-  // (-1: none), its width then, and its width plus its right neighbour's.
-  int SizingCol = -1;
-  int SizingColWidth = 0;
-  int SizingPairWidth = 0;
+  // Column-resize tracking, the presenter's (catalogue::FilesListPresenter::SizingCol).
+  const int& SizingCol;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The view of the presenter.
+  void showRowCount(int rows) override;
+  void selectRow(int row) override;
+  int columnCount() const override;
+  int columnWidth(int position) const override;
+  void setColumnWidth(int position, int width) override;
+  int gridWidth() const override;
+  int columnPosition(int column) const override;
+  void moveColumn(int from, int to) override;
+  void showPopupMenu() override;
+  void showFileInfo(const std::string& file, const std::string& path, const std::string& description) override;
+
   // Watches the header: a left-button press records the column being resized, a release ends it. Every
   // event goes on to the header unchanged.
   bool GridWindowProc(QEvent* event);
@@ -88,11 +109,10 @@ class FilesListPage final : public QWidget {
   // one the file info. False when the event is to go on to the grid.
   bool GridMouseDown(QMouseEvent* event);
   void buildPopupMenu();
-  void keepNumberColumnFirst();
   QHeaderView* header() const;
   int sectionAt(int position) const;  // logical column at a position
 
-  TForm1& main_;
+  QPoint popupAt_;
   QTableView* Grid = nullptr;
   CatalogueModel* model_ = nullptr;
   QMenu* PopupMenu1 = nullptr;

@@ -14,6 +14,7 @@ namespace texts = catalogue::texts;
 
 TListInfo::TListInfo(TForm1& main) : ProgramWindow(main, q(texts::kInfoCaption)) {
   setObjectName("TListInfo");
+  presenter_ = std::make_unique<catalogue::ListInfoPresenter>(main.program(), static_cast<catalogue::ListInfoView&>(*this));
   Edit1 = addField("Edit1", texts::kInfoFile, 8);
   Edit2 = addField("Edit2", texts::kInfoPath, 34);
   Edit3 = addField("Edit3", texts::kInfoDescription, 60);
@@ -45,25 +46,43 @@ QLineEdit* TListInfo::addField(const char* name, const char* label, int top) {
   return field;
 }
 
+TListInfo::~TListInfo() = default;
+
 void TListInfo::showFor(const QString& file, const QString& path, const QString& description) {
-  Edit1->setText(file);
-  Edit2->setText(path);
-  Edit3->setText(description);
-  for (QLineEdit* field : {Edit1, Edit2, Edit3}) field->setCursorPosition(0);
-  show();
+  presenter_->showFor(app::ui::s(file), app::ui::s(path), app::ui::s(description));
 }
 
-void TListInfo::FormShow() { main().ui().setMainWindowEnabled(false); }
+void TListInfo::FormShow() { presenter_->FormShow(); }
+void TListInfo::FormClose() { presenter_->FormClose(); }
+void TListInfo::Button1Click() { presenter_->Button1Click(); }
+void TListInfo::Button2Click() { presenter_->Button2Click(); }
+void TListInfo::Edit1MouseMove() { presenter_->Edit1MouseMove(); }
+void TListInfo::Edit2MouseMove() { presenter_->Edit2MouseMove(); }
+void TListInfo::Edit3MouseMove() { presenter_->Edit3MouseMove(); }
 
-void TListInfo::FormClose() { main().ui().setMainWindowEnabled(true); }
+QLineEdit* TListInfo::field(Field which) const {
+  switch (which) {
+    case Field::File: return Edit1;
+    case Field::Path: return Edit2;
+    case Field::Description: return Edit3;
+  }
+  return nullptr;
+}
 
-void TListInfo::Button1Click() { close(); }
+void TListInfo::setFieldText(Field which, const std::string& text) {
+  field(which)->setText(q(text));
+  field(which)->setCursorPosition(0);
+}
 
-void TListInfo::Button2Click() { main().filesListPage()->GridDblClick(); }
+std::string TListInfo::fieldText(Field which) const { return app::ui::s(field(which)->text()); }
 
-void TListInfo::Edit1MouseMove() { Edit1->setToolTip(Edit1->text()); }
-void TListInfo::Edit2MouseMove() { Edit2->setToolTip(Edit2->text()); }
-void TListInfo::Edit3MouseMove() { Edit3->setToolTip(Edit3->text()); }
+void TListInfo::setFieldHint(Field which, const std::string& hint) { field(which)->setToolTip(q(hint)); }
+
+void TListInfo::showWindow() { show(); }
+
+void TListInfo::closeWindow() { close(); }
+
+void TListInfo::launchCurrentFile() { main().filesListPage()->GridDblClick(); }
 
 bool TListInfo::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseMove) {

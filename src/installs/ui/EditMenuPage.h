@@ -1,12 +1,10 @@
 #pragma once
 
 #include <QWidget>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "installs/heal.h"
-#include "installs/restore.h"
+#include "installs/installations_page_presenter.h"
 
 class QLineEdit;
 class QListWidget;
@@ -15,12 +13,14 @@ class QPushButton;
 class TForm1;
 
 // The page "Замена файлов": the installations, the files, date and description of the selected one, and
-// the buttons that install, rename and restore. The store's work is the core's (installs/restore.h).
-class EditMenuPage final : public QWidget {
+// the buttons that install, rename and restore. What it does is its presenter's
+// (installs/installations_page_presenter.h); the page makes the controls and shows what it is told.
+class EditMenuPage final : public QWidget, private installs::InstallationsPageView {
   Q_OBJECT
 
  public:
   explicit EditMenuPage(TForm1& main);
+  using QWidget::setEnabled;
 
   void EditMenuShow();
   void ListBox1Click();
@@ -33,18 +33,22 @@ class EditMenuPage final : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void showNames();
-  void clearInformation();
-  void nothingSelected();
-  int selectedRow() const;
-  // Runs a handler that changes the list; whatever way it ends, the rows and names_ are "list.dat" again.
-  void changeList(const std::function<void()>& handler);
-  void refillFromDisk();
+  void forward(void (installs::InstallationsPagePresenter::*handler)());
+
+  // installs::InstallationsPageView
+  void showInstallations(const std::vector<std::string>& names) override;
+  void setInstallationName(std::size_t row, const std::string& name) override;
+  void showFiles(const std::vector<std::string>& gamePaths) override;
+  void setDate(const std::string& text) override;
+  void setDescription(const std::string& text) override;
+  void setEnabled(Control control, bool enabled) override;
+  void setRenameHint(const std::string& text) override;
+  int selectedRow() const override;
+  void openInstallDialog() override;
+  void openHelp() override;
 
   TForm1& main_;
-  std::vector<std::string> names_;  // the installation list as last read, in ListBox1's order
-  installs::HealNotes healNotes_;
-  installs::ChangeCheck changes_;   // game files hashed already, so a second look costs no reading
+  installs::InstallationsPagePresenter presenter_;
 
   QListWidget* ListBox1 = nullptr;
   QListWidget* ListBox2 = nullptr;

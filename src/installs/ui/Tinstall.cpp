@@ -33,7 +33,7 @@ using app::ui::q;
 using app::ui::s;
 namespace texts = installs::texts;
 
-Tinstall::Tinstall(TForm1& main) : ProgramWindow(main, texts::kInstallCaption) {
+Tinstall::Tinstall(TForm1& main) : ProgramWindow(main, texts::kInstallCaption), presenter_(main.program(), *this) {
   setObjectName("Tinstall");
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(6, 4, 6, 0);
@@ -44,11 +44,11 @@ Tinstall::Tinstall(TForm1& main) : ProgramWindow(main, texts::kInstallCaption) {
   buildMenu(bar);
   layout->setMenuBar(bar);
 
-  auto* filesGroup = new QGroupBox("Список файлов", this);
+  auto* filesGroup = new QGroupBox(texts::kFilesGroup, this);
   auto* filesLayout = new QVBoxLayout(filesGroup);
   ListBox1 = new QListWidget(filesGroup);
   ListBox1->setObjectName("ListBox1");
-  ListBox1->setAccessibleName("Список файлов");
+  ListBox1->setAccessibleName(texts::kFilesGroup);
   ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   ListBox1->viewport()->setMouseTracking(true);
   ListBox1->viewport()->installEventFilter(this);
@@ -62,37 +62,37 @@ Tinstall::Tinstall(TForm1& main) : ProgramWindow(main, texts::kInstallCaption) {
   ListBox2->setVisible(false);
 
   auto* listButtons = new QHBoxLayout;
-  Button3 = addButton("Button3", "&Добавить", texts::kAddHint, &Tinstall::Button3Click);
+  Button3 = addButton("Button3", texts::kAddButton, texts::kAddHint, &installs::InstallDialogPresenter::Button3Click);
   Button3->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(Button3, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-    run([this] { PopupMenu1Popup(); });
+    PopupMenu1Popup();
     PopupMenu1->popup(Button3->mapToGlobal(at));
   });
-  Button4 = addButton("Button4", "&Удалить", texts::kRemoveHint, &Tinstall::Button4Click);
-  Button5 = addButton("Button5", "&Очистить", texts::kClearHint, &Tinstall::Button5Click);
+  Button4 = addButton("Button4", texts::kRemoveButton, texts::kRemoveHint, &installs::InstallDialogPresenter::Button4Click);
+  Button5 = addButton("Button5", texts::kClearButton, texts::kClearHint, &installs::InstallDialogPresenter::Button5Click);
   for (QPushButton* button : {Button3, Button4, Button5}) listButtons->addWidget(button);
   layout->addLayout(listButtons);
 
-  auto* descriptionGroup = new QGroupBox("Описание", this);
+  auto* descriptionGroup = new QGroupBox(texts::kDescriptionGroup, this);
   auto* descriptionLayout = new QVBoxLayout(descriptionGroup);
   Memo1 = new QPlainTextEdit(descriptionGroup);
   Memo1->setObjectName("Memo1");
-  Memo1->setAccessibleName("Описание");
+  Memo1->setAccessibleName(texts::kDescriptionGroup);
   Memo1->setToolTip(installs::ui::hint(texts::kDescriptionHint));
   Memo1->setFixedHeight(64);
   descriptionLayout->addWidget(Memo1);
   layout->addWidget(descriptionGroup);
 
   auto* actionButtons = new QHBoxLayout;
-  Button1 = addButton("Button1", "&Установить", texts::kInstallHint, &Tinstall::Button1Click);
-  Button2 = addButton("Button2", "&Выход", texts::kExitHint, &Tinstall::Button2Click);
+  Button1 = addButton("Button1", texts::kInstallButton, texts::kInstallHint, &installs::InstallDialogPresenter::Button1Click);
+  Button2 = addButton("Button2", texts::kExitButton, texts::kExitHint, &installs::InstallDialogPresenter::Button2Click);
   actionButtons->addWidget(Button1);
   actionButtons->addWidget(Button2);
   layout->addLayout(actionButtons);
 
   ProgressBar1 = new QProgressBar(this);
   ProgressBar1->setObjectName("ProgressBar1");
-  ProgressBar1->setAccessibleName("Ход работы");
+  ProgressBar1->setAccessibleName(texts::kProgressName);
   ProgressBar1->setTextVisible(false);
   ProgressBar1->setFixedHeight(14);
   ProgressBar1->setRange(0, 100);
@@ -107,31 +107,29 @@ Tinstall::Tinstall(TForm1& main) : ProgramWindow(main, texts::kInstallCaption) {
   StatusBar1->addWidget(statusPanel_, 1);
   layout->addWidget(StatusBar1);
 
-  Button1->setEnabled(false);
   setFixedClientSize(289, 418 + bar->sizeHint().height());
-
-  // Files unpacked by a run that ended with the dialog open.
-  installs::removeLeftoverUnpackFolder(main.program().settings.FilePath);
+  presenter_.FormCreate();
 }
 
-Tinstall::~Tinstall() { unpacked_.removeAll(); }
+// The presenter, a member, removes what was unpacked.
+Tinstall::~Tinstall() = default;
 
 QPushButton* Tinstall::addButton(const char* name, const QString& caption, const char* hint,
-                                 void (Tinstall::*handler)()) {
+                                 void (installs::InstallDialogPresenter::*handler)()) {
   auto* button = new QPushButton(caption, this);
   button->setObjectName(name);
   button->setAccessibleName(QString(caption).remove('&'));
   button->setToolTip(installs::ui::hint(hint));
-  connect(button, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
+  connect(button, &QPushButton::clicked, this, [this, handler] { forward(handler); });
   return button;
 }
 
 void Tinstall::buildMenu(QMenuBar* bar) {
-  QAction* information = bar->addAction("&Информация");
+  QAction* information = bar->addAction(texts::kInformationMenu);
   information->setObjectName("N1");
   connect(information, &QAction::triggered, this, [this] { ListBox1DblClick(); });
 
-  QMenu* addMenu = bar->addMenu("&Добавить");
+  QMenu* addMenu = bar->addMenu(texts::kAddMenu);
   addMenu->menuAction()->setObjectName("N2");
   const auto item = [this](QMenu* menu, const char* name, const char* caption, const std::function<void()>& action) {
     QAction* entry = menu->addAction(caption);
@@ -139,175 +137,61 @@ void Tinstall::buildMenu(QMenuBar* bar) {
     connect(entry, &QAction::triggered, this, action);
     return entry;
   };
-  item(addMenu, "N3", "Файлы выборочно", [this] { AddFiles1(); });
-  item(addMenu, "N4", "Файлы только из папки", [this] { AddFiles2(); });
-  item(addMenu, "N5", "Из папки, включая вложенные папки", [this] { AddFiles3(); });
-  item(addMenu, "N9", texts::kArchiveMode, [this] { AddFiles4(); })->setVisible(installs::archivesSupported());
+  item(addMenu, "N3", texts::kFilesMode, [this] { AddFiles1(); });
+  item(addMenu, "N4", texts::kFolderMode, [this] { AddFiles2(); });
+  item(addMenu, "N5", texts::kFolderTreeMode, [this] { AddFiles3(); });
+  N9 = item(addMenu, "N9", texts::kArchiveMode, [this] { AddFiles4(); });
 
-  QMenu* removeMenu = bar->addMenu("&Удалить");
+  QMenu* removeMenu = bar->addMenu(texts::kRemoveMenu);
   removeMenu->menuAction()->setObjectName("N8");
-  item(removeMenu, "N6", "Выделенный файл", [this] { Button4Click(); });
-  item(removeMenu, "N7", "Все файлы", [this] { Button5Click(); });
+  item(removeMenu, "N6", texts::kRemoveSelectedItem, [this] { Button4Click(); });
+  item(removeMenu, "N7", texts::kRemoveAllItem, [this] { Button5Click(); });
 
   PopupMenu1 = new QMenu(this);
   PopupMenu1->setObjectName("PopupMenu1");
-  PM1 = item(PopupMenu1, "PM1", "Файлы выборочно", [this] { PM1Click(); });
-  PM2 = item(PopupMenu1, "PM2", "Файлы только из папки", [this] { PM2Click(); });
-  PM3 = item(PopupMenu1, "PM3", "Из папки, включая вложенные папки", [this] { PM3Click(); });
+  PM1 = item(PopupMenu1, "PM1", texts::kFilesMode, [this] { PM1Click(); });
+  PM2 = item(PopupMenu1, "PM2", texts::kFolderMode, [this] { PM2Click(); });
+  PM3 = item(PopupMenu1, "PM3", texts::kFolderTreeMode, [this] { PM3Click(); });
   PM4 = item(PopupMenu1, "PM4", texts::kArchiveMode, [this] { PM4Click(); });
-  PM4->setVisible(installs::archivesSupported());
 }
 
 void Tinstall::run(const std::function<void()>& handler) {
   main().guard(handler);
-  setEnabled(true);
-  // An error report ends the busy state of the main window; the open dialog still keeps it disabled.
-  if (isVisible()) main().ui().setMainWindowEnabled(false);
+  presenter_.EventEnded();
 }
 
-void Tinstall::FormShow() {
-  main().ui().setMainWindowEnabled(false);
-  main().ui().setStatusText(texts::kInstallStatus);
-  main().setHintTiming(300, 5000);
-  Button1->setEnabled(false);
-  chosen_.clear();
-  showChosenFiles();
-  Memo1->clear();
-  ProgressBar1->setValue(0);
-  statusPanel_->clear();
+void Tinstall::forward(void (installs::InstallDialogPresenter::*handler)()) {
+  run([this, handler] { (presenter_.*handler)(); });
 }
 
-void Tinstall::FormClose() {
-  // The files unpacked from archives are not needed once the dialog is closed: installed or not.
-  unpacked_.removeAll();
-  main().ui().setMainWindowEnabled(true);
-  main().ui().setStatusText("");
-}
+void Tinstall::FormShow() { presenter_.FormShow(); }
+void Tinstall::FormClose() { presenter_.FormClose(); }
+void Tinstall::FormHide() { presenter_.FormHide(); }
 
-// The main window's own timing comes back while it is still shown.
-void Tinstall::FormHide() {
-  if (main().isVisible()) {
-    main().setHintTiming(300, 5000);
-  } else {
-    main().setHintTiming(500, 2500);
-  }
-}
-
-void Tinstall::addWith(const std::function<void()>& core) {
-  run([this, &core] {
-    struct Refresh {
-      Tinstall* dialog;
-      ~Refresh() { dialog->showChosenFiles(); }
-    } refresh{this};
-    core();
-  });
-  Button1->setEnabled(!chosen_.empty());
-}
-
-void Tinstall::add(installs::AddMode mode) {
-  addWith([this, mode] { installs::AddFiles(main().program(), mode, chosen_, search_, unpacked_, *this); });
-}
-
-void Tinstall::AddFiles1() { add(installs::AddMode::Files); }
-void Tinstall::AddFiles2() { add(installs::AddMode::Folder); }
-void Tinstall::AddFiles3() { add(installs::AddMode::FolderTree); }
-void Tinstall::AddFiles4() {
-  if (installs::archivesSupported()) add(installs::AddMode::Archive);
-}
-
+void Tinstall::AddFiles1() { forward(&installs::InstallDialogPresenter::AddFiles1); }
+void Tinstall::AddFiles2() { forward(&installs::InstallDialogPresenter::AddFiles2); }
+void Tinstall::AddFiles3() { forward(&installs::InstallDialogPresenter::AddFiles3); }
+void Tinstall::AddFiles4() { forward(&installs::InstallDialogPresenter::AddFiles4); }
 void Tinstall::ListBox1DragDrop(const std::vector<std::string>& paths) {
-  if (working_ || !isVisible()) return;
-  addWith([this, &paths] { installs::AddDropped(main().program(), paths, chosen_, search_, unpacked_, *this); });
+  run([this, &paths] { presenter_.ListBox1DragDrop(paths); });
 }
-
-void Tinstall::Button3Click() {
-  if (const auto mode = installs::modeOf(main().program().settings.AddFilesType)) add(*mode);
-}
-
-void Tinstall::Button1Click() {
-  bool installed = false;
-  run([this, &installed] {
-    struct Refresh {
-      Tinstall* dialog;
-      ~Refresh() { dialog->showChosenFiles(); }
-    } refresh{this};
-    installed = installs::Install(main().program(), chosen_, s(Memo1->toPlainText()), *this) ==
-                installs::InstallResult::Installed;
-  });
-  if (chosen_.empty()) Button1->setEnabled(false);
-  if (!installed) return;
-  close();
-  main().guard([this] {
-    if (EditMenuPage* page = main().editMenuPage()) page->EditMenuShow();
-    installs::offerGameStart(main().program());
-  });
-}
-
-void Tinstall::Button2Click() { close(); }
-
-void Tinstall::Button4Click() {
-  run([this] { installs::removeSelected(main().program(), chosen_, selectedIndex()); });
-  showChosenFiles();
-  if (chosen_.empty()) Button1->setEnabled(false);
-}
-
-void Tinstall::Button5Click() {
-  run([this] { installs::clearAll(main().program(), chosen_); });
-  showChosenFiles();
-  Button1->setEnabled(!chosen_.empty());
-}
-
-void Tinstall::ListBox1DblClick() {
-  run([this] { installs::showFileInformation(main().program(), chosen_, selectedIndex()); });
-}
-
-void Tinstall::ListBox1MouseMove() { statusPanel_->setText(texts::kDoubleClickHint); }
-
-void Tinstall::PopupMenu1Popup() {
-  const auto mode = installs::modeOf(main().program().settings.AddFilesType);
-  if (!mode) return;
-  const std::pair<QAction*, installs::AddMode> items[] = {{PM1, installs::AddMode::Files},
-                                                         {PM2, installs::AddMode::Folder},
-                                                         {PM3, installs::AddMode::FolderTree},
-                                                         {PM4, installs::AddMode::Archive}};
-  for (const auto& [action, itsMode] : items) {
-    QFont font = action->font();
-    font.setBold(itsMode == *mode);
-    action->setFont(font);
-  }
-  PopupMenu1->setDefaultAction(items[static_cast<int>(*mode) - 1].first);
-}
-
-void Tinstall::setDefaultMode(installs::AddMode mode) {
-  run([this, mode] { installs::setDefaultMode(main().program(), mode); });
-}
-
-void Tinstall::PM1Click() { setDefaultMode(installs::AddMode::Files); }
-void Tinstall::PM2Click() { setDefaultMode(installs::AddMode::Folder); }
-void Tinstall::PM3Click() { setDefaultMode(installs::AddMode::FolderTree); }
-void Tinstall::PM4Click() {
-  if (installs::archivesSupported()) setDefaultMode(installs::AddMode::Archive);
-}
-
-void Tinstall::showChosenFiles() {
-  const auto fill = [](QListWidget* list, const std::vector<std::string>& lines) {
-    list->clear();
-    for (const auto& line : lines) list->addItem(q(line));
-  };
-  fill(ListBox1, chosen_.shown());
-  fill(ListBox2, chosen_.destinations());
-}
-
-std::optional<std::size_t> Tinstall::selectedIndex() const {
-  const auto selected = ListBox1->selectedItems();
-  if (selected.isEmpty()) return std::nullopt;
-  return static_cast<std::size_t>(ListBox1->row(selected.front()));
-}
+void Tinstall::Button1Click() { forward(&installs::InstallDialogPresenter::Button1Click); }
+void Tinstall::Button2Click() { forward(&installs::InstallDialogPresenter::Button2Click); }
+void Tinstall::Button3Click() { forward(&installs::InstallDialogPresenter::Button3Click); }
+void Tinstall::Button4Click() { forward(&installs::InstallDialogPresenter::Button4Click); }
+void Tinstall::Button5Click() { forward(&installs::InstallDialogPresenter::Button5Click); }
+void Tinstall::ListBox1DblClick() { forward(&installs::InstallDialogPresenter::ListBox1DblClick); }
+void Tinstall::ListBox1MouseMove() { presenter_.ListBox1MouseMove(); }
+void Tinstall::PopupMenu1Popup() { forward(&installs::InstallDialogPresenter::PopupMenu1Popup); }
+void Tinstall::PM1Click() { forward(&installs::InstallDialogPresenter::PM1Click); }
+void Tinstall::PM2Click() { forward(&installs::InstallDialogPresenter::PM2Click); }
+void Tinstall::PM3Click() { forward(&installs::InstallDialogPresenter::PM3Click); }
+void Tinstall::PM4Click() { forward(&installs::InstallDialogPresenter::PM4Click); }
 
 // Only local files, folders and archives, and only while the dialog is not busy with an add or an install.
 bool Tinstall::acceptsDrop(QEvent* event) const {
   const QMimeData* data = static_cast<QDropEvent*>(event)->mimeData();
-  if (working_ || !isVisible() || data == nullptr || !data->hasUrls()) return false;
+  if (!presenter_.acceptsDrops() || !isVisible() || data == nullptr || !data->hasUrls()) return false;
   const QList<QUrl> urls = data->urls();
   return std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
 }
@@ -355,16 +239,66 @@ bool Tinstall::eventFilter(QObject* watched, QEvent* event) {
   return ProgramWindow::eventFilter(watched, event);
 }
 
-void Tinstall::setProgressMaximum(int value) { ProgressBar1->setMaximum(value > 0 ? value : 1); }
+void Tinstall::setProgressMaximum(int value) { ProgressBar1->setMaximum(value); }
 void Tinstall::setProgress(int value) { ProgressBar1->setValue(value); }
 void Tinstall::setStatus(const std::string& text) { statusPanel_->setText(q(text)); }
-void Tinstall::setWorking(bool working) {
-  working_ = working;
-  setEnabled(!working);
+void Tinstall::setWorking(bool working) { QWidget::setEnabled(!working); }
+
+void Tinstall::showChosenFiles(const std::vector<std::string>& shown, const std::vector<std::string>& destinations) {
+  const auto fill = [](QListWidget* list, const std::vector<std::string>& lines) {
+    list->clear();
+    for (const auto& line : lines) list->addItem(q(line));
+  };
+  fill(ListBox1, shown);
+  fill(ListBox2, destinations);
 }
 
+void Tinstall::setEnabled(Control control, bool enabled) {
+  switch (control) {
+    case Control::Install: Button1->setEnabled(enabled); break;
+  }
+}
+
+void Tinstall::setDescription(const std::string& text) { Memo1->setPlainText(q(text)); }
+
+void Tinstall::setArchiveModeOffered(bool offered) {
+  N9->setVisible(offered);
+  PM4->setVisible(offered);
+}
+
+void Tinstall::markDefaultMode(installs::AddMode mode) {
+  const std::pair<QAction*, installs::AddMode> items[] = {{PM1, installs::AddMode::Files},
+                                                         {PM2, installs::AddMode::Folder},
+                                                         {PM3, installs::AddMode::FolderTree},
+                                                         {PM4, installs::AddMode::Archive}};
+  for (const auto& [action, itsMode] : items) {
+    QFont font = action->font();
+    font.setBold(itsMode == mode);
+    action->setFont(font);
+    if (itsMode == mode) PopupMenu1->setDefaultAction(action);
+  }
+}
+
+void Tinstall::setHintTiming(int pauseMs, int hidePauseMs) { main().setHintTiming(pauseMs, hidePauseMs); }
+
+void Tinstall::closeWindow() { close(); }
+
+void Tinstall::refreshInstallations() {
+  if (EditMenuPage* page = main().editMenuPage()) page->EditMenuShow();
+}
+
+std::string Tinstall::description() const { return s(Memo1->toPlainText()); }
+
+std::optional<std::size_t> Tinstall::selectedFile() const {
+  const auto selected = ListBox1->selectedItems();
+  if (selected.isEmpty()) return std::nullopt;
+  return static_cast<std::size_t>(ListBox1->row(selected.front()));
+}
+
+bool Tinstall::mainWindowShown() const { return const_cast<Tinstall*>(this)->main().isVisible(); }
+
 void Tinstall::closeEvent(QCloseEvent* event) {
-  if (working_) {
+  if (!presenter_.FormCloseQuery()) {
     event->ignore();
     return;
   }

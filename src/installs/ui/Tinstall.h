@@ -5,9 +5,7 @@
 #include <vector>
 
 #include "app/ui/ProgramWindow.h"
-#include "installs/check.h"
-#include "installs/dialog.h"
-#include "installs/dialog_view.h"
+#include "installs/install_dialog_presenter.h"
 
 class QAction;
 class QLabel;
@@ -20,14 +18,14 @@ class QPushButton;
 class QStatusBar;
 
 // The install dialog "Установка файлов": new files are gathered, matched to the game files they replace
-// and installed under a name. The work is the core's (installs/dialog.h, installs/install.h); the dialog
-// gathers what the person does and shows the outcome.
-class Tinstall final : public app::ui::ProgramWindow, private installs::DialogView {
+// and installed under a name. What it does is its presenter's (installs/install_dialog_presenter.h);
+// the window makes the controls, hands each event on and shows what it is told.
+class Tinstall final : public app::ui::ProgramWindow, private installs::InstallDialogView {
   Q_OBJECT
 
  public:
   explicit Tinstall(TForm1& main);
-  // A program ended with the dialog open leaves no unpacked files either.
+  using QWidget::setEnabled;
   ~Tinstall() override;
 
   // The add modes ("Файлы выборочно", "Файлы только из папки", "Из папки, включая вложенные папки",
@@ -52,39 +50,42 @@ class Tinstall final : public app::ui::ProgramWindow, private installs::DialogVi
   void PM3Click();
   void PM4Click();
 
-  const installs::ChosenFiles& chosenFiles() const { return chosen_; }
+  const installs::ChosenFiles& chosenFiles() const { return presenter_.chosenFiles(); }
 
  protected:
   void FormShow() override;
   void FormClose() override;
   void FormHide() override;
   bool eventFilter(QObject* watched, QEvent* event) override;
-  // Not while an add or an install runs: the work would go on behind a closed dialog.
   void closeEvent(QCloseEvent* event) override;
 
  private:
   void buildMenu(QMenuBar* bar);
-  QPushButton* addButton(const char* name, const QString& caption, const char* hint, void (Tinstall::*handler)());
-  // Runs a handler through the main window's guard; afterwards the dialog takes input again and, while
-  // it is open, the main window stays disabled.
+  QPushButton* addButton(const char* name, const QString& caption, const char* hint,
+                         void (installs::InstallDialogPresenter::*handler)());
+  // Hands one event to the presenter inside the main window's guard.
   void run(const std::function<void()>& handler);
-  void add(installs::AddMode mode);
-  // Runs one add of the core, the list shown afresh afterwards.
-  void addWith(const std::function<void()>& core);
+  void forward(void (installs::InstallDialogPresenter::*handler)());
   bool acceptsDrop(QEvent* event) const;
-  void setDefaultMode(installs::AddMode mode);
-  void showChosenFiles();
-  std::optional<std::size_t> selectedIndex() const;
 
+  // installs::InstallDialogView
   void setProgressMaximum(int value) override;
   void setProgress(int value) override;
   void setStatus(const std::string& text) override;
   void setWorking(bool working) override;
+  void showChosenFiles(const std::vector<std::string>& shown, const std::vector<std::string>& destinations) override;
+  void setEnabled(Control control, bool enabled) override;
+  void setDescription(const std::string& text) override;
+  void setArchiveModeOffered(bool offered) override;
+  void markDefaultMode(installs::AddMode mode) override;
+  void setHintTiming(int pauseMs, int hidePauseMs) override;
+  void closeWindow() override;
+  void refreshInstallations() override;
+  std::string description() const override;
+  std::optional<std::size_t> selectedFile() const override;
+  bool mainWindowShown() const override;
 
-  installs::ChosenFiles chosen_;
-  installs::FileSearch search_;
-  installs::UnpackFolders unpacked_;
-  bool working_ = false;
+  installs::InstallDialogPresenter presenter_;
 
   QListWidget* ListBox1 = nullptr;
   QListWidget* ListBox2 = nullptr;  // the destinations, never shown
@@ -97,6 +98,7 @@ class Tinstall final : public app::ui::ProgramWindow, private installs::DialogVi
   QProgressBar* ProgressBar1 = nullptr;
   QStatusBar* StatusBar1 = nullptr;
   QLabel* statusPanel_ = nullptr;
+  QAction* N9 = nullptr;
   QMenu* PopupMenu1 = nullptr;
   QAction* PM1 = nullptr;
   QAction* PM2 = nullptr;

@@ -1,0 +1,128 @@
+#include "win32/win32_ui.h"
+
+#include <commctrl.h>
+
+#include "win32/file_dialogs.h"
+#include "win32/input_box.h"
+#include "win32/text.h"
+
+namespace winui {
+
+namespace {
+// Counts a prompt's own modal loop for as long as it runs.
+class PromptScope {
+ public:
+  explicit PromptScope(int& depth) : depth_(depth) { ++depth_; }
+  ~PromptScope() { --depth_; }
+  PromptScope(const PromptScope&) = delete;
+  PromptScope& operator=(const PromptScope&) = delete;
+
+ private:
+  int& depth_;
+};
+}  // namespace
+
+void Win32Ui::attach(HWND mainWindow, HWND statusBar) {
+  mainWindow_ = mainWindow;
+  statusBar_ = statusBar;
+}
+
+HWND Win32Ui::promptOwner() const {
+  HWND active = GetActiveWindow();
+  if (active && IsWindowVisible(active)) return active;
+  return mainWindow_;
+}
+
+UINT messageBoxFlags(app::Icon icon, app::Buttons buttons) {
+  UINT flags = buttons == app::Buttons::YesNo ? MB_YESNO : MB_OK;
+  switch (icon) {
+    case app::Icon::None: break;
+    case app::Icon::Information: flags |= MB_ICONINFORMATION; break;
+    case app::Icon::Warning: flags |= MB_ICONWARNING; break;
+    case app::Icon::Error: flags |= MB_ICONERROR; break;
+  }
+  return flags;
+}
+
+app::Answer Win32Ui::messageBox(const std::string& caption, const std::string& text, app::Icon icon,
+                                app::Buttons buttons) {
+  if (prompts_) return prompts_->messageBox(caption, text, icon, buttons);
+  PromptScope scope(promptDepth_);
+  const int result = MessageBoxW(promptOwner(), wide(text).c_str(), wide(caption).c_str(),
+                                 messageBoxFlags(icon, buttons) | MB_SETFOREGROUND);
+  if (buttons == app::Buttons::Ok) return app::Answer::Ok;
+  return result == IDYES ? app::Answer::Yes : app::Answer::No;
+}
+
+std::optional<std::string> Win32Ui::inputBox(const std::string& caption, const std::string& prompt,
+                                             const std::string& value) {
+  if (prompts_) return prompts_->inputBox(caption, prompt, value);
+  PromptScope scope(promptDepth_);
+  InputBox box(promptOwner(), caption, prompt, value);
+  return box.runModal();
+}
+
+std::vector<std::string> Win32Ui::chooseFiles(const app::FileRequest& request) {
+  if (prompts_) return prompts_->chooseFiles(request);
+  PromptScope scope(promptDepth_);
+  return openFiles(promptOwner(), request);
+}
+
+std::optional<std::string> Win32Ui::chooseFolder(const std::string& caption, const std::string& prompt) {
+  if (prompts_) return prompts_->chooseFolder(caption, prompt);
+  PromptScope scope(promptDepth_);
+  return pickFolder(promptOwner(), caption, prompt);
+}
+
+void Win32Ui::processEvents() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // The main loop must still see it.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    HWND active = GetActiveWindow();
+    if (active && IsDialogMessageW(active, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+void Win32Ui::setStatusText(const std::string& text) {
+  if (!statusBar_) return;
+  const std::wstring wideText = wide(text);
+  SendMessageW(statusBar_, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(wideText.c_str()));
+}
+
+void Win32Ui::setBusy(bool busy) {
+  busy_ = busy;
+  // The hourglass at once; the main window keeps it while busy (WM_SETCURSOR).
+  SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+  updateMainWindow();
+}
+
+void Win32Ui::setMainWindowEnabled(bool enabled) {
+  held_ = !enabled;
+  updateMainWindow();
+}
+
+void Win32Ui::releaseMainWindow() {
+  held_ = false;
+  setBusy(false);
+}
+
+void Win32Ui::updateMainWindow() {
+  if (!mainWindow_) return;
+  const bool dialogOpen = dialogsOpen_ && dialogsOpen_();
+  EnableWindow(mainWindow_, !busy_ && !held_ && !dialogOpen);
+}
+
+void Win32Ui::focusMainWindow() {
+  if (!mainWindow_) return;
+  SetForegroundWindow(mainWindow_);
+  SetActiveWindow(mainWindow_);
+  SetFocus(mainWindow_);
+}
+
+}  // namespace winui
