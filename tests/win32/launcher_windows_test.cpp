@@ -227,4 +227,34 @@ TEST_F(Win32LauncherWindows, HelpWindowShowsTheChosenTopicAndLeavesTheMainWindow
   EXPECT_EQ(drive::text(memo), "");
 }
 
+// The main window's items open these windows, each its own.
+TEST_F(Win32LauncherWindows, MenuItemsOpenTheirWindows) {
+  storeSettings();
+  createMainWindow();
+  RunMenuEditor editor(*main);
+  winui::UtilitiesManager manager(*main);
+  winui::Console console(*main);
+  winui::HelpWindow helpWindow(*main);
+  winui::MainWindow::Windows windows;
+  windows.runMenu = &editor;
+  windows.utils = &manager;
+  windows.command = &console;
+  windows.help = &helpWindow;
+  main->setWindows(windows);
+  const struct {
+    int command;
+    winui::SecondaryWindow* window;
+  } items[] = {{winui::MainWindow::N15, &editor},
+               {winui::MainWindow::N13, &manager},
+               {winui::MainWindow::N18, &console},
+               {winui::MainWindow::N34, &helpWindow}};
+  for (const auto& item : items) {
+    drive::command(main->hwnd(), item.command);
+    EXPECT_TRUE(item.window->isVisible()) << drive::text(item.window->hwnd());
+    SendMessageW(item.window->hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(item.window->isVisible());
+  }
+  main->setWindows({});
+}
+
 }  // namespace
