@@ -77,6 +77,13 @@ void HelpWindow::layOut() {
 void HelpWindow::FormShow() { presenter_->FormShow(); }
 
 LRESULT HelpWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // The text reads on the window colour like any text box, though it cannot be edited.
+  if (message == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lParam) == control(Memo1)) {
+    HDC context = reinterpret_cast<HDC>(wParam);
+    SetTextColor(context, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(context, GetSysColor(COLOR_WINDOW));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+  }
   if (message == WM_SIZE && control(ListBox1)) layOut();
   if (message == WM_DPICHANGED) {
     const LRESULT result = SecondaryWindow::handleMessage(message, wParam, lParam);
