@@ -15,7 +15,10 @@ namespace winui {
 
 namespace {
 
-constexpr UINT_PTR kGridWatchId = 0x4752;  // the grid's subclass
+constexpr UINT_PTR kGridWatchId = 0x4752;    // the grid's subclass
+constexpr UINT_PTR kSearchWatchId = 0x5345;  // the search field's subclass
+// The search row above the grid, in 96-dpi pixels.
+constexpr int kSearchRowHeight = 26;
 
 using Presenter = catalogue::FilesListPresenter;
 
@@ -26,14 +29,27 @@ FilesListPage::FilesListPage(MainWindow& main) : main_(main) {
   Panel& page = main.page(MainWindow::Page::FilesList);
   RECT area{};
   GetClientRect(page.hwnd(), &area);
+  const int pageWidth = MulDiv(area.right, 96, static_cast<int>(dpiOf(page.hwnd())));
+  createLabel(page.hwnd(), catalogue::texts::kFilterLabel, {4, 6, 44, 16});
+  search_ = createEdit(page.hwnd(), "", {50, 3, pageWidth - 54, 21}, Search);
+  SetWindowSubclass(search_, &FilesListPage::searchProcedure, kSearchWatchId, reinterpret_cast<DWORD_PTR>(this));
+  page.onCommand(Search, [this](int code) {
+    if (code == EN_CHANGE) main_.guard([this] { presenter_->FilterChange(windowTextUtf8(search_)); });
+  });
+  const int top = scaled(page.hwnd(), kSearchRowHeight);
   grid_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL |
                               LVS_SHOWSELALWAYS,
-                          0, 0, area.right, area.bottom, page.hwnd(),
+                          0, top, area.right, area.bottom - top, page.hwnd(),
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(Grid)), instance(), nullptr);
   useMessageFont(grid_);
   SetWindowTextW(grid_, wide(catalogue::texts::kPageCaption).c_str());  // its accessible name
-  ListView_SetExtendedListViewStyle(grid_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_DOUBLEBUFFER);
+  ListView_SetExtendedListViewStyle(grid_,
+                                    LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_DOUBLEBUFFER | LVS_EX_INFOTIP);
+  LOGFONTW bold{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(grid_, WM_GETFONT, 0, 0)), sizeof bold, &bold);
+  bold.lfWeight = FW_BOLD;
+  boldFont_ = CreateFontIndirectW(&bold);
   for (int column = 0; column < Presenter::ColumnCount; ++column) {
     std::wstring title = wide(Presenter::columnTitle(column));
     LVCOLUMNW item{};
@@ -60,6 +76,8 @@ FilesListPage::FilesListPage(MainWindow& main) : main_(main) {
 
 FilesListPage::~FilesListPage() {
   if (grid_) RemoveWindowSubclass(grid_, &FilesListPage::gridProcedure, kGridWatchId);
+  if (search_) RemoveWindowSubclass(search_, &FilesListPage::searchProcedure, kSearchWatchId);
+  if (boldFont_) DeleteObject(boldFont_);
   if (popup_) DestroyMenu(popup_);
 }
 
@@ -127,6 +145,23 @@ void FilesListPage::moveColumn(int from, int to) {
   InvalidateRect(grid_, nullptr, TRUE);
 }
 
+void FilesListPage::setFilterText(const std::string& text) {
+  // The presenter takes the change this makes as the text it has already.
+  SetWindowTextW(search_, wide(text).c_str());
+}
+
+void FilesListPage::showSortMark(int column, bool descending) {
+  HWND header = ListView_GetHeader(grid_);
+  for (int item = 0; item < Header_GetItemCount(header); ++item) {
+    HDITEMW format{};
+    format.mask = HDI_FORMAT;
+    Header_GetItem(header, item, &format);
+    format.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+    if (item == column) format.fmt |= descending ? HDF_SORTDOWN : HDF_SORTUP;
+    Header_SetItem(header, item, &format);
+  }
+}
+
 void FilesListPage::showPopupMenu() {
   const int command = TrackPopupMenu(popup_, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, popupAt_.x,
                                      popupAt_.y, 0, main_.hwnd(), nullptr);
@@ -157,11 +192,46 @@ void FilesListPage::fillCell(NMLVDISPINFOW& info) {
   info.item.pszText[length] = L'\0';
 }
 
+LRESULT FilesListPage::drawRow(NMLVCUSTOMDRAW& draw) {
+  switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+      return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+      if (boldFont_ && presenter_->rowReplaced(static_cast<int>(draw.nmcd.dwItemSpec))) {
+        SelectObject(draw.nmcd.hdc, boldFont_);
+        return CDRF_NEWFONT;
+      }
+      return CDRF_DODEFAULT;
+    default:
+      return CDRF_DODEFAULT;
+  }
+}
+
+void FilesListPage::fillHint(NMLVGETINFOTIPW& tip) {
+  if (!tip.pszText || tip.cchTextMax <= 0) return;
+  const std::wstring hint = wide(presenter_->rowHint(tip.iItem));
+  // Rows no installation replaced keep the list view's own hint of a clipped text.
+  if (hint.empty()) return;
+  const std::size_t length = std::min(hint.size(), static_cast<std::size_t>(tip.cchTextMax) - 1);
+  std::copy_n(hint.data(), length, tip.pszText);
+  tip.pszText[length] = L'\0';
+}
+
 LRESULT FilesListPage::GridNotify(NMHDR& header) {
   switch (header.code) {
     case LVN_GETDISPINFOW:
       fillCell(reinterpret_cast<NMLVDISPINFOW&>(header));
       return 0;
+    case NM_CUSTOMDRAW:
+      return drawRow(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
+    case LVN_GETINFOTIPW:
+      fillHint(reinterpret_cast<NMLVGETINFOTIPW&>(header));
+      return 0;
+    case LVN_COLUMNCLICK: {
+      const int column = reinterpret_cast<NMLISTVIEW&>(header).iSubItem;
+      main_.guard([this, column] { presenter_->HeaderClick(column); });
+      return 0;
+    }
     case NM_DBLCLK: {
       const auto& activate = reinterpret_cast<NMITEMACTIVATE&>(header);
       // A double click below the last row starts the current row's file, as a click there keeps it.
@@ -186,6 +256,18 @@ int FilesListPage::rowAt(POINT client) const {
   LVHITTESTINFO hit{};
   hit.pt = client;
   return ListView_SubItemHitTest(grid_, &hit);
+}
+
+LRESULT CALLBACK FilesListPage::searchProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                                DWORD_PTR data) {
+  auto* page = reinterpret_cast<FilesListPage*>(data);
+  // Esc in the field clears it; its character is not typed (no beep).
+  if (message == WM_KEYDOWN && wParam == VK_ESCAPE) {
+    page->main_.guard([page] { page->presenter_->FilterEscape(); });
+    return 0;
+  }
+  if (message == WM_CHAR && wParam == VK_ESCAPE) return 0;
+  return DefSubclassProc(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK FilesListPage::gridProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,

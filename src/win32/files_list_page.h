@@ -17,7 +17,7 @@ namespace winui {
 // presenter, which moves the width between the column and its right neighbour.
 class FilesListPage final : private catalogue::FilesListView {
  public:
-  enum Control : int { Grid = 200 };
+  enum Control : int { Grid = 200, Search = 201 };
   enum Command : int { N7 = 2001, N8, N9 };
 
   explicit FilesListPage(MainWindow& main);
@@ -27,6 +27,7 @@ class FilesListPage final : private catalogue::FilesListView {
 
   catalogue::FilesListPresenter& presenter() { return *presenter_; }
   HWND grid() const { return grid_; }
+  HWND searchEdit() const { return search_; }
   HMENU popupMenu() const { return popup_; }
 
   void FilesListShow() { main_.guard([this] { presenter_->FilesListShow(); }); }
@@ -43,19 +44,28 @@ class FilesListPage final : private catalogue::FilesListView {
   int gridWidth() const override;
   int columnPosition(int column) const override;
   void moveColumn(int from, int to) override;
+  void setFilterText(const std::string& text) override;
+  void showSortMark(int column, bool descending) override;
   void showPopupMenu() override;
   void showFileInfo(const std::string& file, const std::string& path, const std::string& description) override;
 
   LRESULT GridNotify(NMHDR& header);
+  // Draws the rows an installation replaced in bold.
+  LRESULT drawRow(NMLVCUSTOMDRAW& draw);
+  void fillHint(NMLVGETINFOTIPW& tip);
   void fillCell(NMLVDISPINFOW& info);
   int rowAt(POINT client) const;
   void runPopupCommand(int command);
+  static LRESULT CALLBACK searchProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                          DWORD_PTR data);
   static LRESULT CALLBACK gridProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                         DWORD_PTR data);
 
   MainWindow& main_;
   std::unique_ptr<catalogue::FilesListPresenter> presenter_;
   HWND grid_ = nullptr;
+  HWND search_ = nullptr;
+  HFONT boldFont_ = nullptr;
   HMENU popup_ = nullptr;
   POINT popupAt_{};
   std::wstring cellBuffer_;

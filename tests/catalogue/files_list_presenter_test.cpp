@@ -35,6 +35,8 @@ class RecordingGrid final : public catalogue::FilesListView {
     widths.erase(widths.begin() + from);
     widths.insert(widths.begin() + to, w);
   }
+  void setFilterText(const std::string&) override {}
+  void showSortMark(int, bool) override {}
   void showPopupMenu() override { ++popups; }
   void showFileInfo(const std::string& file, const std::string& path, const std::string& description) override {
     info = {file, path, description};

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "installs/store.h"
 #include "sys/paths.h"
 #include "win32/controls.h"
 #include "win32/files_list_page.h"
@@ -195,6 +196,54 @@ TEST_F(Win32CatalogueWindows, SettingsDialogShowsStoredValuesTakesTypedOnesAndCh
   ASSERT_TRUE(stored);
   EXPECT_EQ(*stored, (std::vector<std::string>{"", "-console", "1"}));
   EXPECT_TRUE(IsWindowEnabled(main->hwnd()));
+}
+
+}  // namespace
+
+namespace {
+
+// The search field, the header click and the marked rows as the Win32 page wires them; what they do is
+// the presenter's.
+TEST_F(Win32CatalogueWindows, TheSearchFieldNarrowsEscClearsAColumnClickSortsAndReplacedRowsAreMarked) {
+  start({"sound/b.wav", "models/a.mdl", "sound/c.wav"});
+  main->showPage(MainWindow::Page::FilesList);
+  HWND search = page->searchEdit();
+  ASSERT_NE(search, nullptr);
+  SetWindowTextW(search, L"SOUND");  // sends EN_CHANGE as typing does
+  drive::pump();
+  ASSERT_EQ(ListView_GetItemCount(grid), 2);
+  EXPECT_EQ(cell(1, 0), "3") << "the rows keep their catalogue numbers";
+  SendMessageW(search, WM_KEYDOWN, VK_ESCAPE, 0);
+  drive::pump();
+  EXPECT_EQ(winui::windowTextUtf8(search), "");
+  EXPECT_EQ(ListView_GetItemCount(grid), 3);
+
+  NMLISTVIEW click{};
+  click.hdr = {grid, static_cast<UINT_PTR>(winui::FilesListPage::Grid), LVN_COLUMNCLICK};
+  click.iItem = -1;
+  click.iSubItem = 1;
+  SendMessageW(GetParent(grid), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+  EXPECT_EQ(cell(0, 1), "a.mdl");
+  HDITEMW format{};
+  format.mask = HDI_FORMAT;
+  Header_GetItem(ListView_GetHeader(grid), 1, &format);
+  EXPECT_TRUE(format.fmt & HDF_SORTUP);
+
+  installs::Store store(fs, programFolder());
+  store.openList();
+  store.ensureInstallation("Пак");
+  store.saveList({"Пак"});
+  store.recordInstalledFile("Пак", gameFolder() + sys::kSep + testing_support::native("sound/c.wav"));
+  main->showPage(MainWindow::Page::FilesList);
+  wchar_t text[128] = {};
+  NMLVGETINFOTIPW tip{};
+  tip.hdr = {grid, static_cast<UINT_PTR>(winui::FilesListPage::Grid), LVN_GETINFOTIPW};
+  tip.pszText = text;
+  tip.cchTextMax = 128;
+  tip.iItem = 2;  // "c.wav", last by name
+  SendMessageW(GetParent(grid), WM_NOTIFY, tip.hdr.idFrom, reinterpret_cast<LPARAM>(&tip));
+  EXPECT_EQ(winui::narrow(text), "Заменён установкой \"Пак\"");
+  EXPECT_TRUE(page->presenter().rowReplaced(2));
 }
 
 }  // namespace
