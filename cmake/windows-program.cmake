@@ -55,3 +55,11 @@ foreach(tool_dir ${tool_dirs})
 endforeach()
 
 include(cmake/windows-package.cmake OPTIONAL)
+
+# The Win32 grid's first showing, measured by hand under Wine (never a test):
+#   cmake --build build-win --target win32_grid_bench && wine build-win/bench/win32_grid_bench.exe
+add_executable(win32_grid_bench EXCLUDE_FROM_ALL bench/win32/grid_show_bench.cpp)
+target_link_libraries(win32_grid_bench PRIVATE varnikit_win32)
+target_link_options(win32_grid_bench PRIVATE -static)
+set_target_properties(win32_grid_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+varnikit_resources(win32_grid_bench "Varnikit grid benchmark")

@@ -9,6 +9,8 @@
 #include "sys/registry.h"
 #include "sys/shell.h"
 #include "win32/controls.h"
+#include "win32/install_dialog.h"
+#include "win32/installations_page.h"
 #include "win32/main_window.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
@@ -26,6 +28,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   {
     // The windows, each for the whole run, in their fixed order.
     winui::MainWindow main(platform);
+    winui::InstallationsPage installations(main);
+    winui::InstallDialog install(main, installations);
+    auto windows = main.windows();
+    windows.install = &install;
+    main.setWindows(windows);
     main.show(showCommand);
     exitCode = winui::runMessageLoop(main);
   }

@@ -3,13 +3,36 @@
 #include <algorithm>
 
 #include "catalogue/texts.h"
+#include "installs/store.h"
 #include "sys/paths.h"
 
 namespace catalogue {
 
+namespace {
+
+SortColumn sortColumnOf(int column) {
+  switch (column) {
+    case FilesListPresenter::FileName: return SortColumn::FileName;
+    case FilesListPresenter::Path: return SortColumn::Path;
+    case FilesListPresenter::Description: return SortColumn::Description;
+    default: return SortColumn::Number;
+  }
+}
+
+int columnOf(SortColumn column) {
+  switch (column) {
+    case SortColumn::FileName: return FilesListPresenter::FileName;
+    case SortColumn::Path: return FilesListPresenter::Path;
+    case SortColumn::Description: return FilesListPresenter::Description;
+    default: return -1;
+  }
+}
+
+}  // namespace
+
 std::string FilesListPresenter::cellText(int row, int column) const {
-  if (row < 0 || static_cast<std::size_t>(row) >= list_.size()) return {};
-  const auto at = static_cast<std::size_t>(row);
+  if (list_.empty() || row < 0 || static_cast<std::size_t>(row) >= order_.size()) return {};
+  const std::size_t at = order_.catalogueRow(static_cast<std::size_t>(row));
   switch (column) {
     case Number: return list_.number(at);
     case FileName: return list_.name(at);
@@ -38,14 +61,78 @@ void FilesListPresenter::setUpGrid() {
   FitColumn(-1);
 }
 
+const std::string* FilesListPresenter::replacedBy(int row) const {
+  if (list_.empty() || row < 0 || static_cast<std::size_t>(row) >= order_.size()) return nullptr;
+  return replaced_.installationOf(list_.path(order_.catalogueRow(static_cast<std::size_t>(row))));
+}
+
+std::string FilesListPresenter::rowHint(int row) const {
+  const std::string* installation = replacedBy(row);
+  return installation ? texts::replacedBy(*installation) : std::string();
+}
+
 void FilesListPresenter::FilesListShow() {
   const int keep = view_.currentRow();
   {
     app::BusyScope busy(program_, texts::kFilling);
     list_ = FilesList::read(program_.fs(), program_.settings.FilesListDir, program_.settings.FilesInfoDir);
+    // The filter and the order the user chose stay over a refill.
+    const std::string filter = order_.filterText();
+    const SortColumn column = order_.sortColumn();
+    const bool descending = order_.descending();
+    order_.reset(list_);
+    if (column != SortColumn::Number) {
+      order_.sortBy(column);
+      if (descending) order_.sortBy(column);
+    }
+    if (!filter.empty()) order_.filter(filter);
+    replaced_ = {};
+    if (!program_.settings.FilePath.empty()) {
+      installs::Store store(program_.fs(), program_.settings.FilePath);
+      replaced_ = installs::ReplacedFiles::read(store);
+    }
     view_.showRowCount(rowCount());
   }
-  view_.selectRow(std::clamp(keep, 0, rowCount() - 1));
+  if (rowCount() > 0) view_.selectRow(std::clamp(keep, 0, rowCount() - 1));
+}
+
+std::optional<std::size_t> FilesListPresenter::currentFile() const {
+  const int row = view_.currentRow();
+  if (list_.empty() || row < 0 || static_cast<std::size_t>(row) >= order_.size()) return std::nullopt;
+  return order_.catalogueRow(static_cast<std::size_t>(row));
+}
+
+void FilesListPresenter::showRows(std::optional<std::size_t> keep) {
+  view_.showRowCount(rowCount());
+  if (rowCount() == 0) return;
+  int row = 0;
+  for (std::size_t shown = 0; keep && shown < order_.size(); ++shown) {
+    if (order_.catalogueRow(shown) == *keep) {
+      row = static_cast<int>(shown);
+      break;
+    }
+  }
+  view_.selectRow(row);
+}
+
+void FilesListPresenter::FilterChange(const std::string& text) {
+  if (text == order_.filterText()) return;
+  const auto keep = currentFile();
+  order_.filter(text);
+  showRows(keep);
+}
+
+void FilesListPresenter::FilterEscape() {
+  view_.setFilterText("");
+  FilterChange("");
+}
+
+void FilesListPresenter::HeaderClick(int column) {
+  if (list_.empty()) return;
+  const auto keep = currentFile();
+  order_.sortBy(sortColumnOf(column));
+  view_.showSortMark(columnOf(order_.sortColumn()), order_.descending());
+  showRows(keep);
 }
 
 void FilesListPresenter::FitColumn(int position) {
@@ -92,6 +179,7 @@ void FilesListPresenter::GridDblClick() { launchFile(program_.services().shell, 
 
 void FilesListPresenter::N8Click() {
   const int row = view_.currentRow();
+  if (!list_.empty() && order_.size() == 0) return;  // the filter shows no file: no extension to describe
   const std::string current = cellText(row, Description);
   const std::string extension = sys::extension(cellText(row, Path));
   const auto text = program_.ui().inputBox(app::kApplicationTitle, texts::descriptionPrompt(extension), current);

@@ -5,6 +5,8 @@
 
 #include "app/program.h"
 #include "catalogue/files_list.h"
+#include "catalogue/row_order.h"
+#include "installs/replaced.h"
 
 namespace catalogue {
 
@@ -29,6 +31,11 @@ class FilesListView {
   virtual int columnPosition(int column) const = 0;
   virtual void moveColumn(int from, int to) = 0;
 
+  // The filter field above the grid shows text (it is cleared from the keyboard).
+  virtual void setFilterText(const std::string& text) = 0;
+  // The sort mark in the header: over a column (Column), or on none (-1) in the catalogue's order.
+  virtual void showSortMark(int column, bool descending) = 0;
+
   // The popup menu at the pointer (or over the current row, from the keyboard).
   virtual void showPopupMenu() = 0;
   // The file info dialog with one row's texts.
@@ -46,10 +53,16 @@ class FilesListPresenter {
 
   FilesListPresenter(app::Program& program, FilesListView& view) : program_(program), view_(view) {}
 
-  // The grid: one empty row while there are no catalogue lines, as it shows at start.
-  int rowCount() const { return list_.empty() ? 1 : static_cast<int>(list_.size()); }
-  // A cell's text ("" on the empty row and outside the grid).
+  // The grid: one empty row while there are no catalogue lines, as it shows at start; otherwise the rows
+  // the filter lets through, in the order of the sorted column.
+  int rowCount() const { return list_.empty() ? 1 : static_cast<int>(order_.size()); }
+  // A cell's text ("" on the empty row and outside the grid). The number column keeps the catalogue's
+  // line number whatever the filter and the order.
   std::string cellText(int row, int column) const;
+  // A game file an installation replaced: its row is marked (bold) and its hint names the installation
+  // ("" for every other row).
+  bool rowReplaced(int row) const { return replacedBy(row) != nullptr; }
+  std::string rowHint(int row) const;
   static std::string columnTitle(int column);
   const FilesList& filesList() const { return list_; }
 
@@ -75,6 +88,13 @@ class FilesListPresenter {
   void N8Click();       // "изменить описание": a description for the current row's extension
   void N9Click();       // "показать информацию": the file info dialog for the current row
   void GridMouseMove();
+  // The filter field: typing narrows the rows to those whose name or path holds the text, letter case
+  // ignored; Esc in the field clears it.
+  void FilterChange(const std::string& text);
+  void FilterEscape();
+  // A click on a column's header sorts by it, again reverses; the number column gives back the
+  // catalogue's order. The current file stays current.
+  void HeaderClick(int column);
   // A press of any button on a row (none: below the last row) makes the row current; the right button opens
   // the menu, the middle one the file info. True when the press is taken here and goes no further.
   bool GridMouseDown(std::optional<int> row, Button button);
@@ -91,7 +111,16 @@ class FilesListPresenter {
  private:
   app::Program& program_;
   FilesListView& view_;
+  const std::string* replacedBy(int row) const;
+  // The catalogue row of the current row, if a file is shown there.
+  std::optional<std::size_t> currentFile() const;
+  // Shows the rows anew after the filter or the order changed: the file that was current stays current
+  // where it is still shown, else the first row becomes current.
+  void showRows(std::optional<std::size_t> keep);
+
   FilesList list_;
+  RowOrder order_;
+  installs::ReplacedFiles replaced_;
 };
 
 }  // namespace catalogue

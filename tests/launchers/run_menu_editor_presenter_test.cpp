@@ -3,7 +3,6 @@
 #include <map>
 
 #include "launchers/run_menu_editor_presenter.h"
-#include "launchers/texts.h"
 #include "support/program_fixture.h"
 #include "sys/error.h"
 
@@ -169,12 +168,6 @@ TEST_F(RunMenuEditorPresenter, StartTakesThePathAndParametersFromTheFields) {
   ui.expectError("Файл \"" + temp / "apps" + "\" не найден");
   editor.Button2Click();
   EXPECT_EQ(shell.calls.size(), 1u);
-}
-
-TEST_F(RunMenuEditorPresenter, HelpIsOneInformationBox) {
-  ui.expectMessage("Информация", launchers::texts::kRunMenuHelp);
-  editor.Button4Click();
-  EXPECT_EQ(ui.icons.back(), app::Icon::Information);
 }
 
 }  // namespace

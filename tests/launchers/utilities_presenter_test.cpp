@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "help/links.h"
 #include "launchers/menus_presenter.h"
 #include "launchers/utilities_presenter.h"
 #include "support/program_fixture.h"
@@ -123,13 +122,6 @@ TEST_F(UtilitiesPresenter, TheWindowCannotCloseWhileAnInstallWaitsAndCanAfterEve
   EXPECT_THROW(manager.Button1Click(), sys::IoError);
   EXPECT_TRUE(manager.FormCloseQuery());
   EXPECT_TRUE(view.enabled);
-}
-
-TEST_F(UtilitiesPresenter, DownloadOpensTheUtilitiesPage) {
-  manager.Button4Click();
-  ASSERT_EQ(shell.calls.size(), 1u);
-  EXPECT_EQ(shell.calls[0].file, help::kUtilitiesPage);
-  EXPECT_EQ(shell.calls[0].show, sys::ShowCommand::Show);
 }
 
 // The main window's two menus.

@@ -2,10 +2,15 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -37,6 +42,16 @@ int CatalogueModel::columnCount(const QModelIndex& parent) const { return parent
 QVariant CatalogueModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   if (role == Qt::DisplayRole) return text(index.row(), index.column());
+  // A game file an installation replaced: bold, its hint naming the installation.
+  if (role == Qt::FontRole && presenter_.rowReplaced(index.row())) {
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    return bold;
+  }
+  if (role == Qt::ToolTipRole) {
+    const std::string hint = presenter_.rowHint(index.row());
+    return hint.empty() ? QVariant() : QVariant(q(hint));
+  }
   if (index.column() == Number) {
     // The number column looks like the header it continues.
     if (role == Qt::BackgroundRole) return QApplication::palette().button();
@@ -67,6 +82,23 @@ FilesListPage::FilesListPage(TForm1& main)
   setObjectName("FilesList");
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(2);
+
+  auto* search = new QHBoxLayout();
+  search->setContentsMargins(4, 2, 4, 0);
+  auto* searchLabel = new QLabel(q(catalogue::texts::kFilterLabel), this);
+  SearchEdit = new QLineEdit(this);
+  SearchEdit->setObjectName("SearchEdit");
+  SearchEdit->setAccessibleName(q(catalogue::texts::kFilterLabel).remove(':'));
+  SearchEdit->setClearButtonEnabled(true);
+  searchLabel->setBuddy(SearchEdit);
+  SearchEdit->installEventFilter(this);  // Esc clears it
+  search->addWidget(searchLabel);
+  search->addWidget(SearchEdit, 1);
+  layout->addLayout(search);
+  connect(SearchEdit, &QLineEdit::textChanged, this,
+          [this](const QString& text) { main_.guard([this, text] { presenter_->FilterChange(s(text)); }); });
+
   Grid = new QTableView(this);
   Grid->setObjectName("Grid");
   Grid->setAccessibleName(q(catalogue::texts::kPageCaption));
@@ -136,6 +168,16 @@ void FilesListPage::setUpGrid() {
 }
 
 void FilesListPage::FilesListShow() { presenter_->FilesListShow(); }
+
+void FilesListPage::setFilterText(const std::string& text) {
+  const QSignalBlocker quiet(SearchEdit);  // the presenter knows already
+  SearchEdit->setText(q(text));
+}
+
+void FilesListPage::showSortMark(int column, bool descending) {
+  header()->setSortIndicatorShown(column >= 0);
+  header()->setSortIndicator(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
 void FilesListPage::FitColumn(int column) { presenter_->FitColumn(column); }
 void FilesListPage::RedrawGrid() { presenter_->RedrawGrid(); }
 void FilesListPage::GridDblClick() { presenter_->GridDblClick(); }
@@ -230,17 +272,35 @@ bool FilesListPage::GridWindowProc(QEvent* event) {
     auto* mouse = static_cast<QMouseEvent*>(event);
     if (mouse->button() == Qt::LeftButton) {
       const QPoint at = mouse->position().toPoint();
-      presenter_->GridBorderPressed(ColumnAtBorder(at.x(), at.y()));
+      headerPressAt_ = at;
+      const int border = ColumnAtBorder(at.x(), at.y());
+      headerPressOnBorder_ = border != -1;
+      presenter_->GridBorderPressed(border);
     }
   } else if (event->type() == QEvent::MouseButtonRelease) {
-    // The header has applied the widths while the mouse moved; the release only ends its drag.
-    if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) RedrawGrid();
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() == Qt::LeftButton) {
+      // The header has applied the widths while the mouse moved; the release only ends its drag.
+      RedrawGrid();
+      // A press and release on one column, away from its borders and without a drag, is a click.
+      const QPoint at = mouse->position().toPoint();
+      const int pressed = header()->logicalIndexAt(headerPressAt_);
+      if (!headerPressOnBorder_ && pressed != -1 && pressed == header()->logicalIndexAt(at) &&
+          (at - headerPressAt_).manhattanLength() < QApplication::startDragDistance()) {
+        main_.guard([this, pressed] { presenter_->HeaderClick(pressed); });
+      }
+    }
   }
   return false;
 }
 
 bool FilesListPage::eventFilter(QObject* watched, QEvent* event) {
   if (watched == header()->viewport()) return GridWindowProc(event);
+  if (watched == SearchEdit && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    main_.guard([this] { presenter_->FilterEscape(); });
+    return true;
+  }
   if (watched == Grid && event->type() == QEvent::ContextMenu &&
       static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
     // From the keyboard the menu opens over the current row.

@@ -10,6 +10,7 @@
 
 class QAction;
 class QHeaderView;
+class QLineEdit;
 class QMenu;
 class QMouseEvent;
 class QTableView;
@@ -82,6 +83,7 @@ class FilesListPage final : public QWidget, private catalogue::FilesListView {
   QTableView* grid() const { return Grid; }
   CatalogueModel* model() const { return model_; }
   QMenu* popupMenu() const { return PopupMenu1; }
+  QLineEdit* searchEdit() const { return SearchEdit; }
 
   // Column-resize tracking, the presenter's (catalogue::FilesListPresenter::SizingCol).
   const int& SizingCol;
@@ -99,6 +101,8 @@ class FilesListPage final : public QWidget, private catalogue::FilesListView {
   int gridWidth() const override;
   int columnPosition(int column) const override;
   void moveColumn(int from, int to) override;
+  void setFilterText(const std::string& text) override;
+  void showSortMark(int column, bool descending) override;
   void showPopupMenu() override;
   void showFileInfo(const std::string& file, const std::string& path, const std::string& description) override;
 
@@ -113,6 +117,10 @@ class FilesListPage final : public QWidget, private catalogue::FilesListView {
   int sectionAt(int position) const;  // logical column at a position
 
   QPoint popupAt_;
+  // Where the left button went down on the header, and whether on a border (a resize, not a click).
+  QPoint headerPressAt_;
+  bool headerPressOnBorder_ = false;
+  QLineEdit* SearchEdit = nullptr;
   QTableView* Grid = nullptr;
   CatalogueModel* model_ = nullptr;
   QMenu* PopupMenu1 = nullptr;

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "catalogue/ui/FilesListPage.h"
+#include "installs/store.h"
 #include "support/ui/main_window_fixture.h"
 #include "sys/paths.h"
 
@@ -314,6 +315,42 @@ TEST_F(FilesListPageTest, ColumnsMayBeMovedButTheNumbersStayFirst) {
   doubleClick(grid->visualRect(grid->model()->index(0, 1)).center());
   ASSERT_EQ(shell.calls.size(), 1u);
   EXPECT_EQ(shell.calls[0].file, path("a.txt")) << "the path, wherever its column stands";
+}
+
+}  // namespace
+
+namespace {
+
+// The page's own wiring of the search field, the header click and the marked rows; what they do is the
+// presenter's (tests/catalogue/files_list_presenter_test.cpp).
+TEST_F(FilesListPageTest, TheSearchFieldNarrowsEscClearsAHeaderClickSortsAndReplacedRowsAreBold) {
+  openPage({"sound/b.wav", "models/a.mdl", "sound/c.wav"});
+  QLineEdit* search = page->searchEdit();
+  ASSERT_NE(search, nullptr);
+  QTest::keyClicks(search, "SOUND");
+  EXPECT_EQ(column(CatalogueModel::Number), (QStringList{"1", "3"}));
+  QTest::keyClick(search, Qt::Key_Escape);
+  EXPECT_EQ(search->text(), "");
+  EXPECT_EQ(column(CatalogueModel::Number), (QStringList{"1", "2", "3"}));
+
+  const int y = header->height() / 2;
+  const int nameMiddle = header->sectionViewportPosition(CatalogueModel::FileName) + 20;
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(nameMiddle, y));
+  EXPECT_EQ(column(CatalogueModel::FileName), (QStringList{"a.mdl", "b.wav", "c.wav"}));
+  EXPECT_EQ(header->sortIndicatorSection(), CatalogueModel::FileName);
+
+  installs::Store store(fs, programFolder());
+  store.openList();
+  store.ensureInstallation("Пак");
+  store.saveList({"Пак"});
+  store.recordInstalledFile("Пак", path("sound/c.wav"));
+  form1->pages()->setCurrentIndex(0);
+  form1->pages()->setCurrentIndex(1);
+  QApplication::processEvents();
+  const QModelIndex replaced = grid->model()->index(2, CatalogueModel::Path);
+  EXPECT_TRUE(replaced.data(Qt::FontRole).value<QFont>().bold());
+  EXPECT_EQ(replaced.data(Qt::ToolTipRole).toString(), "Заменён установкой \"Пак\"");
+  EXPECT_FALSE(grid->model()->index(0, CatalogueModel::Path).data(Qt::FontRole).value<QFont>().bold());
 }
 
 }  // namespace

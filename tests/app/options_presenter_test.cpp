@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "app/options_presenter.h"
+#include "support/program_fixture.h"
+
+namespace {
+
+using testing_support::ProgramFixture;
+using testing_support::writeBytes;
+using Field = app::OptionsView::Field;
+
+// The dialog's controls as plain values, and every call that is not a plain value, in order.
+class RecordingOptions final : public app::OptionsView {
+ public:
+  void setFieldText(Field field, const std::string& text) override { fields[field] = text; }
+  std::string fieldText(Field field) const override { return fields.count(field) ? fields.at(field) : ""; }
+  void focusField(Field field) override { focused = field; }
+  void setUpdateChoice(const std::string& value) override { choice = value; }
+  std::string updateChoice() const override { return choice; }
+  void setLastUpdateText(const std::string& text) override { lastUpdate = text; }
+  void setRefreshHint(const std::string& text) override { refreshHint = text; }
+  void setRefreshEnabled(bool enabled) override { refreshEnabled = enabled; }
+  void closeWindow() override { calls.push_back("close"); }
+  void closeProgram() override { calls.push_back("end program"); }
+  void holdActivation() override { calls.push_back("hold"); }
+  void releaseActivation() override { calls.push_back("release"); }
+  void showFilesListPage() override { calls.push_back("page 1"); }
+  void refreshFilesList() override { calls.push_back("refill"); }
+
+  std::map<Field, std::string> fields;
+  std::optional<Field> focused;
+  std::string choice = "2";
+  std::string lastUpdate, refreshHint;
+  bool refreshEnabled = true;
+  std::vector<std::string> calls;
+};
+
+class OptionsPresenterTest : public ProgramFixture {
+ protected:
+  void store(const std::vector<std::pair<std::string, std::string>>& values) {
+    registry->writeValues(app::kProgramKey, values);
+  }
+  RecordingOptions view;
+  app::OptionsPresenter presenter{*program, view};
+};
+
+TEST_F(OptionsPresenterTest, ShowingFillsTheDialogFromTheRegistryAndHoldsTheMainWindow) {
+  struct Case {
+    const char* name;
+    std::string folder;
+    std::string listUpdate;
+    std::string date;
+    bool notice;
+    std::string choice;
+    std::string lastUpdate;
+  };
+  const Case cases[] = {
+      {"valid folder, monthly", gameFolder(), "4", "01.02.2003", false, "4", "01.02.2003"},
+      {"no folder, never scanned", "", "1", "", true, "1", "неизвестно"},
+      {"a folder that is gone, unknown policy", gameFolder() + "-gone", "7", "", true, "2", "неизвестно"},
+  };
+  for (const Case& c : cases) {
+    RecordingOptions window;
+    app::OptionsPresenter fresh(*program, window);
+    program->settings.CSDir = c.folder;
+    store({{"CSDir", c.folder}, {"CSFile", "hl.exe"}, {"RunParam", "-console"}, {"ListUpdate", c.listUpdate},
+           {"FilesListDate", c.date}});
+    if (c.notice) ui.expectAttention("Папка с игрой не указана. Укажите папку с игрой");
+    fresh.FormShow();
+    ui.verifyAllAnswered();
+    EXPECT_FALSE(ui.mainWindowEnabled) << c.name;
+    EXPECT_EQ(window.fields[Field::Folder], c.folder) << c.name;
+    EXPECT_EQ(window.fields[Field::Launcher], "hl.exe") << c.name;
+    EXPECT_EQ(window.fields[Field::Params], "-console") << c.name;
+    EXPECT_EQ(window.choice, c.choice) << c.name;
+    EXPECT_EQ(window.lastUpdate, c.lastUpdate) << c.name;
+    EXPECT_EQ(window.refreshHint, "Последнее обновление: " + c.date) << c.name;
+    EXPECT_EQ(window.refreshEnabled, !c.notice) << c.name;
+    EXPECT_EQ(ui.statusText, "открыто окно настроек") << c.name;
+
+    // Hidden: the main window is given back only with a valid folder (else the program is ending).
+    fresh.FormHide();
+    EXPECT_EQ(ui.mainWindowEnabled, !c.notice) << c.name;
+    EXPECT_EQ(ui.statusText, "") << c.name;
+    ui.setMainWindowEnabled(true);
+  }
+}
+
+TEST_F(OptionsPresenterTest, OkTakesTheFieldsOverWritesTheSettingsAndCloses) {
+  configure();
+  view.fields = {{Field::Folder, gameFolder() + sys::kSep + sys::kSep},
+                 {Field::Launcher, "hl.exe"},
+                 {Field::Params, "-game cstrike"}};
+  view.choice = "3";
+  presenter.Button1Click();
+  EXPECT_EQ(program->settings.CSDir, gameFolder()) << "trailing separators go";
+  const auto stored = registry->readValues(app::kProgramKey, {"CSDir", "CSFile", "RunParam", "ListUpdate"});
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(*stored, (std::vector<std::string>{gameFolder(), "hl.exe", "-game cstrike", "3"}));
+  EXPECT_EQ(view.calls, std::vector<std::string>{"close"});
+
+  view.choice = "";  // no choice checked keeps the stored one
+  presenter.Button1Click();
+  EXPECT_EQ(program->settings.ListUpdate, "3");
+}
+
+TEST_F(OptionsPresenterTest, ClosingWithoutAValidFolderEndsTheProgram) {
+  configure();
+  presenter.FormClose();
+  EXPECT_TRUE(view.calls.empty());
+  program->settings.CSDir = gameFolder() + "-gone";
+  ui.expectError("Папка игры указана неверно");
+  presenter.FormClose();
+  ui.verifyAllAnswered();
+  EXPECT_EQ(view.calls, std::vector<std::string>{"end program"});
+}
+
+TEST_F(OptionsPresenterTest, RefreshClosesWithTheActivationHeldThenScansAndRefills) {
+  program->settings.CSDir = "";
+  ui.expectError("Укажите папку с игрой");
+  presenter.Button2Click();
+  EXPECT_TRUE(view.calls.empty());
+
+  configure();
+  gameFile("models/player/gign/gign.mdl");
+  program->ListUpdatePending = true;
+  ui.expectMessage("Поиск файлов завершен", "Найдено 1 файлов");
+  presenter.Button2Click();
+  ui.verifyAllAnswered();
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"hold", "close", "page 1", "refill", "release"}));
+  EXPECT_FALSE(program->ListUpdatePending) << "this scan was the schedule's";
+  EXPECT_TRUE(testing_support::fileExists(program->settings.FilesListDir));
+}
+
+TEST_F(OptionsPresenterTest, CheckNamesTheFirstWrongFieldAndPutsTheCursorThere) {
+  const std::string launcher = gameFile("hl.exe");
+  struct Case {
+    const char* name;
+    std::string folder, launcher;
+    const char* caption;
+    const char* text;
+    std::optional<Field> focused;
+  };
+  const Case cases[] = {
+      {"both right", gameFolder(), launcher, "Внимание", "Все данные введены правильно", std::nullopt},
+      {"folder wrong", gameFolder() + "-gone", launcher, "Ошибка", "Папка игры указана неверно", Field::Folder},
+      {"launcher wrong", gameFolder(), gameFolder() + "/none.exe", "Ошибка", "Файл для запуска игры указан неверно",
+       Field::Launcher},
+  };
+  for (const Case& c : cases) {
+    RecordingOptions window;
+    app::OptionsPresenter fresh(*program, window);
+    window.fields = {{Field::Folder, c.folder}, {Field::Launcher, c.launcher}};
+    ui.expectMessage(c.caption, c.text);
+    fresh.Button5Click();
+    ui.verifyAllAnswered();
+    EXPECT_EQ(window.focused, c.focused) << c.name;
+  }
+}
+
+TEST_F(OptionsPresenterTest, BrowsingFillsAFieldOnlyWhenSomethingWasChosen) {
+  view.fields[Field::Folder] = gameFolder();
+  ui.expectFolder("Укажите папку с игрой", std::nullopt);
+  presenter.AHMLookupEdit1Button1Click();
+  EXPECT_EQ(view.fields[Field::Folder], gameFolder());
+  ui.expectFiles("Укажите файл для запуска игры", {gameFolder() + "/hl.exe"});
+  presenter.AHMLookupEdit2Button1Click();
+  EXPECT_EQ(view.fields[Field::Launcher], gameFolder() + "/hl.exe");
+  ASSERT_EQ(ui.fileRequests.size(), 1u);
+  EXPECT_EQ(ui.fileRequests[0].initialFolder, gameFolder()) << "the chooser opens in the game folder";
+  ui.verifyAllAnswered();
+}
+
+}  // namespace
