@@ -9,9 +9,16 @@
 #include "sys/registry.h"
 #include "sys/shell.h"
 #include "win32/controls.h"
+#include "win32/console.h"
+#include "win32/files_list_page.h"
+#include "win32/help.h"
 #include "win32/install_dialog.h"
 #include "win32/installations_page.h"
+#include "win32/list_info.h"
 #include "win32/main_window.h"
+#include "win32/options.h"
+#include "win32/run_menu_editor.h"
+#include "win32/utilities.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   // The shell's file dialogs want a single-threaded apartment on the window thread.
@@ -26,12 +33,27 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
 
   int exitCode = 0;
   {
-    // The windows, each for the whole run, in their fixed order.
+    // The windows, each for the whole run, in their fixed order: the main window with its two pages, the
+    // settings dialog, the file info dialog, the run-menu editor, the install dialog, the console, the
+    // utilities manager and the help window.
     winui::MainWindow main(platform);
     winui::InstallationsPage installations(main);
+    winui::FilesListPage filesList(main);
+    winui::Options options(main);
+    winui::ListInfo listInfo(main, filesList);
+    winui::RunMenuEditor runMenu(main);
     winui::InstallDialog install(main, installations);
-    auto windows = main.windows();
+    winui::Console command(main);
+    winui::UtilitiesManager utils(main);
+    winui::HelpWindow help(main);
+    winui::MainWindow::Windows windows;
+    windows.options = &options;
+    windows.listInfo = &listInfo;
+    windows.runMenu = &runMenu;
     windows.install = &install;
+    windows.command = &command;
+    windows.utils = &utils;
+    windows.help = &help;
     main.setWindows(windows);
     main.show(showCommand);
     exitCode = winui::runMessageLoop(main);
