@@ -228,6 +228,10 @@ LRESULT FilesListPage::GridNotify(NMHDR& header) {
       return 0;
     case NM_CUSTOMDRAW:
       return drawRow(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
+    case NM_RETURN:
+      // Enter on a row starts its file, as a double click does.
+      GridDblClick();
+      return 0;
     case LVN_GETINFOTIPW:
       fillHint(reinterpret_cast<NMLVGETINFOTIPW&>(header));
       return 0;
