@@ -95,7 +95,11 @@ int FilesListPage::currentRow() const {
 }
 
 void FilesListPage::selectRow(int row) {
-  ListView_SetItemState(grid_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  // One row at most is selected: only it is cleared (clearing "all" walks every one of 100,000 rows).
+  for (const UINT which : {LVNI_SELECTED, LVNI_FOCUSED}) {
+    const int old = ListView_GetNextItem(grid_, -1, which);
+    if (old >= 0 && old != row) ListView_SetItemState(grid_, old, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  }
   ListView_SetItemState(grid_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   ListView_SetSelectionMark(grid_, row);
   ListView_EnsureVisible(grid_, row, FALSE);
@@ -224,6 +228,10 @@ LRESULT FilesListPage::GridNotify(NMHDR& header) {
       return 0;
     case NM_CUSTOMDRAW:
       return drawRow(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
+    case NM_RETURN:
+      // Enter on a row starts its file, as a double click does.
+      GridDblClick();
+      return 0;
     case LVN_GETINFOTIPW:
       fillHint(reinterpret_cast<NMLVGETINFOTIPW&>(header));
       return 0;

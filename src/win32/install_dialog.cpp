@@ -136,6 +136,8 @@ void InstallDialog::buildControls() {
   forwardOn(Button4, &Presenter::Button4Click, BN_CLICKED);
   forwardOn(Button5, &Presenter::Button5Click, BN_CLICKED);
   forwardOn(ListBox1, &Presenter::ListBox1DblClick, LBN_DBLCLK);
+  // Escape (IDCANCEL from the dialog keys) is the close box.
+  onCommand(IDCANCEL, [this](int) { SendMessageW(hwnd(), WM_CLOSE, 0, 0); });
 }
 
 HWND InstallDialog::control(Id id) const { return GetDlgItem(hwnd(), id); }

@@ -16,6 +16,7 @@ namespace texts = installs::texts;
 namespace {
 
 constexpr UINT_PTR kRenameWatchId = 2;
+constexpr UINT_PTR kListWatchId = 3;
 
 // An edit control breaks lines at CR LF only.
 std::string withCrLf(const std::string& text) {
@@ -55,6 +56,8 @@ InstallationsPage::InstallationsPage(MainWindow& main)
   // The hint of "Переименовать" follows the selection whenever the mouse moves over it.
   SetWindowSubclass(control(Button3), &InstallationsPage::renameButtonWatch, kRenameWatchId,
                     reinterpret_cast<DWORD_PTR>(this));
+  // F2 on the installation list renames, as "Переименовать" does.
+  SetWindowSubclass(control(ListBox1), &InstallationsPage::listWatch, kListWatchId, reinterpret_cast<DWORD_PTR>(this));
 
   Panel& panel = main_.page(MainWindow::Page::EditMenu);
   panel.onCommand(ListBox1, [this](int code) {
@@ -77,6 +80,7 @@ InstallationsPage::InstallationsPage(MainWindow& main)
 InstallationsPage::~InstallationsPage() {
   for (Id list : {ListBox1, ListBox2}) unwatchClippedItems(control(list));
   if (HWND button = control(Button3)) RemoveWindowSubclass(button, &InstallationsPage::renameButtonWatch, kRenameWatchId);
+  if (HWND list = control(ListBox1)) RemoveWindowSubclass(list, &InstallationsPage::listWatch, kListWatchId);
 }
 
 HWND InstallationsPage::control(Id id) const { return GetDlgItem(panel_, id); }
@@ -92,6 +96,15 @@ void InstallationsPage::forward(void (installs::InstallationsPagePresenter::*han
 }
 
 void InstallationsPage::EditMenuShow() { forward(&installs::InstallationsPagePresenter::EditMenuShow); }
+
+LRESULT CALLBACK InstallationsPage::listWatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                              DWORD_PTR data) {
+  if (message == WM_KEYDOWN && wParam == VK_F2) {
+    reinterpret_cast<InstallationsPage*>(data)->forward(&installs::InstallationsPagePresenter::Button3Click);
+    return 0;
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
+}
 
 LRESULT CALLBACK InstallationsPage::renameButtonWatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                                       UINT_PTR, DWORD_PTR data) {

@@ -28,6 +28,8 @@ class InstallationsPage final : private installs::InstallationsPageView {
 
  private:
   void forward(void (installs::InstallationsPagePresenter::*handler)());
+  static LRESULT CALLBACK listWatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                    DWORD_PTR data);
   static LRESULT CALLBACK renameButtonWatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                             DWORD_PTR data);
 

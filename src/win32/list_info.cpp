@@ -34,8 +34,9 @@ ListInfo::ListInfo(MainWindow& main, FilesListPage& filesList)
   createButton(hwnd(), texts::kInfoRun, {221, 90, 75, 25}, Button2);
   onGuardedCommand(Button1, [this](int) { presenter_->Button1Click(); });
   onGuardedCommand(Button2, [this](int) { presenter_->Button2Click(); });
-  // Escape (IDCANCEL from the dialog keys) closes, as the close box does.
+  // Escape (IDCANCEL from the dialog keys) closes, as the close box does; Enter (IDOK) is "OK".
   onCommand(IDCANCEL, [this](int) { close(); });
+  onGuardedCommand(IDOK, [this](int) { presenter_->Button1Click(); });
 }
 
 ListInfo::~ListInfo() {

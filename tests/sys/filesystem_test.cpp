@@ -5,8 +5,13 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "support/temp_folder.h"
 #include "sys/error.h"
@@ -257,6 +262,28 @@ TEST(Folders, IdentityIsTheRealFolderWhateverThePath) {
 #ifndef _WIN32
   stdfs::create_directory_symlink(sys::toPath(temp / "game/models"), sys::toPath(temp / "linked"));
   EXPECT_EQ(files().folderIdentity(temp / "linked"), models) << "a link leads to the folder itself";
+#endif
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Files, TextIsReadWholeAcrossBlocksEmptyAndFromAPipe) {
+  TempFolder temp;
+  std::string big;
+  for (int i = 0; big.size() < (5u << 19); ++i) big += "\xF1\xF2\xF0\xEE\xEA\xE0 " + std::to_string(i) + "\r\n";
+  writeBytes(temp / "big.dat", big);
+  EXPECT_EQ(files().readText(temp / "big.dat"), big) << "more than two blocks, byte for byte";
+  writeBytes(temp / "empty.dat", "");
+  EXPECT_EQ(files().readText(temp / "empty.dat"), "");
+#ifndef _WIN32
+  // A file without positions is read from its start all the same.
+  const std::string pipe = temp / "pipe";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  std::thread writer([&] { std::ofstream(pipe, std::ios::binary) << "through a pipe\r\n"; });
+  EXPECT_EQ(files().readText(pipe), "through a pipe\r\n");
+  writer.join();
 #endif
 }
 

@@ -247,3 +247,24 @@ TEST_F(Win32CatalogueWindows, TheSearchFieldNarrowsEscClearsAColumnClickSortsAnd
 }
 
 }  // namespace
+
+namespace {
+
+// Enter on a row (NM_RETURN from the list view) starts its file; Enter in the file info window (IDOK, as
+// the dialog keys send it) is its "OK".
+TEST_F(Win32CatalogueWindows, EnterOnARowStartsTheFileAndEnterInTheInfoWindowIsOk) {
+  start({"sound/a.wav", "sound/b.wav"});
+  main->showPage(MainWindow::Page::FilesList);
+  ListView_SetItemState(grid, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  NMHDR enter{grid, static_cast<UINT_PTR>(winui::FilesListPage::Grid), static_cast<UINT>(NM_RETURN)};
+  SendMessageW(GetParent(grid), WM_NOTIFY, enter.idFrom, reinterpret_cast<LPARAM>(&enter));
+  ASSERT_EQ(shell.calls.size(), 1u);
+  EXPECT_EQ(shell.calls[0].file, gameFolder() + "\\sound\\b.wav");
+
+  info->showFor("b.wav", gameFolder() + "\\sound\\b.wav", "");
+  ASSERT_TRUE(info->isVisible());
+  drive::command(info->hwnd(), IDOK);
+  EXPECT_FALSE(info->isVisible());
+}
+
+}  // namespace

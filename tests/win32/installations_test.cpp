@@ -216,3 +216,28 @@ TEST_F(Win32Installations, OnlyClippedGamePathsGetAHintOfTheirOwn) {
 }
 
 }  // namespace
+
+namespace {
+
+// F2 on the installation list renames; Esc (IDCANCEL, as the dialog keys send it) closes the install
+// dialog as its close box does.
+TEST_F(Win32Installations, F2RenamesAndEscClosesTheDialog) {
+  openAndAddAll();
+  ui.expectInput("Внимание", texts::kNamePrompt, "Скины");
+  ui.expectAttention(texts::kStartGameQuestion, app::Answer::No);
+  drive::click(dialogControl(InstallDialog::Button1));
+  HWND installations = pageControl(InstallationsPage::ListBox1);
+  drive::selectRow(installations, 0);
+  ui.expectInput("Varnikit", texts::kNewNamePrompt, "Новые");
+  SendMessageW(installations, WM_KEYDOWN, VK_F2, 0);
+  drive::pump();
+  EXPECT_EQ(winui::listItems(installations), std::vector<std::string>{"Новые"});
+
+  drive::click(pageControl(InstallationsPage::Button1));
+  ASSERT_TRUE(dialog->isVisible());
+  drive::command(dialog->hwnd(), IDCANCEL);
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_TRUE(IsWindowEnabled(main->hwnd()));
+}
+
+}  // namespace

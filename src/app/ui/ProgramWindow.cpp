@@ -3,6 +3,8 @@
 #include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QWindow>
 
@@ -39,6 +41,34 @@ void ProgramWindow::setFixedClientSize(int width, int height) {
     const QRect area = screen->availableGeometry();
     move(area.center() - QPoint(width / 2, height / 2));
   }
+}
+
+void ProgramWindow::setDefaultButton(QPushButton* button) {
+  if (defaultButton_) defaultButton_->setDefault(false);
+  defaultButton_ = button;
+  if (button) button->setDefault(true);
+}
+
+void ProgramWindow::keyPressEvent(QKeyEvent* event) {
+  // Keys reach the window only when the focused control left them: a list or a one-line field passes
+  // Enter and Esc on, a multi-line field keeps Enter for a new line.
+  if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+    switch (event->key()) {
+      case Qt::Key_Escape:
+        close();
+        return;
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+        if (defaultButton_ && defaultButton_->isVisible() && defaultButton_->isEnabled()) {
+          defaultButton_->click();
+          return;
+        }
+        break;
+      default:
+        break;
+    }
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void ProgramWindow::guardedCall(const std::function<void()>& handler) { main_.guard(handler); }

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <functional>
 
+class QPushButton;
 class TForm1;
 
 namespace app::ui {
@@ -10,7 +11,8 @@ namespace app::ui {
 // A secondary window of the program: created once at start, shown non-modally and hidden again. While it
 // is open it keeps the main window disabled (as a dialog would) unless holdsMainWindow() says otherwise.
 // FormShow runs at each showing, FormClose at every way of closing (close box, buttons, close()), FormHide
-// after it is hidden.
+// after it is hidden. From the keyboard, Esc closes it as its close box does, and Enter presses its default
+// button where it has one (a field that takes Enter itself keeps it).
 class ProgramWindow : public QWidget {
   Q_OBJECT
 
@@ -34,6 +36,9 @@ class ProgramWindow : public QWidget {
   virtual void FormClose() {}
   virtual void FormHide() {}
 
+  // The button Enter presses (none: Enter does nothing here).
+  void setDefaultButton(QPushButton* button);
+
   // A fixed client size, centred on the screen.
   void setFixedClientSize(int width, int height);
   void guardedCall(const std::function<void()>& handler);
@@ -41,8 +46,10 @@ class ProgramWindow : public QWidget {
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void hideEvent(QHideEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  QPushButton* defaultButton_ = nullptr;
   TForm1& main_;
   bool closing_ = false;
 };

@@ -23,6 +23,7 @@ TOptions::TOptions(TForm1& main) : ProgramWindow(main, texts::kCaption) {
   buildListGroup();
   Button1 = addButton(this, "Button1", texts::kOk, QRect(166, 298, 80, 25));
   Button3 = addButton(this, "Button3", texts::kExit, QRect(250, 298, 80, 25));
+  setDefaultButton(Button1);
   Button1->setDefault(true);
   connectClick(Button1, &TOptions::Button1Click);
   connectClick(Button3, &TOptions::Button3Click);

@@ -301,6 +301,14 @@ bool FilesListPage::eventFilter(QObject* watched, QEvent* event) {
     main_.guard([this] { presenter_->FilterEscape(); });
     return true;
   }
+  if (watched == Grid && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      // Enter on a row starts its file, as a double click does.
+      main_.guard([this] { GridDblClick(); });
+      return true;
+    }
+  }
   if (watched == Grid && event->type() == QEvent::ContextMenu &&
       static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
     // From the keyboard the menu opens over the current row.

@@ -21,6 +21,7 @@ TListInfo::TListInfo(TForm1& main) : ProgramWindow(main, q(texts::kInfoCaption))
   Button1 = new QPushButton(q(texts::kInfoOk), this);
   Button1->setObjectName("Button1");
   Button1->setAccessibleName(q(texts::kInfoOk));
+  setDefaultButton(Button1);
   Button1->setGeometry(140, 90, 75, 25);
   Button1->setDefault(true);
   Button2 = new QPushButton(q(texts::kInfoRun), this);

@@ -1,6 +1,7 @@
 #include "installs/ui/EditMenuPage.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -48,6 +49,7 @@ EditMenuPage::EditMenuPage(TForm1& main) : main_(main), presenter_(main.program(
   auto* listGroup = new QGroupBox(texts::kInstallationsGroup, this);
   auto* listLayout = new QVBoxLayout(listGroup);
   ListBox1 = makeList(listGroup, "ListBox1", texts::kInstallationsGroup);
+  ListBox1->installEventFilter(this);  // F2 renames
   listLayout->addWidget(ListBox1);
   layout->addWidget(listGroup, 3);
 
@@ -152,6 +154,12 @@ void EditMenuPage::openInstallDialog() {
 void EditMenuPage::openHelp() { main_.Button4Click(); }
 
 bool EditMenuPage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ListBox1 && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_F2) {
+    // F2 on the list renames, as "Переименовать" does.
+    main_.guard([this] { presenter_.Button3Click(); });
+    return true;
+  }
   if (watched == Button3 && (event->type() == QEvent::MouseMove || event->type() == QEvent::ToolTip)) {
     Button3MouseMove();
   }

@@ -76,6 +76,7 @@ TRunMenu::TRunMenu(TForm1& main) : ProgramWindow(main, texts::kRunMenuCaption) {
   Button1 = makeButton(this, "Button1", texts::kRunMenuDelete);
   Button2 = makeButton(this, "Button2", texts::kRunMenuStart);
   Button3 = makeButton(this, "Button3", texts::kRunMenuOk);
+  setDefaultButton(Button3);
   Button4 = makeButton(this, "Button4", texts::kRunMenuHelpButton);
   Button3->setDefault(true);
 

@@ -1,4 +1,6 @@
+#include <QApplication>
 #include <QLineEdit>
+#include <QTableView>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -6,6 +8,10 @@
 #include <filesystem>
 
 #include "app/ui/ListItemHint.h"
+#include "app/ui/TForm1.h"
+#include "catalogue/ui/FilesListPage.h"
+#include "catalogue/ui/TListInfo.h"
+#include "launchers/ui/TRunMenu.h"
 #include "installs/install.h"
 #include "installs/texts.h"
 #include "installs/ui/EditMenuPage.h"
@@ -201,6 +207,43 @@ TEST_F(InstallationsPage, OnlyClippedGamePathsGetAHintOfTheirOwn) {
   ASSERT_EQ(files()->count(), 2);
   EXPECT_FALSE(app::ui::ListItemHint::isClipped(files(), 0));
   EXPECT_TRUE(app::ui::ListItemHint::isClipped(files(), 1));
+}
+
+}  // namespace
+
+namespace {
+
+// The keyboard as a desktop user expects it: F2 on the list renames, Enter on a file-list row starts the
+// file, Esc closes a secondary window as its close box does, Enter presses the default button.
+TEST_F(InstallationsPage, KeysRenameLaunchCloseAndPressTheDefaultButton) {
+  installAs("Скины", gign, "");
+  form1->show();
+  QApplication::processEvents();
+  page->EditMenuShow();
+  installations()->setCurrentRow(0);
+  ui.expectInput(app::kApplicationTitle, texts::kNewNamePrompt, "Зимние");
+  QTest::keyClick(installations(), Qt::Key_F2);
+  EXPECT_EQ(installations()->item(0)->text(), "Зимние");
+  EXPECT_TRUE(fs.isFolder(store("Зимние")));
+
+  form1->pages()->setCurrentIndex(1);
+  QApplication::processEvents();
+  auto* grid = form1->filesListPage()->grid();
+  grid->selectRow(1);
+  QTest::keyClick(grid, Qt::Key_Return);
+  ASSERT_EQ(shell.calls.size(), 1u);
+  EXPECT_EQ(shell.calls[0].file, go);
+
+  // The file info window: Enter is its "OK", which closes it; the run-menu editor: Esc closes it.
+  listInfo->show();
+  QApplication::processEvents();
+  QTest::keyClick(listInfo.get(), Qt::Key_Return);
+  EXPECT_FALSE(listInfo->isVisible());
+  runMenu->show();
+  QApplication::processEvents();
+  QTest::keyClick(runMenu.get(), Qt::Key_Escape);
+  EXPECT_FALSE(runMenu->isVisible());
+  EXPECT_TRUE(form1->isEnabled());
 }
 
 }  // namespace
