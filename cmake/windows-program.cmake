@@ -54,7 +54,6 @@ foreach(tool_dir ${tool_dirs})
   endif()
 endforeach()
 
-
 # The Win32 grid's first showing, measured by hand under Wine (never a test):
 #   cmake --build build-win --target win32_grid_bench && wine build-win/bench/win32_grid_bench.exe
 add_executable(win32_grid_bench EXCLUDE_FROM_ALL bench/win32/grid_show_bench.cpp)
