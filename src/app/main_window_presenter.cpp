@@ -62,6 +62,12 @@ void MainWindowPresenter::FormCreate() {
   guard([this] { program_.startUp(); });
   view_.setCaption(mainWindowCaption());
   view_.setUpFilesGrid();
+  // Where the window stood when the program last ended; without a stored place (or one no screen shows
+  // any more) it opens where the window puts itself, centred.
+  guard([this] {
+    const auto place = readWindowPlace(program_.services().registry);
+    if (place && reachableOnScreens(*place, view_.screenAreas())) view_.placeWindow(*place);
+  });
 }
 
 void MainWindowPresenter::FormShow() {
@@ -113,6 +119,8 @@ void MainWindowPresenter::Log1Click() {
 
 void MainWindowPresenter::FormClose() {
   closing_ = true;
+  // A place that cannot be written is only a convenience lost: the close goes on.
+  guard([this] { writeWindowPlace(program_.services().registry, view_.windowPlace()); });
   guard([this] {
     try {
       program_.saveUtilitiesAtClose();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/program.h"
+#include "app/window_place.h"
 
 namespace app {
 
@@ -31,6 +32,12 @@ class MainWindowView {
   virtual void showFilesListPage() = 0;
   virtual void setUpFilesGrid() = 0;
   virtual void fitFilesGrid() = 0;
+
+  // The window's frame on the screen, the screens' work areas, and moving the frame there (a window of
+  // fixed size keeps its size).
+  virtual WindowPlace windowPlace() const = 0;
+  virtual std::vector<ScreenArea> screenAreas() const = 0;
+  virtual void placeWindow(const WindowPlace& place) = 0;
 
   virtual void showSettings() = 0;
   virtual void closeWindow() = 0;

@@ -42,6 +42,18 @@ std::string foldCase(std::string_view utf8) {
 
 void RowOrder::reset(const FilesList& list) {
   list_ = &list;
+  folded_.clear();
+  starts_.clear();
+  filter_.clear();
+  foldedFilter_.clear();
+  column_ = SortColumn::Number;
+  descending_ = false;
+  arrange();
+}
+
+void RowOrder::foldPaths() {
+  if (!list_ || !starts_.empty()) return;
+  const FilesList& list = *list_;
   std::size_t total = 0;
   for (std::size_t row = 0; row < list.size(); ++row) total += list.path(row).size();
   folded_.clear();
@@ -55,11 +67,6 @@ void RowOrder::reset(const FilesList& list) {
   starts_.push_back(folded_.size());
   // A Cyrillic letter never straddles two paths, so the whole buffer folds at once.
   foldInPlace(folded_, 0);
-  filter_.clear();
-  foldedFilter_.clear();
-  column_ = SortColumn::Number;
-  descending_ = false;
-  arrange();
 }
 
 void RowOrder::filter(const std::string& text) {
@@ -86,6 +93,7 @@ void RowOrder::arrange() {
   ordered_.resize(list_ ? list_->size() : 0);
   std::iota(ordered_.begin(), ordered_.end(), 0u);
   if (list_ && column_ != SortColumn::Number) {
+    if (column_ == SortColumn::Path) foldPaths();
     std::vector<std::string> keys;
     keys.reserve(ordered_.size());
     for (std::size_t row = 0; row < ordered_.size(); ++row) {
@@ -108,6 +116,7 @@ void RowOrder::narrow(const std::vector<std::uint32_t>& from) {
     shown_ = from;
     return;
   }
+  foldPaths();
   const std::boyer_moore_horspool_searcher searcher(foldedFilter_.begin(), foldedFilter_.end());
   for (std::uint32_t row : from) {
     const std::string_view path = foldedPath(row);

@@ -41,6 +41,9 @@ class RowOrder {
 
  private:
   void arrange();
+  // Folds every path once, the first time the filter or the path column needs them: a fill that is never
+  // searched or sorted by path does not pay for it.
+  void foldPaths();
   void narrow(const std::vector<std::uint32_t>& from);
 
   const FilesList* list_ = nullptr;
@@ -48,8 +51,8 @@ class RowOrder {
     return std::string_view(folded_).substr(starts_[row], starts_[row + 1] - starts_[row]);
   }
 
-  // Every catalogue path folded, end to end in one buffer (one allocation for 100,000 rows), made once
-  // per reset; starts_ has each row's offset and the end.
+  // Every catalogue path folded, end to end in one buffer (one allocation for 100,000 rows), made at most
+  // once per reset; starts_ has each row's offset and the end.
   std::string folded_;
   std::vector<std::size_t> starts_;
   std::vector<std::uint32_t> ordered_;    // every catalogue row in the sorted order

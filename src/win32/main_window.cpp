@@ -269,6 +269,40 @@ bool MainWindow::windowShown() const { return hwnd() && IsWindowVisible(hwnd());
 bool MainWindow::windowEnabled() const { return hwnd() && IsWindowEnabled(hwnd()); }
 bool MainWindow::modalBoxOpen() const { return ui_.promptOpen(); }
 
+app::WindowPlace MainWindow::windowPlace() const {
+  // Where the window stands when it is not minimised or maximised, so a window closed minimised comes back
+  // where it was.
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  GetWindowPlacement(hwnd(), &placement);
+  const RECT& r = placement.rcNormalPosition;
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+namespace {
+
+BOOL CALLBACK addScreenArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (GetMonitorInfoW(monitor, &info)) {
+    const RECT& r = info.rcWork;
+    reinterpret_cast<std::vector<app::ScreenArea>*>(data)->push_back({r.left, r.top, r.right - r.left, r.bottom - r.top});
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<app::ScreenArea> MainWindow::screenAreas() const {
+  std::vector<app::ScreenArea> areas;
+  EnumDisplayMonitors(nullptr, nullptr, &addScreenArea, reinterpret_cast<LPARAM>(&areas));
+  return areas;
+}
+
+void MainWindow::placeWindow(const app::WindowPlace& place) {
+  SetWindowPos(hwnd(), nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void MainWindow::showSettings() {
   if (windows_.options) windows_.options->show();
 }

@@ -164,6 +164,9 @@ class MainWindow final : public Window, private app::MainWindowView, private lau
   void showFilesListPage() override;
   void setUpFilesGrid() override;
   void fitFilesGrid() override;
+  app::WindowPlace windowPlace() const override;
+  std::vector<app::ScreenArea> screenAreas() const override;
+  void placeWindow(const app::WindowPlace& place) override;
   void showSettings() override;
   void closeWindow() override;
   void hideSecondaryWindows() override;

@@ -19,6 +19,16 @@ class RecordingMainWindow final : public app::MainWindowView {
   void setHintTiming(int pause, int hidePause) override { hints = {pause, hidePause}; }
   void postActivation(int delayMs) override { posts.push_back(delayMs); }
   void updateEnabledState() override { ++enabledUpdates; }
+  app::WindowPlace windowPlace() const override { return place; }
+  std::vector<app::ScreenArea> screenAreas() const override { return screens; }
+  void placeWindow(const app::WindowPlace& to) override {
+    place.left = to.left;
+    place.top = to.top;
+    ++moves;
+  }
+  app::WindowPlace place{100, 100, 666, 400};
+  std::vector<app::ScreenArea> screens{{0, 0, 1280, 1024}};
+  int moves = 0;
   bool windowShown() const override { return shown; }
   bool windowEnabled() const override { return enabled; }
   bool modalBoxOpen() const override { return modalBox; }
@@ -229,6 +239,49 @@ TEST(MainWindowState, EachOwnerEndsOnlyItself) {
     step.act(state);
     EXPECT_EQ(state.enabled(step.dialogOpen), step.enabled) << step.name;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The window's place is kept in the hive at close and taken back at the next start, when a screen still
+// shows its title strip; an old hive without it, or a place off every screen, leaves the window where it
+// puts itself.
+TEST_F(MainWindowPresenterTest, TheWindowReturnsToItsPlaceWhenAScreenStillShowsIt) {
+  configure();
+  presenter.FormCreate();
+  EXPECT_EQ(view.moves, 0) << "an old hive has no place";
+  view.place = {40, -10, 666, 400};
+  presenter.FormClose();
+  EXPECT_EQ(app::readWindowPlace(*registry), (app::WindowPlace{40, -10, 666, 400}));
+
+  struct Case {
+    app::WindowPlace stored;
+    std::vector<app::ScreenArea> screens;
+    bool placed;
+  };
+  const Case cases[] = {
+      {{40, -10, 666, 400}, {{0, 0, 1280, 1024}}, true},                         // the title half on the screen
+      {{1900, 300, 666, 400}, {{0, 0, 1280, 1024}}, false},                      // a second screen taken away
+      {{1900, 300, 666, 400}, {{0, 0, 1280, 1024}, {1280, 0, 1920, 1080}}, true},
+      {{40, -40, 666, 400}, {{0, 0, 1280, 1024}}, false},                        // its title above the screen
+      {{1250, 300, 666, 400}, {{0, 0, 1280, 1024}}, false},                      // only 30 pixels to take hold of
+  };
+  for (const Case& c : cases) {
+    app::writeWindowPlace(*registry, c.stored);
+    RecordingMainWindow window;
+    window.screens = c.screens;
+    app::MainWindowPresenter next(*program, window);
+    next.FormCreate();
+    EXPECT_EQ(window.moves, c.placed ? 1 : 0) << c.stored.left << "," << c.stored.top;
+    if (c.placed) EXPECT_EQ(window.place.left, c.stored.left);
+  }
+  // Values that are not whole numbers, or no size: no place at all.
+  registry->writeValues(app::kProgramKey, {{"WindowLeft", "1e3"}});
+  EXPECT_EQ(app::readWindowPlace(*registry), std::nullopt);
+  registry->writeValues(app::kProgramKey, {{"WindowLeft", "10"}, {"WindowWidth", "0"}});
+  EXPECT_EQ(app::readWindowPlace(*registry), std::nullopt);
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -78,6 +80,22 @@ TForm1::TForm1(const Platform& platform) {
 }
 
 TForm1::~TForm1() = default;
+
+app::WindowPlace TForm1::windowPlace() const {
+  const QRect frame = frameGeometry();
+  return {frame.x(), frame.y(), frame.width(), frame.height()};
+}
+
+std::vector<app::ScreenArea> TForm1::screenAreas() const {
+  std::vector<app::ScreenArea> areas;
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    const QRect area = screen->availableGeometry();
+    areas.push_back({area.x(), area.y(), area.width(), area.height()});
+  }
+  return areas;
+}
+
+void TForm1::placeWindow(const app::WindowPlace& place) { move(place.left, place.top); }
 
 void TForm1::FormCreate() { presenter_->FormCreate(); }
 

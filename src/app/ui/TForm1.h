@@ -156,6 +156,9 @@ class TForm1 final : public QMainWindow, private app::MainWindowView {
   void showFilesListPage() override;
   void setUpFilesGrid() override;
   void fitFilesGrid() override;
+  app::WindowPlace windowPlace() const override;
+  std::vector<app::ScreenArea> screenAreas() const override;
+  void placeWindow(const app::WindowPlace& place) override;
   void showSettings() override;
   void closeWindow() override;
   void hideSecondaryWindows() override;
