@@ -201,11 +201,14 @@ LRESULT FilesListPage::drawRow(NMLVCUSTOMDRAW& draw) {
     case CDDS_PREPAINT:
       return CDRF_NOTIFYITEMDRAW;
     case CDDS_ITEMPREPAINT:
-      if (boldFont_ && presenter_->rowReplaced(static_cast<int>(draw.nmcd.dwItemSpec))) {
-        SelectObject(draw.nmcd.hdc, boldFont_);
-        return CDRF_NEWFONT;
-      }
-      return CDRF_DODEFAULT;
+      // A replaced row's cells are drawn one by one: its number stays in the plain font, to fit.
+      return boldFont_ && presenter_->rowReplaced(static_cast<int>(draw.nmcd.dwItemSpec)) ? CDRF_NOTIFYSUBITEMDRAW
+                                                                                            : CDRF_DODEFAULT;
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
+      SelectObject(draw.nmcd.hdc, draw.iSubItem == Presenter::Number
+                                      ? reinterpret_cast<HFONT>(SendMessageW(grid_, WM_GETFONT, 0, 0))
+                                      : boldFont_);
+      return CDRF_NEWFONT;
     default:
       return CDRF_DODEFAULT;
   }

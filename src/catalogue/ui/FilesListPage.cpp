@@ -42,8 +42,9 @@ int CatalogueModel::columnCount(const QModelIndex& parent) const { return parent
 QVariant CatalogueModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   if (role == Qt::DisplayRole) return text(index.row(), index.column());
-  // A game file an installation replaced: bold, its hint naming the installation.
-  if (role == Qt::FontRole && presenter_.rowReplaced(index.row())) {
+  // A game file an installation replaced: bold (its number stays plain, to fit its narrow column), its
+  // hint naming the installation.
+  if (role == Qt::FontRole && index.column() != Number && presenter_.rowReplaced(index.row())) {
     QFont bold = QApplication::font();
     bold.setBold(true);
     return bold;
