@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "catalogue/descriptions.h"
@@ -10,13 +11,13 @@
 
 namespace catalogue {
 
-// The catalogue as the file list page shows it: the lines held in memory, the descriptions read once,
-// and the texts of a row worked out when the row is asked for.
+// The catalogue as the file list page shows it: the lines held in memory end to end in one buffer (one
+// allocation for 100,000 lines, not one per line), the descriptions read once, and the texts of a row
+// worked out when the row is asked for.
 class FilesList {
  public:
   FilesList() = default;
-  FilesList(std::vector<std::string> lines, Descriptions descriptions)
-      : lines_(std::move(lines)), descriptions_(std::move(descriptions)) {}
+  FilesList(const std::vector<std::string>& lines, Descriptions descriptions);
 
   // The catalogue at cataloguePath (none when the path is empty or names no file) and, when it has
   // lines, the descriptions at descriptionsPath (the file is created empty when missing). Throws
@@ -24,23 +25,29 @@ class FilesList {
   static FilesList read(sys::FileSystem& fs, const std::string& cataloguePath,
                         const std::string& descriptionsPath);
 
-  std::size_t size() const { return lines_.size(); }
-  bool empty() const { return lines_.empty(); }
+  std::size_t size() const { return starts_.empty() ? 0 : starts_.size() - 1; }
+  bool empty() const { return size() == 0; }
 
   // The four texts of row (0-based): its number from 1, the file name, the path, the description or
   // "информации нет".
   std::string number(std::size_t row) const { return std::to_string(row + 1); }
   std::string name(std::size_t row) const;
-  const std::string& path(std::size_t row) const { return lines_[row]; }
+  std::string_view path(std::size_t row) const {
+    return std::string_view(text_).substr(starts_[row], starts_[row + 1] - starts_[row]);
+  }
   std::string description(std::size_t row) const;
 
  private:
-  std::vector<std::string> lines_;
+  // Appends one line (its bytes decoded as the catalogue's lines are).
+  void add(std::string_view bytes);
+
+  std::string text_;                  // every line, end to end
+  std::vector<std::size_t> starts_;   // each line's offset, then the end
   Descriptions descriptions_;
 };
 
 // The description of path shown on the page: the joined texts, or "информации нет".
-std::string describeForGrid(const Descriptions& descriptions, const std::string& path);
+std::string describeForGrid(const Descriptions& descriptions, std::string_view path);
 
 // Starts a file of the catalogue with its default action, in its own folder; nothing for an empty path.
 // What the shell makes of it is not examined.

@@ -36,7 +36,7 @@ std::string FilesListPresenter::cellText(int row, int column) const {
   switch (column) {
     case Number: return list_.number(at);
     case FileName: return list_.name(at);
-    case Path: return list_.path(at);
+    case Path: return std::string(list_.path(at));
     case Description: return list_.description(at);
     default: return {};
   }

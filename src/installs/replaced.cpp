@@ -38,9 +38,9 @@ ReplacedFiles ReplacedFiles::read(Store& store) {
   return replaced;
 }
 
-const std::string* ReplacedFiles::installationOf(const std::string& gamePath) const {
+const std::string* ReplacedFiles::installationOf(std::string_view gamePath) const {
   if (byPath_.empty()) return nullptr;
-  const auto found = byPath_.find(asciiLower(gamePath));
+  const auto found = byPath_.find(asciiLower(std::string(gamePath)));
   return found == byPath_.end() ? nullptr : &found->second;
 }
 

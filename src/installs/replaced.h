@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "installs/store.h"
@@ -17,7 +18,7 @@ class ReplacedFiles {
   static ReplacedFiles read(Store& store);
 
   // The name of the installation that replaced gamePath, or nullptr when none did.
-  const std::string* installationOf(const std::string& gamePath) const;
+  const std::string* installationOf(std::string_view gamePath) const;
   std::size_t size() const { return byPath_.size(); }
 
  private:

@@ -8,7 +8,7 @@ namespace {
 
 std::vector<std::string> shownPaths(const catalogue::RowOrder& order, const catalogue::FilesList& list) {
   std::vector<std::string> paths;
-  for (std::size_t i = 0; i < order.size(); ++i) paths.push_back(list.path(order.catalogueRow(i)));
+  for (std::size_t i = 0; i < order.size(); ++i) paths.push_back(std::string(list.path(order.catalogueRow(i))));
   return paths;
 }
 
@@ -42,12 +42,12 @@ TEST(RowOrder, TypingNarrowsThePathOrNameLetterCaseIgnoredAndEmptyShowsAll) {
     std::vector<std::string> shown;
   };
   const Step steps[] = {
-      {"MO", {list.path(0), list.path(2)}},
-      {native("models\\g"), {list.path(0)}},
-      {"ёл", {list.path(1)}},
-      {"ЁЛКА.wav", {list.path(1)}},
-      {"РАДИО", {list.path(3)}},
-      {"", {list.path(0), list.path(1), list.path(2), list.path(3), list.path(4)}},
+      {"MO", {std::string(list.path(0)), std::string(list.path(2))}},
+      {native("models\\g"), {std::string(list.path(0))}},
+      {"ёл", {std::string(list.path(1))}},
+      {"ЁЛКА.wav", {std::string(list.path(1))}},
+      {"РАДИО", {std::string(list.path(3))}},
+      {"", {std::string(list.path(0)), std::string(list.path(1)), std::string(list.path(2)), std::string(list.path(3)), std::string(list.path(4))}},
       {"zzz", {}},
   };
   for (const Step& step : steps) {
@@ -61,19 +61,19 @@ TEST(RowOrder, AColumnSortsAgainReversesNumberGivesBackTheCatalogueAndTheFilterS
   catalogue::RowOrder order;
   order.reset(list);
   order.sortBy(catalogue::SortColumn::FileName);
-  EXPECT_EQ(shownPaths(order, list), (std::vector<std::string>{list.path(4), list.path(2), list.path(0),
-                                                               list.path(3), list.path(1)}));
+  EXPECT_EQ(shownPaths(order, list), (std::vector<std::string>{std::string(list.path(4)), std::string(list.path(2)), std::string(list.path(0)),
+                                                               std::string(list.path(3)), std::string(list.path(1))}));
   order.sortBy(catalogue::SortColumn::FileName);
   EXPECT_TRUE(order.descending());
   EXPECT_EQ(order.catalogueRow(0), 1u);  // "Ёлка.WAV" last ascending, first reversed
   order.filter("models");
-  EXPECT_EQ(shownPaths(order, list), (std::vector<std::string>{list.path(0), list.path(2)}));
+  EXPECT_EQ(shownPaths(order, list), (std::vector<std::string>{std::string(list.path(0)), std::string(list.path(2))}));
   // Equal descriptions keep their catalogue order, whichever way the column is sorted.
   order.sortBy(catalogue::SortColumn::Description);
   EXPECT_FALSE(order.descending());
-  EXPECT_EQ(shownPaths(order, list), (std::vector<std::string>{list.path(0), list.path(2)}));
+  EXPECT_EQ(shownPaths(order, list), (std::vector<std::string>{std::string(list.path(0)), std::string(list.path(2))}));
   order.sortBy(catalogue::SortColumn::Description);
-  EXPECT_EQ(shownPaths(order, list), (std::vector<std::string>{list.path(0), list.path(2)}));
+  EXPECT_EQ(shownPaths(order, list), (std::vector<std::string>{std::string(list.path(0)), std::string(list.path(2))}));
   order.sortBy(catalogue::SortColumn::Number);
   order.filter("");
   for (std::size_t i = 0; i < order.size(); ++i) EXPECT_EQ(order.catalogueRow(i), i);
