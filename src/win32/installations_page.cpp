@@ -4,6 +4,7 @@
 
 #include "installs/texts.h"
 #include "win32/controls.h"
+#include "win32/help.h"
 #include "win32/list_item_hint.h"
 #include "win32/main_window.h"
 #include "win32/secondary_window.h"
@@ -146,7 +147,11 @@ void InstallationsPage::openInstallDialog() {
   if (SecondaryWindow* dialog = main_.windows().install) dialog->show();
 }
 
-// The help window, on its own handler's terms.
-void InstallationsPage::openHelp() { main_.N34Click(); }
+// The help window, at the topic on installing.
+void InstallationsPage::openHelp() {
+  main_.guard([this] {
+    if (auto* help = dynamic_cast<HelpWindow*>(main_.windows().help)) help->presenter().Button4Click();
+  });
+}
 
 }  // namespace winui

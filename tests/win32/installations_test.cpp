@@ -8,9 +8,11 @@
 #include <cstring>
 #include <memory>
 
+#include "help/texts.h"
 #include "installs/texts.h"
 #include "sys/paths.h"
 #include "win32/controls.h"
+#include "win32/help.h"
 #include "win32/install_dialog.h"
 #include "win32/installations_page.h"
 #include "win32/support/native_main_window.h"
@@ -195,6 +197,17 @@ TEST_F(Win32Installations, FilesAndFoldersDroppedOnTheOpenDialogAreAdded) {
   drive::click(dialogControl(InstallDialog::Button2));
   dropOn(list, {temp / "new/gign.mdl"});
   EXPECT_EQ(winui::listItems(list).size(), 2u) << "a closed dialog takes no drop";
+}
+
+TEST_F(Win32Installations, HelpOpensAtTheTopicOnInstalling) {
+  winui::HelpWindow help(*main);
+  MainWindow::Windows windows = main->windows();
+  windows.help = &help;
+  main->setWindows(windows);
+  drive::click(pageControl(InstallationsPage::Button4));
+  EXPECT_TRUE(help.isVisible());
+  EXPECT_EQ(winui::listSelection(help.control(winui::HelpWindow::ListBox1)), help::kInstallingTopic);
+  help.close();
 }
 
 TEST_F(Win32Installations, OnlyClippedGamePathsGetAHintOfTheirOwn) {
