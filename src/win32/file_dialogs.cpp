@@ -78,9 +78,9 @@ std::vector<std::string> openFiles(HWND owner, const app::FileRequest& request) 
   dialog->SetOptions(options);
   if (!request.title.empty()) dialog->SetTitle(wide(request.title).c_str());
   const auto filters = fileFilters(request);
-  std::vector<COMDLG_FILTERSPEC> specs;
-  for (const auto& [name, pattern] : filters) specs.push_back({name.c_str(), pattern.c_str()});
-  if (!specs.empty()) dialog->SetFileTypes(static_cast<UINT>(specs.size()), specs.data());
+  std::vector<COMDLG_FILTERSPEC> fileTypes;
+  for (const auto& [name, pattern] : filters) fileTypes.push_back({name.c_str(), pattern.c_str()});
+  if (!fileTypes.empty()) dialog->SetFileTypes(static_cast<UINT>(fileTypes.size()), fileTypes.data());
   startIn(dialog.get(), request.initialFolder);
   if (FAILED(dialog->Show(owner))) return chosen;
   ComPtr<IShellItemArray> items;

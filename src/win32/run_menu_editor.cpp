@@ -17,21 +17,13 @@ constexpr Field kFields[] = {Field::Name, Field::Path, Field::Parameters};
 // Posted to itself: close once the showing that failed has ended.
 constexpr UINT kCloseAfterShowing = WM_APP + 1;
 
-// A group box paints only its frame and caption; under a parent that clips its children nobody would paint
-// the inside. Transparent, it is not clipped away and the window's background shows through.
-HWND groupBox(HWND parent, std::string_view caption, const Box& box) {
-  HWND group = createGroupBox(parent, caption, box);
-  SetWindowLongPtrW(group, GWL_EXSTYLE, GetWindowLongPtrW(group, GWL_EXSTYLE) | WS_EX_TRANSPARENT);
-  return group;
-}
-
 }  // namespace
 
 RunMenuEditor::RunMenuEditor(MainWindow& main) : SecondaryWindow(main, texts::kRunMenuCaption, 480, 300) {
   HWND window = hwnd();
-  groupBox(window, texts::kRunMenuListGroup, {8, 6, 228, 252});
+  createGroupBox(window, texts::kRunMenuListGroup, {8, 6, 228, 252});
   createListBox(window, {16, 26, 212, 224}, ListBox1);
-  groupBox(window, texts::kRunMenuInfoGroup, {244, 6, 228, 252});
+  createGroupBox(window, texts::kRunMenuInfoGroup, {244, 6, 228, 252});
   createLabel(window, texts::kRunMenuNameLabel, {254, 28, 208, 16});
   createEdit(window, "", {254, 46, 208, 22}, Edit1);
   createLabel(window, texts::kRunMenuPathLabel, {254, 78, 208, 16});

@@ -16,19 +16,11 @@ namespace texts = launchers::texts;
 constexpr UINT kCloseAfterShowing = WM_APP + 1;
 constexpr UINT_PTR kListSubclass = 1;
 
-// A group box paints only its frame and caption; under a parent that clips its children nobody would paint
-// the inside. Transparent, it is not clipped away and the window's background shows through.
-HWND groupBox(HWND parent, std::string_view caption, const Box& box) {
-  HWND group = createGroupBox(parent, caption, box);
-  SetWindowLongPtrW(group, GWL_EXSTYLE, GetWindowLongPtrW(group, GWL_EXSTYLE) | WS_EX_TRANSPARENT);
-  return group;
-}
-
 }  // namespace
 
 UtilitiesManager::UtilitiesManager(MainWindow& main) : SecondaryWindow(main, texts::kUtilsCaption, 380, 260) {
   HWND window = hwnd();
-  groupBox(window, texts::kUtilsListGroup, {8, 6, 220, 224});
+  createGroupBox(window, texts::kUtilsListGroup, {8, 6, 220, 224});
   createListBox(window, {16, 26, 204, 196}, ListBox1);
   createButton(window, texts::kUtilsAdd, {236, 12, 136, 26}, Button1);
   createButton(window, texts::kUtilsRemove, {236, 44, 136, 26}, Button2);
