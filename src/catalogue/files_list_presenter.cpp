@@ -81,10 +81,7 @@ void FilesListPresenter::FilesListShow() {
     const SortColumn column = order_.sortColumn();
     const bool descending = order_.descending();
     order_.reset(list_);
-    if (column != SortColumn::Number) {
-      order_.sortBy(column);
-      if (descending) order_.sortBy(column);
-    }
+    if (column != SortColumn::Number) order_.sortBy(column, descending);
     if (!filter.empty()) order_.filter(filter);
     replaced_ = {};
     if (!program_.settings.FilePath.empty()) {

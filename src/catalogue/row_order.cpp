@@ -89,6 +89,12 @@ void RowOrder::sortBy(SortColumn column) {
   arrange();
 }
 
+void RowOrder::sortBy(SortColumn column, bool descending) {
+  column_ = column;
+  descending_ = column != SortColumn::Number && descending;
+  arrange();
+}
+
 void RowOrder::arrange() {
   ordered_.resize(list_ ? list_->size() : 0);
   std::iota(ordered_.begin(), ordered_.end(), 0u);

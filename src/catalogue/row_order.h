@@ -32,6 +32,8 @@ class RowOrder {
   // Sorts by a column, ascending; the same column again reverses the order. The number column gives
   // back the catalogue's order. Rows with equal texts keep their catalogue order.
   void sortBy(SortColumn column);
+  // Sorts by a column in the given direction at once (a refill keeping the user's order).
+  void sortBy(SortColumn column, bool descending);
   SortColumn sortColumn() const { return column_; }
   bool descending() const { return descending_; }
 
