@@ -11,9 +11,9 @@
 
 namespace catalogue {
 
-// The catalogue as the file list page shows it: the lines held in memory end to end in one buffer (one
-// allocation for 100,000 lines, not one per line), the descriptions read once, and the texts of a row
-// worked out when the row is asked for.
+// The catalogue as the file list page shows it: the lines held in memory in one buffer, each followed by
+// its line break (an all-ASCII catalogue is held as the file's own bytes, neither copied nor split into
+// strings), the descriptions read once, and the texts of a row worked out when the row is asked for.
 class FilesList {
  public:
   FilesList() = default;
@@ -32,17 +32,20 @@ class FilesList {
   // "информации нет".
   std::string number(std::size_t row) const { return std::to_string(row + 1); }
   std::string name(std::size_t row) const;
-  std::string_view path(std::size_t row) const {
-    return std::string_view(text_).substr(starts_[row], starts_[row + 1] - starts_[row]);
-  }
+  std::string_view path(std::size_t row) const { return lineOf(text_, starts_, row); }
   std::string description(std::size_t row) const;
 
  private:
-  // Appends one line (its bytes decoded as the catalogue's lines are).
-  void add(std::string_view bytes);
+  // Line row of text without its break (LF or CR LF; the last line may have none).
+  static std::string_view lineOf(std::string_view text, const std::vector<std::size_t>& starts, std::size_t row) {
+    std::size_t end = starts[row + 1] - 1;
+    if (end > starts[row] && text[end - 1] == '\r') --end;
+    return text.substr(starts[row], end - starts[row]);
+  }
 
-  std::string text_;                  // every line, end to end
-  std::vector<std::size_t> starts_;   // each line's offset, then the end
+  std::string text_;                  // every line followed by its break
+  std::vector<std::size_t> starts_;   // each line's offset, then one past the last line's break (or
+                                      // past the end of the text when the last line has none)
   Descriptions descriptions_;
 };
 

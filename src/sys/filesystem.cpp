@@ -349,17 +349,24 @@ std::string FileSystem::readText(const std::string& path) {
   clearErrors();
   std::ifstream in(toPath(path), std::ios::binary);
   if (!in) failWithSystemError(path, ENOENT);
-  // In blocks: a character at a time is several times slower, under MinGW's library most of all.
+  // Straight into the string when the size is known, then in blocks for what is left (a pipe, a file
+  // that grew): a character at a time is several times slower, under MinGW's library most of all.
   std::string bytes;
   in.seekg(0, std::ios::end);
   const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
   in.clear();
   in.seekg(0, std::ios::beg);
   in.clear();  // a file without positions (a pipe) is read from where it stands
-  if (size > 0) bytes.reserve(static_cast<std::size_t>(size));
-  std::vector<char> block(1 << 20);
-  while (in.read(block.data(), static_cast<std::streamsize>(block.size())) || in.gcount() > 0) {
-    bytes.append(block.data(), static_cast<std::size_t>(in.gcount()));
+  if (size > 0) {
+    bytes.resize(static_cast<std::size_t>(size));
+    in.read(bytes.data(), static_cast<std::streamsize>(size));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+  }
+  if (in) {
+    std::vector<char> block(1 << 16);
+    while (in.read(block.data(), static_cast<std::streamsize>(block.size())) || in.gcount() > 0) {
+      bytes.append(block.data(), static_cast<std::size_t>(in.gcount()));
+    }
   }
   if (in.bad()) failWithSystemError(path, EIO);
   return bytes;

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "catalogue/descriptions.h"
 #include "catalogue/files_list.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
+#include "sys/encoding.h"
 #include "sys/error.h"
+#include "sys/filesystem.h"
 #include "sys/paths.h"
 
 namespace {
@@ -146,6 +150,30 @@ TEST_F(FilesListRead, RowsAreNumberedNamedAndDescribed) {
   EXPECT_EQ(rows.description(0), "Звук");
   EXPECT_EQ(rows.description(1), "Звук");
   EXPECT_EQ(rows.description(2), "информации нет");
+}
+
+TEST_F(FilesListRead, LinesAreSplitAndDecodedAsEveryOtherListFileIs) {
+  // The list finds its lines a word at a time; every way a break can fall must give what splitLines
+  // gives, each line decoded on its own (cp1251 beside UTF-8).
+  std::vector<std::string> files = {
+      "a\r\nb\r\n", "a\nb", "a\n\nb\r\n\r\n", "\n", "1234567\n", "12345678\n\v\v\v\v\v\v\v\v\n", "\n\n\n\n\n\n\n\n\n",
+      "a\r", "\r\n\r\n", "x\xc7\xe2\xf3\xea.wav\r\n\xd0\x97\xd0\xb2\xd1\x83\xd0\xba.wav\r\nplain\r\n"};
+  std::mt19937 random(1374);
+  const char alphabet[] = {'a', '\n', '\r', '\v', '\x0b', '\x8a', '\x0a', '.'};
+  for (int i = 0; i < 50; ++i) {
+    std::string bytes;
+    for (std::size_t n = random() % 40; n > 0; --n) bytes += alphabet[random() % sizeof alphabet];
+    files.push_back(bytes);
+  }
+  for (const auto& bytes : files) {
+    writeBytes(list, bytes);
+    const auto rows = catalogue::FilesList::read(fs, list, file);
+    std::vector<std::string> got;
+    for (std::size_t row = 0; row < rows.size(); ++row) got.emplace_back(rows.path(row));
+    std::vector<std::string> expected;
+    for (const auto& line : sys::splitLines(bytes)) expected.push_back(sys::decodeLine(line));
+    EXPECT_EQ(got, expected) << testing::PrintToString(bytes);
+  }
 }
 
 TEST_F(FilesListRead, NoCatalogueGivesNoRowsAndLeavesTheDescriptionsAlone) {
