@@ -22,6 +22,9 @@ bool findLineStarts(std::string_view bytes, std::vector<std::size_t>& starts) {
   constexpr std::uint64_t breaks = ones * '\n';
   const char* data = bytes.data();
   const std::size_t size = bytes.size();
+  // Room for lines of 16 bytes on average, so a catalogue is not copied as it grows; pages of it never
+  // written are never touched.
+  starts.reserve(starts.size() + size / 16 + 1);
   std::uint64_t seen = 0;
   std::size_t at = 0;
   for (; at + 8 <= size; at += 8) {
