@@ -235,9 +235,11 @@ void MainWindow::onFilesGrid(std::function<void()> setUp, std::function<void()> 
 void MainWindow::showPage(Page which) {
   const int index = static_cast<int>(which);
   SendMessageW(pages_, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+  // Filled while still hidden, then shown once: a list view that takes 100,000 rows or gives them back
+  // in sight lays out its scroll bars and repaints on the spot.
+  if (pageShow_[index]) pageShow_[index]();
   ShowWindow(panels_[index]->hwnd(), SW_SHOW);
   ShowWindow(panels_[1 - index]->hwnd(), SW_HIDE);
-  if (pageShow_[index]) pageShow_[index]();
 }
 
 void MainWindow::showInstallationsPage() { showPage(Page::EditMenu); }
