@@ -207,7 +207,9 @@ TEST_F(OptionsDialog, CheckReportsTheFirstFaultAndFocusesItsField) {
     options->AHMLookupEdit2->setText(QString::fromStdString(c.launcher));
     ui.expectMessage(c.caption, c.text);
     options->Button5Click();
-    if (c.focus) EXPECT_EQ(options->focusWidget(), c.focus) << c.text;
+    if (c.focus) {
+      EXPECT_EQ(options->focusWidget(), c.focus) << c.text;
+    }
   }
   options->Button3Click();
   EXPECT_EQ(form1->program().settings.CSFile, "") << "nothing saved";

@@ -207,7 +207,7 @@ TEST_F(FilesListPageTest, RightPressSelectsTheRowAndOpensTheMenu) {
   menu->hide();
 
   grid->selectRow(1);
-  QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(0, 0));
+  QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(0, 0), grid->mapToGlobal(QPoint(0, 0)));
   QApplication::sendEvent(grid, &key);
   EXPECT_TRUE(menu->isVisible()) << "the menu key opens it too";
   EXPECT_EQ(page->currentRow(), 1);
