@@ -2,6 +2,7 @@
 // (Wine draws child controls inside its X windows, where X tools cannot see them):
 //
 //   window-probe control "WINDOW TITLE" "CONTROL TEXT"   centre of the enabled control, "x y" on the screen
+//   window-probe item "WINDOW TITLE" "ITEM TEXT"         centre of the item of a list box, "x y"
 //   window-probe texts "WINDOW TITLE"                    the text of each visible child window, one per line
 //
 // Texts are compared as written, "&" marks included, and printed as UTF-8. Exit status 1 when the window
@@ -56,7 +57,7 @@ std::vector<HWND> visibleChildren(HWND window) {
 int wmain(int argc, wchar_t** argv) {
   const std::vector<std::wstring> args(argv + 1, argv + argc);
   if (args.size() < 2) {
-    std::fputs("usage: window-probe control|texts \"WINDOW TITLE\" [TEXT...]\n", stderr);
+    std::fputs("usage: window-probe control|item|texts \"WINDOW TITLE\" [TEXT...]\n", stderr);
     return 2;
   }
   HWND window = FindWindowW(nullptr, args[1].c_str());
@@ -64,6 +65,20 @@ int wmain(int argc, wchar_t** argv) {
   if (args[0] == L"texts") {
     for (HWND child : visibleChildren(window)) print(utf8(textOf(child)));
     return 0;
+  }
+  if (args[0] == L"item" && args.size() == 3) {
+    // List boxes answer these two messages across processes (the system carries their text and rectangle).
+    for (HWND child : visibleChildren(window)) {
+      wchar_t className[32] = {};
+      GetClassNameW(child, className, 32);
+      if (lstrcmpiW(className, L"ListBox") != 0) continue;
+      const LRESULT item = SendMessageW(child, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(args[2].c_str()));
+      RECT rect{};
+      if (item == LB_ERR || SendMessageW(child, LB_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&rect)) == LB_ERR) continue;
+      MapWindowPoints(child, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+      return printCentre(rect);
+    }
+    return 1;
   }
   if (args[0] == L"control" && args.size() == 3) {
     for (HWND child : visibleChildren(window)) {
