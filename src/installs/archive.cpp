@@ -11,8 +11,13 @@ namespace installs {
 
 bool hasArchiveExtension(std::string_view path) {
   const std::string upper = sys::upperAscii(sys::bareName(path));
-  for (const char* ending : {".ZIP", ".7Z", ".RAR", ".TAR", ".TAR.GZ", ".TGZ", ".TAR.XZ"}) {
-    if (upper.size() > std::string_view(ending).size() && upper.ends_with(ending)) return true;
+  const std::string patterns = sys::upperAscii(archivePatterns());
+  for (std::size_t start = 0; start < patterns.size();) {
+    std::size_t end = patterns.find(' ', start);
+    if (end == std::string::npos) end = patterns.size();
+    const std::string_view ending = std::string_view(patterns).substr(start, end - start).substr(1);  // past '*'
+    if (upper.size() > ending.size() && upper.ends_with(ending)) return true;
+    start = end + 1;
   }
   return false;
 }

@@ -15,7 +15,10 @@ namespace installs {
 
 bool archivesSupported();
 
-// Whether a file name ends like one of the archives above (ASCII case ignored).
+// The archives this build reads, as the chooser's patterns ("*.zip *.7z ..."; only "*.zip" where the
+// program's own zip reader stands in for the library; none without either), and whether a file name ends
+// like one of them (ASCII case ignored).
+std::string_view archivePatterns();
 bool hasArchiveExtension(std::string_view path);
 
 // The path of an archive entry as it may be unpacked below a folder: its parts joined by '/', "." parts

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "installs/archive.h"
+#include "installs/texts.h"
 #include "sys/encoding.h"
 #include "sys/error.h"
 #include "sys/paths.h"
@@ -16,6 +17,7 @@
 namespace installs {
 
 bool archivesSupported() { return true; }
+std::string_view archivePatterns() { return texts::kArchivesPattern; }
 
 namespace {
 

@@ -9,6 +9,7 @@ constexpr const char* kNoReader = "this build of the program reads no archives";
 }
 
 bool archivesSupported() { return false; }
+std::string_view archivePatterns() { return ""; }
 
 ArchiveListing listArchive(const std::string&, std::size_t) {
   ArchiveListing listing;

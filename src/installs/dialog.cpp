@@ -53,7 +53,7 @@ namespace {
 std::optional<std::string> chooseArchive(app::Program& program) {
   app::FileRequest request;
   request.title = texts::kArchiveChooserTitle;
-  request.filters = {{texts::kArchivesFilter, texts::kArchivesPattern}, {texts::kAllFilesFilter, "*.*"}};
+  request.filters = {{texts::kArchivesFilter, std::string(archivePatterns())}, {texts::kAllFilesFilter, "*.*"}};
   const auto files = program.ui().chooseFiles(request);
   if (files.empty()) return std::nullopt;
   return files.front();

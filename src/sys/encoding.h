@@ -13,6 +13,9 @@ std::optional<std::string> toCp1251(std::string_view utf8);
 // cp1251 bytes -> UTF-8; never fails (0x98, unassigned in the code page, maps to U+0098 and back).
 std::string fromCp1251(std::string_view bytes);
 
+// cp866 bytes (the DOS code page of Russian Windows, in which archivers write zip names) -> UTF-8.
+std::string fromCp866(std::string_view bytes);
+
 bool isValidUtf8(std::string_view bytes);
 
 // The bytes written for one line (without its line end): cp1251 when every character fits the code page

@@ -275,7 +275,9 @@ TEST_F(MainWindowPresenterTest, TheWindowReturnsToItsPlaceWhenAScreenStillShowsI
     app::MainWindowPresenter next(*program, window);
     next.FormCreate();
     EXPECT_EQ(window.moves, c.placed ? 1 : 0) << c.stored.left << "," << c.stored.top;
-    if (c.placed) EXPECT_EQ(window.place.left, c.stored.left);
+    if (c.placed) {
+      EXPECT_EQ(window.place.left, c.stored.left);
+    }
   }
   // Values that are not whole numbers, or no size: no place at all.
   registry->writeValues(app::kProgramKey, {{"WindowLeft", "1e3"}});
