@@ -5,10 +5,9 @@
 #include <locale.h>
 
 #include <filesystem>
-#include <fstream>
-#include <system_error>
 
 #include "installs/archive.h"
+#include "installs/entry_writer.h"
 #include "installs/texts.h"
 #include "sys/encoding.h"
 #include "sys/error.h"
@@ -22,7 +21,6 @@ std::string_view archivePatterns() { return texts::kArchivesPattern; }
 namespace {
 
 constexpr std::size_t kBlock = 64 * 1024;
-constexpr std::uint64_t kProgressEvery = 1 << 20;
 
 // libarchive turns names into the character set of the calling thread's locale, and the program's may
 // be "C", which holds no Cyrillic letter: a name would be lost. While a reader lives the thread works in
@@ -112,8 +110,6 @@ std::optional<std::uint64_t> recordedSize(archive_entry* entry) {
   return static_cast<std::uint64_t>(archive_entry_size(entry));
 }
 
-[[noreturn]] void cannotWrite(const std::string& file) { throw sys::IoError(sys::lastErrorText() + ": " + file); }
-
 }  // namespace
 
 ArchiveListing listArchive(const std::string& file, std::size_t limit) {
@@ -168,8 +164,7 @@ UnpackResult unpackArchive(const std::string& file, const std::vector<UnpackTarg
   };
   if (!reader.opened()) return fail(reader.failure(), reader.errorText());
   std::vector<char> block(kBlock);
-  std::uint64_t total = 0;
-  std::uint64_t sinceProgress = 0;
+  EntryWriter writer(allowance, progress);
   std::size_t next = 0;
   archive_entry* entry = nullptr;
   for (std::size_t index = 0; next < targets.size(); ++index) {
@@ -180,39 +175,17 @@ UnpackResult unpackArchive(const std::string& file, const std::vector<UnpackTarg
     if (archive_entry_is_encrypted(entry)) return fail(ArchiveOutcome::Encrypted, "");
     // The archive changed since it was listed.
     if (!isPlainFile(entry)) return fail(ArchiveOutcome::Unreadable, "the archive changed while it was read");
-    const auto size = recordedSize(entry);
-    const std::string& target = targets[next].file;
-    const std::filesystem::path path = sys::toPath(target);
-    std::error_code ec;
-    std::filesystem::create_directories(path.parent_path(), ec);
-    if (ec) throw sys::IoError(ec.message() + ": " + target);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) cannotWrite(target);
-    std::uint64_t written = 0;
+    writer.open(targets[next].file, recordedSize(entry), next);
     for (;;) {
       const la_ssize_t count = archive_read_data(reader.get(), block.data(), block.size());
       if (count == 0) break;
       if (count < 0) return fail(reader.failure(), reader.errorText());
-      const auto bytes = static_cast<std::uint64_t>(count);
-      written += bytes;
-      total += bytes;
-      // Checked before a byte too many reaches the disk.
-      if (size && written > *size) {
-        result.entry = entryName(entry).value_or("");
-        return fail(ArchiveOutcome::Bomb, "");
-      }
-      if (total > allowance) return fail(ArchiveOutcome::NoSpace, "");
-      out.write(block.data(), static_cast<std::streamsize>(count));
-      if (!out) cannotWrite(target);
-      sinceProgress += bytes;
-      if (sinceProgress >= kProgressEvery) {
-        sinceProgress = 0;
-        progress(next);
-      }
+      const ArchiveOutcome written = writer.write(std::string_view(block.data(), static_cast<std::size_t>(count)));
+      if (written == ArchiveOutcome::Bomb) result.entry = entryName(entry).value_or("");
+      if (written != ArchiveOutcome::Read) return fail(written, "");
     }
-    out.close();
-    if (!out) cannotWrite(target);
-    progress(++next);
+    writer.close();
+    ++next;
   }
   return result;
 }

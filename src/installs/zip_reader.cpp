@@ -3,12 +3,11 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string_view>
-#include <system_error>
 
+#include "installs/entry_writer.h"
 #include "sys/encoding.h"
 #include "sys/error.h"
 #include "sys/paths.h"
@@ -18,7 +17,6 @@ namespace installs::zip {
 namespace {
 
 constexpr std::size_t kBlock = 64 * 1024;
-constexpr std::uint64_t kProgressEvery = 1 << 20;
 constexpr std::uint32_t kEndSignature = 0x06054b50;
 constexpr std::uint32_t kEnd64Signature = 0x06064b50;
 constexpr std::uint32_t kEnd64LocatorSignature = 0x07064b50;
@@ -276,8 +274,7 @@ UnpackResult unpack(const std::string& archive, const std::vector<UnpackTarget>&
   try {
     File file(archive);
     const std::vector<Entry> entries = centralDirectory(file);
-    std::uint64_t total = 0;
-    std::uint64_t sinceProgress = 0;
+    EntryWriter writer(allowance, progress);
     for (std::size_t next = 0; next < targets.size(); ++next) {
       if (targets[next].index >= entries.size()) return fail(ArchiveOutcome::Unreadable, "the archive changed while it was read");
       const Entry& entry = entries[targets[next].index];
@@ -285,41 +282,12 @@ UnpackResult unpack(const std::string& archive, const std::vector<UnpackTarget>&
       if (entry.folder || !entry.plainFile || (entry.method != kStored && entry.method != kDeflated)) {
         return fail(ArchiveOutcome::Unreadable, "the archive changed while it was read");
       }
-      const std::string& target = targets[next].file;
-      const std::filesystem::path path = sys::toPath(target);
-      std::error_code ec;
-      std::filesystem::create_directories(path.parent_path(), ec);
-      if (ec) throw sys::IoError(ec.message() + ": " + target);
-      std::ofstream out(path, std::ios::binary | std::ios::trunc);
-      if (!out) throw sys::IoError(sys::lastErrorText() + ": " + target);
-      std::uint64_t written = 0;
-      std::optional<ArchiveOutcome> stopped;
-      readEntry(file, entry, [&](std::string_view bytes) {
-        written += bytes.size();
-        total += bytes.size();
-        // Checked before a byte too many reaches the disk.
-        if (written > entry.size) {
-          stopped = ArchiveOutcome::Bomb;
-          return false;
-        }
-        if (total > allowance) {
-          stopped = ArchiveOutcome::NoSpace;
-          return false;
-        }
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out) throw sys::IoError(sys::lastErrorText() + ": " + target);
-        sinceProgress += bytes.size();
-        if (sinceProgress >= kProgressEvery) {
-          sinceProgress = 0;
-          progress(next);
-        }
-        return true;
-      });
-      if (stopped == ArchiveOutcome::Bomb) result.entry = entry.name.value_or("");
-      if (stopped) return fail(*stopped, "");
-      out.close();
-      if (!out) throw sys::IoError(sys::lastErrorText() + ": " + target);
-      progress(next + 1);
+      writer.open(targets[next].file, entry.size, next);
+      ArchiveOutcome written = ArchiveOutcome::Read;
+      readEntry(file, entry, [&](std::string_view bytes) { return (written = writer.write(bytes)) == ArchiveOutcome::Read; });
+      if (written == ArchiveOutcome::Bomb) result.entry = entry.name.value_or("");
+      if (written != ArchiveOutcome::Read) return fail(written, "");
+      writer.close();
     }
     return result;
   } catch (const Damaged& damaged) {
