@@ -108,7 +108,10 @@ std::optional<std::string> toCp1251(std::string_view utf8) {
   return out;
 }
 
-std::string fromCp1251(std::string_view bytes) {
+namespace {
+
+// Bytes of a single-byte code page, its upper half (0x80-0xFF) given as code points -> UTF-8.
+std::string decodeSingleByte(std::string_view bytes, const std::array<char32_t, 128>& highHalf) {
   std::string out;
   out.reserve(bytes.size() * 2);
   for (const char c : bytes) {
@@ -116,35 +119,31 @@ std::string fromCp1251(std::string_view bytes) {
     if (b < 0x80) {
       out += c;
     } else {
-      appendUtf8(out, kHighHalf[b - 0x80]);
+      appendUtf8(out, highHalf[b - 0x80]);
     }
   }
   return out;
 }
 
-std::string fromCp866(std::string_view bytes) {
-  // 0x80-0xAF are А-Я and а-п, 0xE0-0xEF р-я; between them box drawing; then Ё ё Є є Ї ї Ў ў and signs.
-  static constexpr char32_t kBoxes[48] = {0x2591, 0x2592, 0x2593, 0x2502, 0x2524, 0x2561, 0x2562, 0x2556, 0x2555, 0x2563, 0x2551, 0x2557, 0x255D, 0x255C, 0x255B, 0x2510, 0x2514, 0x2534, 0x252C, 0x251C, 0x2500, 0x253C, 0x255E, 0x255F, 0x255A, 0x2554, 0x2569, 0x2566, 0x2560, 0x2550, 0x256C, 0x2567, 0x2568, 0x2564, 0x2565, 0x2559, 0x2558, 0x2552, 0x2553, 0x256B, 0x256A, 0x2518, 0x250C, 0x2588, 0x2584, 0x258C, 0x2590, 0x2580};
-  static constexpr char32_t kLast[16] = {0x0401, 0x0451, 0x0404, 0x0454, 0x0407, 0x0457, 0x040E, 0x045E,
-                                         0x00B0, 0x2219, 0x00B7, 0x221A, 0x2116, 0x00A4, 0x25A0, 0x00A0};
-  std::string out;
-  out.reserve(bytes.size() * 2);
-  for (const char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x80) {
-      out += c;
-    } else if (b < 0xB0) {
-      appendUtf8(out, 0x0410 + (b - 0x80));
-    } else if (b < 0xE0) {
-      appendUtf8(out, kBoxes[b - 0xB0]);
-    } else if (b < 0xF0) {
-      appendUtf8(out, 0x0440 + (b - 0xE0));
-    } else {
-      appendUtf8(out, kLast[b - 0xF0]);
-    }
-  }
-  return out;
+// cp866: 0x80-0xAF are А-Я and а-п, 0xE0-0xEF р-я; between them box drawing; then Ё ё Є є Ї ї Ў ў and signs.
+constexpr std::array<char32_t, 128> cp866HighHalf() {
+  constexpr char32_t boxes[48] = {0x2591, 0x2592, 0x2593, 0x2502, 0x2524, 0x2561, 0x2562, 0x2556, 0x2555, 0x2563, 0x2551, 0x2557, 0x255D, 0x255C, 0x255B, 0x2510, 0x2514, 0x2534, 0x252C, 0x251C, 0x2500, 0x253C, 0x255E, 0x255F, 0x255A, 0x2554, 0x2569, 0x2566, 0x2560, 0x2550, 0x256C, 0x2567, 0x2568, 0x2564, 0x2565, 0x2559, 0x2558, 0x2552, 0x2553, 0x256B, 0x256A, 0x2518, 0x250C, 0x2588, 0x2584, 0x258C, 0x2590, 0x2580};
+  constexpr char32_t last[16] = {0x0401, 0x0451, 0x0404, 0x0454, 0x0407, 0x0457, 0x040E, 0x045E,
+                                 0x00B0, 0x2219, 0x00B7, 0x221A, 0x2116, 0x00A4, 0x25A0, 0x00A0};
+  std::array<char32_t, 128> high{};
+  for (std::size_t i = 0; i < 48; ++i) high[i] = 0x0410 + static_cast<char32_t>(i);
+  for (std::size_t i = 0; i < 48; ++i) high[48 + i] = boxes[i];
+  for (std::size_t i = 0; i < 16; ++i) high[96 + i] = 0x0440 + static_cast<char32_t>(i);
+  for (std::size_t i = 0; i < 16; ++i) high[112 + i] = last[i];
+  return high;
 }
+constexpr std::array<char32_t, 128> kCp866HighHalf = cp866HighHalf();
+
+}  // namespace
+
+std::string fromCp1251(std::string_view bytes) { return decodeSingleByte(bytes, kHighHalf); }
+
+std::string fromCp866(std::string_view bytes) { return decodeSingleByte(bytes, kCp866HighHalf); }
 
 bool isValidUtf8(std::string_view bytes) {
   std::size_t i = 0;

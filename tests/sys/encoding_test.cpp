@@ -132,4 +132,13 @@ TEST(TextFiles, ReadingAMissingFileThrowsTheSystemsError) {
   EXPECT_THROW(sys::realFileSystem().readLines(temp / "missing.dat"), sys::IoError);
 }
 
+TEST(Cp866, UpperHalfIsTheDosCyrillicPage) {
+  std::string upper;
+  for (int b = 0x80; b <= 0xFF; ++b) upper += static_cast<char>(b);
+  EXPECT_EQ(sys::fromCp866(upper),
+            "АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯабвгдежзийклмноп░▒▓│┤╡╢╖╕╣║╗╝╜╛┐└┴┬├─┼╞╟╚╔╩╦╠═╬╧╨╤╥╙╘╒╓╫╪┘┌█▄▌▐▀"
+            "рстуфхцчшщъыьэюяЁёЄєЇїЎў°∙·√№¤■\u00A0");
+  EXPECT_EQ(sys::fromCp866("plain"), "plain");
+}
+
 }  // namespace
