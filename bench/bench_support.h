@@ -3,11 +3,15 @@
 // Stand-ins shared by the benchmarks that drive the core without windows.
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "app/ui.h"
+#include "sys/filesystem.h"
+#include "sys/paths.h"
 #include "sys/shell.h"
 
 namespace bench {
@@ -54,6 +58,31 @@ class UnattendedUi : public app::Ui {
   int boxes = 0;
   int unexpected = 0;
 };
+
+// The file list's data for the grid benchmarks: a catalogue of lines paths below game, 1 to 5 folders
+// deep, and records descriptions (the usual kinds described again and again, many rarer keys that match
+// little or nothing), as fileslist.dat and filesinfo.dat in the program folder. The same for every run.
+inline void writeGridData(const std::filesystem::path& program, const std::string& game, int lines, int records) {
+  std::mt19937 random(1374);
+  const char* folders[] = {"models", "player", "sound", "weapons", "maps", "sprites", "gfx", "radio", "events", "env"};
+  const char* extensions[] = {".mdl", ".wav", ".spr", ".bsp", ".txt", ".wad", ".res", ".tga", ".sc", ".dll"};
+  std::vector<std::string> catalogue;
+  catalogue.reserve(static_cast<std::size_t>(lines));
+  for (int i = 0; i < lines; ++i) {
+    std::string path = game;
+    const int depth = 1 + static_cast<int>(random() % 5);
+    for (int d = 0; d < depth; ++d) path += sys::kSep + std::string(folders[random() % 10]);
+    path += sys::kSep + ("file" + std::to_string(i) + extensions[random() % 10]);
+    catalogue.push_back(std::move(path));
+  }
+  std::vector<std::string> descriptions;
+  for (int r = 0; r < records; ++r) {
+    descriptions.push_back(r < 40 ? extensions[r % 10] : ".x" + std::to_string(r));
+    descriptions.push_back("Описание номер " + std::to_string(r));
+  }
+  sys::realFileSystem().writeLines(sys::fromPath(program / "fileslist.dat"), catalogue);
+  sys::realFileSystem().writeLines(sys::fromPath(program / "filesinfo.dat"), descriptions);
+}
 
 inline double secondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

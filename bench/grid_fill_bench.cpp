@@ -14,9 +14,9 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <random>
 
 #include "app/ui/TForm1.h"
+#include "bench_support.h"
 #include "catalogue/descriptions.h"
 #include "catalogue/files_list.h"
 #include "catalogue/ui/FilesListPage.h"
@@ -37,56 +37,6 @@ long peakKb() {
   return usage.ru_maxrss;
 }
 
-// No box is expected while the page fills; any that comes is printed.
-class QuietUi final : public app::Ui {
- public:
-  app::Answer messageBox(const std::string& caption, const std::string& text, app::Icon, app::Buttons) override {
-    std::fprintf(stderr, "box: %s / %s\n", caption.c_str(), text.c_str());
-    return app::Answer::Ok;
-  }
-  std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&) override { return {}; }
-  std::vector<std::string> chooseFiles(const app::FileRequest&) override { return {}; }
-  std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return {}; }
-  void processEvents() override {}
-  void setStatusText(const std::string&) override {}
-  void setBusy(bool) override {}
-  void setMainWindowEnabled(bool) override {}
-  void focusMainWindow() override {}
-};
-
-class NoShell final : public sys::Shell {
- public:
-  void open(const std::string&, const std::string&, const std::string&, sys::ShowCommand) override {}
-};
-
-class NoWindows final : public sys::WindowFinder {
- public:
-  bool exists(const std::string&) override { return false; }
-};
-
-void writeData(const fs::path& program, const std::string& game, int lines, int records) {
-  std::mt19937 random(1374);
-  const char* folders[] = {"models", "player", "sound", "weapons", "maps", "sprites", "gfx", "radio", "events", "env"};
-  const char* extensions[] = {".mdl", ".wav", ".spr", ".bsp", ".txt", ".wad", ".res", ".tga", ".sc", ".dll"};
-  std::vector<std::string> catalogue;
-  catalogue.reserve(lines);
-  for (int i = 0; i < lines; ++i) {
-    std::string path = game;
-    const int depth = 1 + static_cast<int>(random() % 5);
-    for (int d = 0; d < depth; ++d) path += sys::kSep + std::string(folders[random() % 10]);
-    path += sys::kSep + ("file" + std::to_string(i) + extensions[random() % 10]);
-    catalogue.push_back(std::move(path));
-  }
-  std::vector<std::string> descriptions;
-  for (int r = 0; r < records; ++r) {
-    // The usual kinds described again and again, and many rarer keys that match little or nothing.
-    descriptions.push_back(r < 40 ? extensions[r % 10] : ".x" + std::to_string(r));
-    descriptions.push_back("Описание номер " + std::to_string(r));
-  }
-  sys::realFileSystem().writeLines((program / "fileslist.dat").string(), catalogue);
-  sys::realFileSystem().writeLines((program / "filesinfo.dat").string(), descriptions);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -101,7 +51,7 @@ int main(int argc, char** argv) {
   fs::create_directories(program);
   fs::create_directories(work / "exe");
   fs::create_directories(game);
-  writeData(program, game, lines, records);
+  bench::writeGridData(program, game, lines, records);
   const std::string programFolder = program.string() + sys::kSep;
   sys::HiveFileRegistry registry((work / "hive.reg").string());
   registry.writeValues("\\Software\\Varnikit", {{"CSDir", game},
@@ -110,9 +60,9 @@ int main(int argc, char** argv) {
                                                 {"FilesInfoDir", programFolder + "filesinfo.dat"},
                                                 {"ListUpdate", "1"},
                                                 {"AddFilesType", "2"}});
-  QuietUi quiet;
-  NoShell shell;
-  NoWindows windows;
+  bench::UnattendedUi quiet;
+  bench::NoShell shell;
+  bench::NoWindows windows;
   const Platform platform{sys::realFileSystem(), registry, shell, windows, sys::systemClock(),
                           (work / "exe").string() + sys::kSep, &quiet};
 
@@ -162,6 +112,8 @@ int main(int argc, char** argv) {
   }
   const double readEvery = msSince(start);
 
+  // No box is expected while the page fills.
+  if (quiet.boxes > 0) std::fprintf(stderr, "%d message boxes came up\n", quiet.boxes);
   std::printf("catalogue %d lines, %d description records; grid rows %d, last row number %s\n", lines, records, rows,
               lastNumber.toUtf8().constData());
   std::printf("first showing of the page, filled and painted: %8.1f ms\n", firstFill);
