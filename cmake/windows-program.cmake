@@ -47,13 +47,6 @@ target_link_libraries(varnikit PRIVATE varnikit_win32)
 target_link_options(varnikit PRIVATE -municode -static)
 varnikit_resources(varnikit "Varnikit: replacement game files installed and restored")
 
-file(GLOB tool_dirs LIST_DIRECTORIES true CONFIGURE_DEPENDS tools/*)
-foreach(tool_dir ${tool_dirs})
-  if(EXISTS ${tool_dir}/CMakeLists.txt)
-    add_subdirectory(${tool_dir})
-  endif()
-endforeach()
-
 # The Win32 grid's first showing, measured by hand under Wine (never a test):
 #   cmake --build build-win --target win32_grid_bench && wine build-win/bench/win32_grid_bench.exe
 add_executable(win32_grid_bench EXCLUDE_FROM_ALL bench/win32/grid_show_bench.cpp)
