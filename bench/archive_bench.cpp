@@ -89,6 +89,7 @@ int main() {
   app::Program program(app::Services{ui, sys::realFileSystem(), registry, shell, windows, sys::systemClock(), base});
   auto& settings = program.settings;
   settings.FilePath = base + "program" + sys::kSep;
+  settings.CSDir = base + "cstrike";
   settings.FilesListDir = settings.FilePath + "fileslist.dat";
   sys::realFileSystem().writeLines(settings.FilesListDir, catalogue);
 

@@ -86,6 +86,7 @@ int main() {
   sys::HiveFileRegistry registry(base + "hive.reg");
   app::Program program(app::Services{ui, sys::realFileSystem(), registry, shell, windows, sys::systemClock(), base});
   program.settings.FilePath = base + "program" + sys::kSep;
+  program.settings.CSDir = base + "cstrike";
 
   NoHashing noHashing;
   app::Program unhashed(app::Services{ui, noHashing, registry, shell, windows, sys::systemClock(), base});

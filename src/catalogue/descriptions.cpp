@@ -56,12 +56,12 @@ void appendDescription(sys::FileSystem& fs, const std::string& path, const std::
   // record's start, or it and every later one would be read wrong.
   if (fs.exists(path)) {
     const std::string bytes = fs.readText(path);
-    if (!bytes.empty() && bytes.back() != '\n') fs.appendLine(path, "");  // ends the last line
-    if (sys::splitLines(bytes).size() % 2 == 1) fs.appendLine(path, "");   // the missing text
+    // (The append itself ends a last line left without its line break.)
+    if (sys::splitLines(bytes).size() % 2 == 1) fs.appendLine(path, "");  // the missing text
   }
-  // Each line on its own: every line of the file is encoded (cp1251 or UTF-8) by itself.
-  fs.appendLine(path, oneLine(key));
-  fs.appendLine(path, oneLine(text));
+  // One write for the record, so it is there whole or not at all; each line is still encoded (cp1251 or
+  // UTF-8) by itself.
+  fs.appendLines(path, {oneLine(key), oneLine(text)});
 }
 
 void replaceDescription(sys::FileSystem& fs, const std::string& path, const std::string& key,

@@ -4,10 +4,12 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 
 #include "app/program.h"
 #include "installs/names.h"
 #include "installs/store.h"
+#include "installs/sums.h"
 #include "installs/texts.h"
 #include "sys/clock.h"
 #include "sys/encoding.h"
@@ -29,8 +31,16 @@ class Healer {
   HealReport run() {
     if (program_.settings.FilePath.empty() || !fs_.isFolder(store_.root())) return report_;
     attempt([&] { healFolders(); });
-    attempt([&] { healRegister(); });
+    // Lines are dropped on a full picture only: a folder that could not be listed again or read now
+    // may own any of them.
+    if (faults_ == 0) attempt([&] { healRegister(); });
     return report_;
+  }
+
+  bool rebuildOne(const std::string& name) {
+    if (!isValidNewInstallationName(name)) return false;
+    rebuildLostRecords(name, store_.installationFolders(), store_.openList());
+    return fs_.isFile(store_.filesPath(name));
   }
 
  private:
@@ -39,6 +49,7 @@ class Healer {
     try {
       step();
     } catch (const sys::IoError& error) {
+      ++faults_;
       noteOnce(texts::healFailed(error.what()));
     }
   }
@@ -59,6 +70,9 @@ class Healer {
   void healFolders() {
     const std::vector<std::string> names = store_.openList();
     const std::vector<std::string> folders = store_.installationFolders();
+    for (const auto& folder : folders) {
+      if (isValidNewInstallationName(folder)) attempt([&] { rebuildLostRecords(folder, folders, names); });
+    }
     std::vector<std::string> relist;
     for (const auto& folder : folders) {
       // "..", a name with a line break, "files.dat" as a folder (where the register belongs): none of
@@ -153,13 +167,101 @@ class Healer {
     for (auto& line : fs_.readLines(path)) (*catalogue_)[sys::upperAscii(sys::bareName(line))].push_back(line);
   }
 
+  // Every installation that may own register lines: each folder of the store, listed or not, and each
+  // listed name (a system that ignores letter case may list a folder under another spelling).
+  std::vector<std::string> owners(const std::vector<std::string>& folders, const std::vector<std::string>& names) {
+    std::vector<std::string> all;
+    for (const auto& name : folders) {
+      if (isValidInstallationName(name) && !contains(all, name)) all.push_back(name);
+    }
+    for (const auto& name : names) {
+      if (isValidInstallationName(name) && !contains(all, name)) all.push_back(name);
+    }
+    return all;
+  }
+
+  // The files of an installation folder that are not its own: the backups.
+  std::vector<std::string> backupsIn(const std::string& folder) {
+    std::vector<std::string> backups;
+    fs_.enumerate(store_.folder(folder), [&](const sys::DirEntry& entry) {
+      if (entry.kind == sys::EntryKind::File && !Store::isReservedFileName(entry.name)) backups.push_back(entry.name);
+    });
+    // "sums.dat" may be the backup of a game file of that name, kept by an earlier version.
+    if (fs_.isFile(store_.sumsPath(folder)) && !isSumsRecord(store_.sumsPath(folder))) backups.push_back("sums.dat");
+    return backups;
+  }
+
+  bool isSumsRecord(const std::string& path) {
+    try {
+      return readSums(fs_, path, fs_.readLines(path).size()).has_value();
+    } catch (const sys::IoError&) {
+      return false;
+    }
+  }
+
+  // A folder whose "files.dat" is gone while it keeps backups: each backup takes the one register line of
+  // its bare name that no other installation records. The lines go back in register order; hashes that
+  // no longer pair with them are removed (the installation restores as one without sums).
+  void rebuildLostRecords(const std::string& folder, const std::vector<std::string>& folders,
+                          const std::vector<std::string>& names) {
+    if (fs_.exists(store_.filesPath(folder))) return;
+    const std::vector<std::string> backups = backupsIn(folder);
+    if (backups.empty()) return;
+    const std::vector<std::string> lines =
+        fs_.existsForReading(store_.registerPath()) ? fs_.readLines(store_.registerPath()) : std::vector<std::string>{};
+    std::set<std::string> recorded(claimed_);
+    for (const auto& other : owners(folders, names)) {
+      if (sys::equalsIgnoringAsciiCase(other, folder)) continue;
+      for (const auto& line : store_.recordedFiles(other)) recorded.insert(sys::upperAscii(line));
+    }
+    std::set<std::string> matched;  // upper case
+    std::vector<std::string> unmatched;
+    for (const auto& backup : backups) {
+      std::set<std::string> candidates;
+      for (const auto& line : lines) {
+        const std::string upper = sys::upperAscii(line);
+        if (sys::equalsIgnoringAsciiCase(sys::bareName(line), backup) && !recorded.count(upper)) candidates.insert(upper);
+      }
+      if (candidates.size() == 1) {
+        matched.insert(*candidates.begin());
+      } else {
+        unmatched.push_back(backup);
+      }
+    }
+    const bool rebuilding = !matched.empty();
+    if (rebuilding) {
+      std::vector<std::string> records;
+      for (const auto& line : lines) {
+        const std::string upper = sys::upperAscii(line);
+        if (matched.erase(upper) > 0) records.push_back(line);
+      }
+      const bool sumsIsABackup = !Store::usesSums(records);
+      if (!sumsIsABackup) fs_.removeFile(store_.sumsPath(folder));
+      fs_.writeLines(store_.filesPath(folder), records, true);
+      for (const auto& line : records) claimed_.insert(sys::upperAscii(line));
+      report_.rebuilt.push_back(folder);
+      log(texts::healRebuilt(folder, records.size()));
+    }
+    // An unlisted folder that gave nothing back is the folder step's to judge, and reported there.
+    if (!unmatched.empty() && (rebuilding || contains(names, folder))) {
+      std::string list;
+      for (const auto& bare : unmatched) list += (list.empty() ? "" : ", ") + bare;
+      report_.unmatched.push_back(folder);
+      noteOnce(texts::healUnmatchedBackups(folder, list));
+    }
+  }
+
   void healRegister() {
     if (!fs_.exists(store_.registerPath())) return;
     const std::vector<std::string> lines = fs_.readLines(store_.registerPath());
+    const std::vector<std::string> names = store_.openList();
+    // A listed installation whose folder cannot be seen now may own any line: nothing is dropped.
+    for (const auto& name : names) {
+      if (isValidInstallationName(name) && !fs_.isFolder(store_.folder(name))) return;
+    }
     // How often each game path is owned (a damaged register may hold a path twice).
     std::map<std::string, int> owned;
-    for (const auto& name : store_.openList()) {
-      if (!isValidInstallationName(name) || !fs_.isFolder(store_.folder(name))) continue;
+    for (const auto& name : owners(store_.installationFolders(), names)) {
       for (const auto& line : store_.recordedFiles(name)) ++owned[sys::upperAscii(line)];
     }
     std::vector<std::string> drop;
@@ -198,11 +300,18 @@ class Healer {
   Store store_;
   HealNotes& notes_;
   HealReport report_;
+  int faults_ = 0;
+  std::set<std::string> claimed_;  // register lines (upper case) given to a rebuilt "files.dat" in this pass
   std::optional<std::map<std::string, std::vector<std::string>>> catalogue_;  // by upper-case bare name
 };
 
 }  // namespace
 
 HealReport healStore(app::Program& program, HealNotes& notes) { return Healer(program, notes).run(); }
+
+bool rebuildLostRecords(app::Program& program, const std::string& name) {
+  HealNotes notes;
+  return Healer(program, notes).rebuildOne(name);
+}
 
 }  // namespace installs

@@ -18,6 +18,8 @@ struct HealReport {
   std::vector<std::string> leftAlone;     // unlisted folders holding anything else: kept as they are
   std::vector<std::string> droppedLines;  // register lines no listed installation owns, matching no backup
   std::vector<std::string> keptLines;     // such lines whose game file equals some backup: kept
+  std::vector<std::string> rebuilt;       // folders whose lost "files.dat" was given back from the register
+  std::vector<std::string> unmatched;     // folders keeping backups that no register line accounts for
 };
 
 // What the healing step has written to "errors.txt" in this run, so each finding is written once.
@@ -30,10 +32,20 @@ using HealNotes = std::set<std::string>;
 //   files of the catalogue with the same name, byte for byte or cut off part-way (no original was ever
 //   overwritten: a game file is recorded before it is), is removed, which frees its name; any other
 //   unlisted folder is left alone;
-// - a register line that no listed installation owns is dropped when its game file equals no backup in
-//   any installation folder, and kept otherwise.
+// - an installation folder that lost its "files.dat" but keeps backups gets it back from the register:
+//   each backup takes the one register line of its bare name that no other installation records (what
+//   matches no line, or several, stays and is reported); this comes first, so such a folder is listed
+//   again like any other that records files;
+// - a register line that no installation folder owns, listed or not, is dropped when its game file
+//   equals no backup in any installation folder, and kept otherwise. Lines are dropped only after the
+//   folder steps went through without a fault, on a store whose every folder could be read: a line is
+//   never taken for nobody's because its owner could not be seen.
 // Each finding is one line in "errors.txt". Healing never stops the page: a step the disk refuses is
 // logged (where it can be) and left for the next pass.
 HealReport healStore(app::Program& program, HealNotes& notes);
+
+// The rebuilding of a lost "files.dat" above, for the one installation name (the restore's first step
+// when it finds none). True when the installation has a "files.dat" again. Throws sys::IoError.
+bool rebuildLostRecords(app::Program& program, const std::string& name);
 
 }  // namespace installs

@@ -6,6 +6,7 @@
 #include "app/program.h"
 #include "installs/content_hash.h"
 #include "installs/ftf.h"
+#include "installs/game_path.h"
 #include "installs/names.h"
 #include "installs/store.h"
 #include "installs/sums.h"
@@ -48,6 +49,9 @@ void createInstallation(app::Program& program, Store& store, const std::string& 
   }
   try {
     store.appendName(name);
+    // On the disk before any original is copied, as the records are: a power cut must not leave backups
+    // in a folder that no list names.
+    fs.syncFile(store.listPath());
   } catch (const sys::IoError&) {
     try {
       store.saveList(before);  // no half-written line stays behind
@@ -81,6 +85,15 @@ std::optional<std::string> backUp(app::Program& program, Store& store, const std
   if (Store::isReservedFileName(bare) || gamePath.find_first_of("\r\n") != std::string::npos) {
     app::showAttention(ui, texts::reservedName(bare));
     return std::nullopt;
+  }
+  switch (checkGamePath(fs, program.settings.CSDir, gamePath)) {
+    case GamePathFault::None: break;
+    case GamePathFault::OutsideGameFolder:
+      program.ErrorMsg(texts::outsideGameFolder(gamePath, program.settings.CSDir), "");
+      return std::nullopt;
+    case GamePathFault::ThroughLink:
+      program.ErrorMsg(texts::linkedGameFile(gamePath), "");
+      return std::nullopt;
   }
   // Installed before, or chosen twice in this list.
   const auto equal = [&](const std::string& other) { return sys::equalsIgnoringAsciiCase(other, gamePath); };

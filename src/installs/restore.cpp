@@ -1,10 +1,13 @@
 #include "installs/restore.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "app/program.h"
 #include "installs/changes.h"
 #include "installs/ftf.h"
+#include "installs/game_path.h"
+#include "installs/heal.h"
 #include "installs/names.h"
 #include "installs/sums.h"
 #include "installs/texts.h"
@@ -69,34 +72,88 @@ bool holdsTheStartOf(sys::FileSystem& fs, const std::string& gamePath, const std
   }
 }
 
-enum class PutBack { Restored, RestoredBefore, NotRestored, KeptAsIs };
+enum class PutBack { Restored, RestoredBefore, NotRestored, Keep };
 
 // Copies one original back over its game file and checks it there. A game file that no longer holds what
 // the installation put there (when it recorded its sums) was changed since, by a game update most
-// likely: the person decides whether the original goes back over it.
+// likely: the person decides whether the original goes back over it or is kept aside (Keep). Whatever
+// is not put back for a reason of its own is said in an error box and the log, and stays as it was.
 PutBack putBack(app::Program& program, Store& store, const std::vector<std::string>& names, const std::string& name,
                 const std::string& gamePath, const FileSums* sums, ChangeCheck& changes) {
   auto& fs = program.fs();
-  const std::string backup = store.backupPath(name, gamePath);
-  if (sums && fs.isFile(backup)) {
-    // Holding the original already, or the start of it, is no change: a restore cut off during or after
-    // its copy is being repeated.
-    const auto now = changes.hash(fs, gamePath);
-    if (now && *now != sums->installed && *now != sums->original && !holdsTheStartOf(fs, gamePath, backup) &&
-        !app::askAttention(program.ui(), texts::changedAfterInstall(sys::bareName(gamePath)))) {
-      program.logError(texts::keptAsIsLog(gamePath));
-      return PutBack::KeptAsIs;
-    }
+  const std::string& gameFolder = program.settings.CSDir;
+  switch (checkGamePath(fs, gameFolder, gamePath)) {
+    case GamePathFault::None: break;
+    case GamePathFault::OutsideGameFolder:
+      program.ErrorMsg(texts::notRestoredOutside(gamePath, gameFolder), "");
+      return PutBack::NotRestored;
+    case GamePathFault::ThroughLink:
+      program.ErrorMsg(texts::notRestoredLinked(gamePath), "");
+      return PutBack::NotRestored;
   }
+  const std::string backup = store.backupPath(name, gamePath);
   if (!fs.isFile(backup)) {
     // Restored before and the run cut off before "files.dat" was rewritten: nothing to do.
     if (!store.isInstalled(gamePath) || listedByAnother(store, names, name, gamePath)) return PutBack::RestoredBefore;
-    // Lost by other hands: only the person can put an original back now.
-    FTF(program, backup, gamePath);
-    return PutBack::Restored;
+    // Lost by other hands, or out of reach for now: the game file keeps what it holds, and its record
+    // stays for a later restore.
+    program.ErrorMsg(texts::missingBackup(gamePath), "");
+    return PutBack::NotRestored;
+  }
+  if (sums) {
+    const auto now = changes.hash(fs, gamePath);
+    // A file that cannot be read is not known to be changed, nor known not to be.
+    if (now && now->empty()) {
+      program.ErrorMsg(texts::unreadableGameFile(gamePath), "");
+      return PutBack::NotRestored;
+    }
+    // Holding the original already, or the start of it, is no change: a restore cut off during or after
+    // its copy is being repeated.
+    if (now && *now != sums->installed && *now != sums->original && !holdsTheStartOf(fs, gamePath, backup) &&
+        !app::askAttention(program.ui(), texts::changedAfterInstall(sys::bareName(gamePath), store.keptFolder()))) {
+      return PutBack::Keep;
+    }
   }
   FTF(program, backup, gamePath);
   return fs.sameContent(backup, gamePath) ? PutBack::Restored : PutBack::NotRestored;
+}
+
+// The name an original takes in the kept folder: its bare name, or "name (2).ext" and so on when taken.
+std::string freeKeptName(sys::FileSystem& fs, const Store& store, const std::string& bare) {
+  const std::string folder = store.keptFolder() + sys::kSep;
+  if (!fs.exists(folder + bare)) return bare;
+  const std::string ext = sys::extension(bare);
+  const std::string stem = bare.substr(0, bare.size() - ext.size());
+  for (int n = 2;; ++n) {
+    const std::string candidate = stem + " (" + std::to_string(n) + ")" + ext;
+    if (!fs.exists(folder + candidate)) return candidate;
+  }
+}
+
+// Moves the original of gamePath out of the installation into the kept folder, recorded there first
+// (its name, the date and time, the game path), so no file ever lies there without its record. The
+// path in the kept folder, or nothing when it could not be moved.
+std::optional<std::string> keepOriginal(app::Program& program, Store& store, const std::string& name,
+                                        const std::string& gamePath) {
+  auto& fs = program.fs();
+  fs.createFolder(store.keptFolder());
+  const std::string kept = freeKeptName(fs, store, sys::bareName(gamePath));
+  const std::string target = store.keptFolder() + sys::kSep + kept;
+  fs.appendLines(store.keptRecordsPath(), {kept, sys::dateTime(program.services().clock.now()), gamePath});
+  fs.syncFile(store.keptRecordsPath());
+  if (!fs.moveFile(store.backupPath(name, gamePath), target)) return std::nullopt;
+  program.logError(texts::keptAsIsLog(gamePath, target));
+  return target;
+}
+
+// What the own files leave behind in an installation's folder: whatever it holds besides them, the
+// temporary names of their rewrites included.
+bool holdsOnlyOwnFiles(sys::FileSystem& fs, const std::string& folder) {
+  bool others = false;
+  const bool listed = fs.enumerate(folder, [&](const sys::DirEntry& entry) {
+    others = others || entry.kind != sys::EntryKind::File || !Store::isReservedFileName(entry.name);
+  });
+  return listed && !others;
 }
 
 // names changes only once "list.dat" has: when the list cannot be written, names stays what the
@@ -121,7 +178,7 @@ Installation showInstallation(app::Program& program, const std::string& name, Ch
   Store store(program.fs(), program.settings.FilePath);
   store.ensureInstallation(name);
   Installation installation = store.readInstallation(name);
-  if (changes) {
+  if (changes && Store::usesSums(installation.files)) {
     const auto sums = readSums(program.fs(), store.sumsPath(name), installation.files.size());
     installation.changedFiles = changes->countChanged(program.fs(), installation.files, sums);
   }
@@ -144,7 +201,9 @@ RestoreResult Restore(app::Program& program, std::vector<std::string>& names, st
     return RestoreResult::FolderMissing;
   }
   const std::string own = store.filesPath(name);
-  if (!fs.isFile(own)) {
+  // A lost "files.dat" is first given back from the register, as healing does, so the backups it
+  // named come back with the rest.
+  if (!fs.isFile(own) && !rebuildLostRecords(program, name)) {
     fs.removeFile(store.infoPath(name));
     fs.removeFile(store.timePath(name));
     program.ErrorMsg(texts::kFilesNotFound, texts::kFilesDatMissingLog);
@@ -157,21 +216,19 @@ RestoreResult Restore(app::Program& program, std::vector<std::string>& names, st
   // leave the register and the backups go. A run cut off anywhere can be repeated.
   if (!fs.existsForReading(store.registerPath())) fs.createEmpty(store.registerPath());
   const std::vector<std::string> files = fs.readLines(own);
-  const auto sums = readSums(fs, store.sumsPath(name), files.size());
+  const bool withSums = Store::usesSums(files);
+  const auto sums = withSums ? readSums(fs, store.sumsPath(name), files.size()) : std::nullopt;
   ChangeCheck changes;
-  std::vector<std::string> restored;  // back in place, or kept as the person chose: done either way
-  std::vector<std::string> copied;    // of those, the ones whose original was copied back
+  std::vector<std::string> copied;  // back in place
+  std::vector<std::string> kept;    // the game's file stays, the original goes aside as the person chose
   std::vector<std::string> notRestored;
   std::vector<FileSums> notRestoredSums;
   for (std::size_t i = 0; i < files.size(); ++i) {
     const std::string& gamePath = files[i];
     ui.processEvents();
     switch (putBack(program, store, names, name, gamePath, sums ? &(*sums)[i] : nullptr, changes)) {
-      case PutBack::Restored:
-        restored.push_back(gamePath);
-        copied.push_back(gamePath);
-        break;
-      case PutBack::KeptAsIs: restored.push_back(gamePath); break;
+      case PutBack::Restored: copied.push_back(gamePath); break;
+      case PutBack::Keep: kept.push_back(gamePath); break;
       case PutBack::RestoredBefore: break;
       case PutBack::NotRestored:
         notRestored.push_back(gamePath);
@@ -183,30 +240,55 @@ RestoreResult Restore(app::Program& program, std::vector<std::string>& names, st
   for (const auto& gamePath : copied) {
     if (fs.isFile(store.backupPath(name, gamePath))) fs.syncFile(gamePath);
   }
-  store.removeFromRegister(restored);
-  for (const auto& gamePath : restored) fs.removeFile(store.backupPath(name, gamePath));
+  std::vector<std::string> done = copied;
+  done.insert(done.end(), kept.begin(), kept.end());
+  store.removeFromRegister(done);
+  for (const auto& gamePath : copied) fs.removeFile(store.backupPath(name, gamePath));
+  std::size_t keptCount = 0;
+  for (const auto& gamePath : kept) {
+    if (keepOriginal(program, store, name, gamePath)) {
+      ++keptCount;
+      continue;
+    }
+    // Still in the installation's folder: it stays the installation's, registered again.
+    fs.appendLine(store.registerPath(), gamePath);
+    notRestored.push_back(gamePath);
+    if (sums) notRestoredSums.push_back((*sums)[static_cast<std::size_t>(
+                  std::find(files.begin(), files.end(), gamePath) - files.begin())]);
+  }
+  const std::string keptNote = keptCount == 0 ? std::string() : "\r\n" + texts::keptOriginals(keptCount, store.keptFolder());
   if (!notRestored.empty()) {
     // The hashes first, so that a run cut off between the two leaves them out of step (and unused)
-    // rather than paired with the wrong paths.
+    // rather than paired with the wrong paths. Without sums, "sums.dat" may be a backup: left alone.
     if (sums) {
       writeSums(fs, store.sumsPath(name), notRestoredSums);
-    } else {
+    } else if (withSums) {
       fs.removeFile(store.sumsPath(name));
     }
     fs.writeLines(own, notRestored, true);
     busy.end();
-    app::showError(ui, texts::kNotAllRestored);
+    app::showError(ui, texts::kNotAllRestored + keptNote);
     return RestoreResult::Incomplete;
   }
 
-  fs.removeFile(store.infoPath(name));
-  fs.removeFile(store.timePath(name));
-  fs.removeFile(store.sumsPath(name));
+  for (const auto& ownFile : Store::ownFileNames()) {
+    if (ownFile == "files.dat") continue;  // the last to go: while it stands, the installation does
+    fs.removeFile(store.folder(name) + sys::kSep + ownFile);
+    fs.removeFile(store.folder(name) + sys::kSep + ownFile + ".new");
+  }
+  const bool onlyOwn = holdsOnlyOwnFiles(fs, store.folder(name));
   fs.removeFile(own);
+  fs.removeFile(own + ".new");
   fs.removeFolderIfEmpty(store.folder(name));
   busy.end();
+  if (!onlyOwn) {
+    // Every original is back, so the entry goes; what the folder holds besides stays for the person.
+    dropEntry(store, names, index, listChanged, RestoreResult::UnknownFilesLeft);
+    program.ErrorMsg(texts::unknownFilesLeft(store.folder(name)) + keptNote, texts::unknownFilesLeft(store.folder(name)));
+    return RestoreResult::UnknownFilesLeft;
+  }
   dropEntry(store, names, index, listChanged, RestoreResult::Restored);
-  app::showAttention(ui, texts::kRestored);
+  app::showAttention(ui, texts::kRestored + keptNote);
   return RestoreResult::Restored;
 }
 

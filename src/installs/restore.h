@@ -25,22 +25,30 @@ std::vector<std::string> openInstallationList(app::Program& program);
 Installation showInstallation(app::Program& program, const std::string& name, ChangeCheck* changes = nullptr);
 
 enum class RestoreResult {
-  Restored,       // every original is back; the installation is gone from the store and the list
-  Incomplete,     // some originals could not be put back: they stay backed up, recorded and listed
-  FolderMissing,  // "Файлы не найдены!!!": no installation folder; the entry left the list
-  ListMissing,    // "Файлы не найдены!!!": no "files.dat"; the entry left the list, the folder stays
+  Restored,          // every original is back; the installation is gone from the store and the list
+  Incomplete,        // some originals could not be put back: they stay backed up, recorded and listed
+  FolderMissing,     // "Файлы не найдены!!!": no installation folder; the entry left the list
+  ListMissing,       // "Файлы не найдены!!!": no "files.dat", nor records to give it back; the entry left
+                     // the list, the folder stays
+  UnknownFilesLeft,  // every original is back and the entry left the list, but the folder holds files it
+                     // does not record: it stays, and that is said instead of success
 };
 
-// "Восстановить файлы" on names[index]. Per game path of the installation's "files.dat": when the game
-// file no longer holds what was installed (nor the original), the person is asked whether the original
-// goes back over it; on No the file stays, its backup goes and it counts as restored. Otherwise the
-// backup is copied back (FTF), and only when the game file then holds the backup's bytes is the path taken out of
-// the register and the backup deleted. A backup that is missing while its path is no longer registered
-// (or is registered by another installation) was restored before: it is passed over. The installation
-// is dissolved only when every file came back; otherwise its "files.dat" keeps the paths not restored
-// and "Не все файлы восстановлены. Повторите восстановление" is shown. names is the page's list: an entry
-// that leaves it leaves "list.dat" too, and listChanged runs right then (before the closing box) with
-// the outcome; when "list.dat" cannot be written, names stays as the file is. Throws sys::IoError.
+// "Восстановить файлы" on names[index]. Per game path of the installation's "files.dat": a path that does
+// not lie below the game folder, or leads through a link, is not written; a backup that is missing while
+// the path is still registered by this installation is reported and the file stays recorded; a game
+// file that cannot be read is not restored. When the game file no longer holds what was installed (nor
+// the original), the person is asked whether the original goes back over it; on No the game's file
+// stays and the original moves into the store's kept folder ("files/_kept", recorded in its "kept.dat").
+// Otherwise the backup is copied back (FTF), and only when the game file then holds the backup's bytes
+// is the path taken out of the register and the backup deleted. A backup that is missing while its path
+// is no longer registered (or is registered by another installation) was restored before: it is passed
+// over. The installation is dissolved only when every file came back or was kept; otherwise its
+// "files.dat" keeps the paths not restored and "Не все файлы восстановлены. Повторите восстановление" is
+// shown. A lost "files.dat" is given back from the register first (rebuildLostRecords). names is the
+// page's list: an entry that leaves it leaves "list.dat" too, and listChanged runs right then (before
+// the closing box) with the outcome; when "list.dat" cannot be written, names stays as the file is.
+// Throws sys::IoError.
 RestoreResult Restore(app::Program& program, std::vector<std::string>& names, std::size_t index,
                       const std::function<void(RestoreResult)>& listChanged = {});
 

@@ -15,11 +15,13 @@ constexpr const char* kInfo = "info.dat";
 constexpr const char* kTime = "time.dat";
 constexpr const char* kFiles = "files.dat";
 constexpr const char* kSums = "sums.dat";
+constexpr const char* kKept = "_kept";
+constexpr const char* kKeptRecords = "kept.dat";
 // The temporary name of a file being rewritten whole (FileSystem::writeLines with atomic).
 constexpr const char* kRewriteSuffix = ".new";
 
 // The files of the store folder, and the files of every installation folder.
-constexpr std::array kRootFiles = {kList, kFiles};
+constexpr std::array kRootFiles = {kList, kFiles, kKept};
 constexpr std::array kOwnFiles = {kInfo, kTime, kFiles, kSums};
 
 template <std::size_t N>
@@ -61,6 +63,9 @@ std::string Store::backupPath(const std::string& name, const std::string& gamePa
   return folder(name) + sys::kSep + sys::bareName(gamePath);
 }
 
+std::string Store::keptFolder() const { return root() + sys::kSep + kKept; }
+std::string Store::keptRecordsPath() const { return keptFolder() + sys::kSep + kKeptRecords; }
+
 bool Store::isReservedName(const std::string& installationName) { return isAmong(installationName, kRootFiles); }
 
 bool Store::isReservedFileName(const std::string& bareName) { return isAmong(bareName, kOwnFiles); }
@@ -70,11 +75,18 @@ const std::vector<std::string>& Store::ownFileNames() {
   return names;
 }
 
+bool Store::usesSums(const std::vector<std::string>& recordedFiles) {
+  return std::none_of(recordedFiles.begin(), recordedFiles.end(), [](const std::string& gamePath) {
+    return isAmong(sys::bareName(gamePath), std::array{kSums});
+  });
+}
+
 std::vector<std::string> Store::installationFolders() {
   std::vector<std::string> names;
-  fs_.enumerate(root(), [&](const sys::DirEntry& entry) {
+  const bool listed = fs_.enumerate(root(), [&](const sys::DirEntry& entry) {
     if (entry.kind == sys::EntryKind::Folder) names.push_back(entry.name);
   });
+  if (!listed) throw sys::IoError("the folder cannot be listed: " + root());
   return names;
 }
 
@@ -150,14 +162,20 @@ std::size_t Store::removeFromRegister(const std::vector<std::string>& gamePaths)
 
 void Store::ensureInstallation(const std::string& name) {
   createInstallationFolder(name);
-  for (const auto& path : {infoPath(name), timePath(name), filesPath(name)}) {
+  for (const auto& path : {infoPath(name), timePath(name)}) {
     if (!fs_.existsForReading(path)) fs_.createEmpty(path);
   }
+  if (fs_.existsForReading(filesPath(name))) return;
+  bool others = false;
+  const bool listed = fs_.enumerate(folder(name), [&](const sys::DirEntry& entry) {
+    others = others || (!sys::equalsIgnoringAsciiCase(entry.name, kInfo) && !sys::equalsIgnoringAsciiCase(entry.name, kTime));
+  });
+  if (listed && !others) fs_.createEmpty(filesPath(name));
 }
 
 Installation Store::readInstallation(const std::string& name) {
   Installation installation;
-  installation.files = fs_.readLines(filesPath(name));
+  if (fs_.existsForReading(filesPath(name))) installation.files = fs_.readLines(filesPath(name));
   installation.description = decodeText(fs_.readText(infoPath(name)));
   const auto time = fs_.readLines(timePath(name));
   if (!time.empty()) installation.time = time.front();

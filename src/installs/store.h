@@ -23,6 +23,7 @@ struct Installation {
 //   files/NAME/files.dat    the game paths this installation replaced
 //   files/NAME/sums.dat     per line of files.dat: content hashes of the original and of the new file
 //   files/NAME/<bare name>  the backup of each of them
+//   files/_kept/            originals a restore was told not to put back, with "kept.dat" naming them
 // Every file is cp1251 text with CR LF line ends. Files rewritten whole (the list, the register, an
 // installation's own list) are written beside and renamed over the old one. Failures are sys::IoError.
 class Store {
@@ -40,6 +41,9 @@ class Store {
   std::string sumsPath(const std::string& name) const;  // files/NAME/sums.dat
   // Where the original of gamePath is kept: files/NAME/<bare name of gamePath>.
   std::string backupPath(const std::string& name, const std::string& gamePath) const;
+  // files/_kept, and its record "kept.dat": per original, its name there, the date and time, the game path.
+  std::string keptFolder() const;
+  std::string keptRecordsPath() const;
 
   // Creates "files" and an empty "list.dat" when missing; the names in file order.
   std::vector<std::string> openList();
@@ -62,21 +66,30 @@ class Store {
   // a missing register is made anew. Returns how many lines were removed.
   std::size_t removeFromRegister(const std::vector<std::string>& gamePaths);
 
-  // Creates the folder and empty "info.dat", "time.dat", "files.dat" where they cannot be read.
+  // Creates the folder and empty "info.dat", "time.dat" where they cannot be read, and an empty
+  // "files.dat" only in a folder that holds nothing else: one that lost its "files.dat" but keeps backups
+  // is left for healing to give its records back, never made into an installation of nothing.
   void ensureInstallation(const std::string& name);
+  // Its records, description and time; no files when "files.dat" is missing.
   Installation readInstallation(const std::string& name);
   // False when the folder could not be renamed (the new name exists, or the system refuses).
   bool renameInstallation(const std::string& from, const std::string& to);
 
   // The store's own names, each also with the temporary name its rewrite uses, ASCII case ignored on
-  // every system (a program folder moves between systems). isReservedName: the files of the store folder,
-  // which no installation may be named after. isReservedFileName: the files every installation folder
-  // holds, which no backup may take. ownFileNames: those files, for whoever handles a folder whole.
+  // every system (a program folder moves between systems). isReservedName: the files and folders of the
+  // store folder, which no installation may be named after. isReservedFileName: the files every
+  // installation folder holds, which no new backup may take. ownFileNames: those files, for whoever
+  // handles a folder whole.
   static bool isReservedName(const std::string& installationName);
   static bool isReservedFileName(const std::string& bareName);
   static const std::vector<std::string>& ownFileNames();
+  // Whether an installation's "sums.dat" is its content hashes. An installation of an earlier version
+  // may have backed up a game file of that name (or of its temporary name) before the store took it:
+  // then the file is that backup, and the installation is one without sums.
+  static bool usesSums(const std::vector<std::string>& recordedFiles);
 
-  // The names of the folders below "files", in the order the system lists them (links left out).
+  // The names of the folders below "files", in the order the system lists them (links left out). Throws
+  // sys::IoError when the store folder cannot be listed: no folder is ever taken for missing.
   std::vector<std::string> installationFolders();
   // The game paths an installation records: its "files.dat", or nothing when there is none. Throws
   // sys::IoError when the file is there but cannot be read.

@@ -41,6 +41,14 @@ std::string originalNotSaved(const std::string& bareName) {
   return "Файл \"" + bareName + "\" не установлен: не удалось сохранить оригинал";
 }
 
+std::string outsideGameFolder(const std::string& gamePath, const std::string& gameFolder) {
+  return "Файл \"" + gamePath + "\" не установлен: он лежит вне папки игры \"" + gameFolder + "\"";
+}
+
+std::string linkedGameFile(const std::string& gamePath) {
+  return "Файл \"" + gamePath + "\" не установлен: путь к нему идёт через ссылку на другое место";
+}
+
 std::string copyFailed(const std::string& source, const std::string& dest) {
   return "Не могу скопировать файл \"" + source + "\" в \"" + dest +
          "\". Чтобы установка  прошла успешно, вам придётся сделать это вручную!";
@@ -50,12 +58,39 @@ std::string copyByHand(const std::string& source, const std::string& dest) {
   return "Нажмите кнопку OK, когда скопируете файл \"" + source + "\" в \"" + dest + "\"!";
 }
 
-std::string changedAfterInstall(const std::string& bareName) {
-  return "Файл \"" + bareName + "\" изменён после установки (возможно, обновлением игры).\r\nВернуть оригинал поверх него?";
+std::string changedAfterInstall(const std::string& bareName, const std::string& keptFolder) {
+  return "Файл \"" + bareName + "\" изменён после установки (возможно, обновлением игры).\r\nВернуть оригинал поверх него?" +
+         "\r\n\r\nДа: оригинал заменит файл игры.\r\nНет: файл игры останется как есть, а оригинал будет перенесён в папку \"" +
+         keptFolder + "\"";
 }
 
-std::string keptAsIsLog(const std::string& gamePath) {
-  return "Файл " + gamePath + " изменён после установки, оставлен как есть";
+std::string keptAsIsLog(const std::string& gamePath, const std::string& keptPath) {
+  return "Файл " + gamePath + " изменён после установки, оставлен как есть; оригинал сохранён: " + keptPath;
+}
+
+std::string keptOriginals(std::size_t count, const std::string& keptFolder) {
+  return "Оригиналов, оставленных вне игры: " + std::to_string(count) + ". Они сохранены в папке \"" + keptFolder + "\"";
+}
+
+std::string missingBackup(const std::string& gamePath) {
+  return "Нет резервной копии оригинала файла \"" + gamePath + "\": файл не восстановлен";
+}
+
+std::string unreadableGameFile(const std::string& gamePath) {
+  return "Файл \"" + gamePath + "\" не удаётся прочитать: он не восстановлен, оригинал сохранён";
+}
+
+std::string notRestoredOutside(const std::string& gamePath, const std::string& gameFolder) {
+  return "Файл \"" + gamePath + "\" не восстановлен: он лежит вне папки игры \"" + gameFolder + "\", оригинал сохранён";
+}
+
+std::string notRestoredLinked(const std::string& gamePath) {
+  return "Файл \"" + gamePath + "\" не восстановлен: путь к нему идёт через ссылку на другое место, оригинал сохранён";
+}
+
+std::string unknownFilesLeft(const std::string& folder) {
+  return "Оригиналы возвращены, но в папке \"" + folder +
+         "\" остались файлы, которых нет в списке установки. Папка оставлена как есть";
 }
 
 std::string changedFilesStatus(std::size_t count) {
@@ -83,6 +118,16 @@ std::string healLineDropped(const std::string& gamePath) {
 std::string healLineKept(const std::string& gamePath) {
   return "Строка \"" + gamePath +
          "\" реестра установленных файлов не принадлежит ни одной установке; оставлена: файл совпадает с резервной копией";
+}
+
+std::string healRebuilt(const std::string& name, std::size_t count) {
+  return "Список файлов установки \"" + name + "\" был утерян и восстановлен по реестру установленных файлов, файлов: " +
+         std::to_string(count);
+}
+
+std::string healUnmatchedBackups(const std::string& name, const std::string& bareNames) {
+  return "В папке установки \"" + name + "\" есть файлы без записи в реестре установленных файлов, оставлены как есть: " +
+         bareNames;
 }
 
 std::string healFailed(const std::string& systemText) {

@@ -90,6 +90,9 @@ inline constexpr const char* kNoLauncher = "Файл для запуска иг�
 std::string alreadyInstalled(const std::string& bareName);   // Файл "NAME" уже установлен
 std::string reservedName(const std::string& bareName);       // Файл "NAME" не может быть установлен
 std::string originalNotSaved(const std::string& bareName);   // Файл "NAME" не установлен: ...
+// A game path the install will not write over: below no game folder, or through a link.
+std::string outsideGameFolder(const std::string& gamePath, const std::string& gameFolder);
+std::string linkedGameFile(const std::string& gamePath);
 
 // The file copy.
 inline constexpr const char* kCopyFailedLog = "Ошибка копирования файлов в процедуре FTF";
@@ -122,10 +125,21 @@ inline constexpr const char* kFilesDatMissingLog =
     "Файл \"files.dat\", содержащий список файлов для восстановления, не найден";
 inline constexpr const char* kRestored = "Файлы восстановлены";
 inline constexpr const char* kNotAllRestored = "Не все файлы восстановлены. Повторите восстановление";
-// "Файл \"NAME\" изменён после установки (возможно, обновлением игры).\r\nВернуть оригинал поверх него?"
-std::string changedAfterInstall(const std::string& bareName);
-std::string keptAsIsLog(const std::string& gamePath);  // Файл PATH изменён после установки, оставлен как есть
+// The question before an original goes back over a game file changed since the install; it says what
+// No does with the original: it goes to keptFolder.
+std::string changedAfterInstall(const std::string& bareName, const std::string& keptFolder);
+// Файл PATH изменён после установки, оставлен как есть; оригинал сохранён: KEPT
+std::string keptAsIsLog(const std::string& gamePath, const std::string& keptPath);
+// The line the closing box of a restore adds when originals went to keptFolder.
+std::string keptOriginals(std::size_t count, const std::string& keptFolder);
 std::string changedFilesStatus(std::size_t count);     // Изменено после установки файлов: N
+// Files a restore does not put back, each with its reason; each stays backed up, recorded and listed.
+std::string missingBackup(const std::string& gamePath);
+std::string unreadableGameFile(const std::string& gamePath);
+std::string notRestoredOutside(const std::string& gamePath, const std::string& gameFolder);
+std::string notRestoredLinked(const std::string& gamePath);
+// Every original is back, but the installation's folder holds files it does not record.
+std::string unknownFilesLeft(const std::string& folder);
 
 // The lines the store's healing writes to "errors.txt".
 std::string healRelisted(const std::string& name);
@@ -134,5 +148,7 @@ std::string healLeftAlone(const std::string& name);
 std::string healLineDropped(const std::string& gamePath);
 std::string healLineKept(const std::string& gamePath);
 std::string healFailed(const std::string& systemText);
+std::string healRebuilt(const std::string& name, std::size_t count);
+std::string healUnmatchedBackups(const std::string& name, const std::string& bareNames);
 
 }  // namespace installs::texts

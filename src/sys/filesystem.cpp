@@ -163,12 +163,12 @@ std::optional<FolderIdentity> FileSystem::folderIdentity(const std::string& path
 #endif
 }
 
-void FileSystem::enumerate(const std::string& folder, const std::function<void(const DirEntry&)>& visit) {
+bool FileSystem::enumerate(const std::string& folder, const std::function<void(const DirEntry&)>& visit) {
 #ifdef _WIN32
   WIN32_FIND_DATAW data;
   const std::wstring pattern = (folder.empty() ? std::wstring() : wide(withTrailingSeparator(folder))) + L"*.*";
   HANDLE find = FindFirstFileW(pattern.c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return;
+  if (find == INVALID_HANDLE_VALUE) return false;
   // visit may throw (a catalogue that cannot be written): the search handle is closed on every way out.
   struct Closer {
     void operator()(HANDLE open) const { FindClose(open); }
@@ -183,15 +183,17 @@ void FileSystem::enumerate(const std::string& folder, const std::function<void(c
     }
     visit(DirEntry{name, kind});
   } while (FindNextFileW(find, &data));
+  return GetLastError() == ERROR_NO_MORE_FILES;
 #else
   DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
-  if (!dir) return;
+  if (!dir) return false;
   // visit may throw (a catalogue that cannot be written): the folder is closed on every way out.
   struct Closer {
     void operator()(DIR* open) const { closedir(open); }
   };
   const std::unique_ptr<DIR, Closer> closer(dir);
   const int dirFd = dirfd(dir);
+  errno = 0;
   while (const dirent* entry = readdir(dir)) {
     const char* name = entry->d_name;
     if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
@@ -216,7 +218,9 @@ void FileSystem::enumerate(const std::string& folder, const std::function<void(c
       kind = EntryKind::File;  // pipes, devices: files as far as the catalogue is concerned
     }
     visit(DirEntry{name, kind});
+    errno = 0;
   }
+  return errno == 0;
 #endif
 }
 
@@ -247,6 +251,35 @@ bool FileSystem::removeFile(const std::string& path) {
   struct stat st;
   if (lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
   return unlink(path.c_str()) == 0;
+#endif
+}
+
+bool FileSystem::moveFile(const std::string& from, const std::string& to) {
+#ifdef _WIN32
+  const DWORD attributes = GetFileAttributesW(wide(from).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  // Without MOVEFILE_REPLACE_EXISTING nothing is replaced, without MOVEFILE_COPY_ALLOWED nothing is copied.
+  return MoveFileExW(wide(from).c_str(), wide(to).c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+#else
+  struct stat st;
+  if (lstat(from.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL && errno != ENOSYS) return false;
+  // A file system without RENAME_NOREPLACE: a second name, then the first one goes.
+  if (link(from.c_str(), to.c_str()) != 0) return false;
+  unlink(from.c_str());
+  return true;
+#endif
+}
+
+bool FileSystem::isLink(const std::string& path) {
+  if (path.empty()) return false;
+#ifdef _WIN32
+  const DWORD attributes = GetFileAttributesW(wide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+#else
+  struct stat st;
+  return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 #endif
 }
 
@@ -427,11 +460,40 @@ void FileSystem::createEmpty(const std::string& path) {
   finishWriting(out, path);
 }
 
-void FileSystem::appendLine(const std::string& path, const std::string& line) {
+void FileSystem::appendLine(const std::string& path, const std::string& line) { appendLines(path, {line}); }
+
+void FileSystem::appendLines(const std::string& path, const std::vector<std::string>& lines) {
   if (!existsForReading(path)) createEmpty(path);
+  const std::uintmax_t size = fileSize(path).value_or(0);
+  std::string bytes;
+  if (size > 0) {
+    // A last line without its CR LF is ended first (a lone CR gets its LF).
+    clearErrors();
+    std::ifstream in(toPath(path), std::ios::binary);
+    char last = '\n';
+    if (!in.seekg(-1, std::ios::end) || !in.get(last)) failWithSystemError(path, EIO);
+    if (last == '\r') bytes = "\n";
+    if (last != '\r' && last != '\n') bytes = "\r\n";
+  }
+  bytes += joinLines(lines);
+  try {
+    appendBytes(path, bytes);
+  } catch (const IoError&) {
+    truncateFile(path, size);  // no half line stays behind
+    throw;
+  }
+}
+
+void FileSystem::appendBytes(const std::string& path, std::string_view bytes) {
   auto out = openForWriting(path, std::ios::app);
-  out << encodeLine(line) << "\r\n";
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   finishWriting(out, path);
+}
+
+bool FileSystem::truncateFile(const std::string& path, std::uintmax_t size) {
+  std::error_code ec;
+  fs::resize_file(toPath(path), size, ec);
+  return !ec;
 }
 
 std::unique_ptr<LineSink> FileSystem::createLineSink(const std::string& path) {

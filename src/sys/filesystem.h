@@ -60,14 +60,20 @@ class FileSystem {
   virtual std::optional<FolderIdentity> folderIdentity(const std::string& path);
 
   // Entries of a folder in the order the system enumerates them, every attribute included, "." and
-  // ".." left out. A folder that cannot be listed gives nothing.
-  virtual void enumerate(const std::string& folder, const std::function<void(const DirEntry&)>& visit);
+  // ".." left out. A folder that cannot be listed gives nothing and returns false, so a caller that must
+  // not take "cannot be read" for "empty" can tell the two apart.
+  virtual bool enumerate(const std::string& folder, const std::function<void(const DirEntry&)>& visit);
 
   // Copies with overwrite. Throws IoError with the system's text.
   virtual void copyFile(const std::string& from, const std::string& to);
   // Clears read-only, hidden and system (elsewhere: makes the file writable by its owner).
   virtual bool setNormal(const std::string& path);
   virtual bool removeFile(const std::string& path);
+  // Gives a file a new path on the same volume, never replacing what stands there. False when the
+  // target exists or the system refuses (another volume among them).
+  virtual bool moveFile(const std::string& from, const std::string& to);
+  // Whether the path itself is a symbolic link, or on Windows any reparse point (a junction); not followed.
+  virtual bool isLink(const std::string& path);
   // Throws IoError when the folder cannot be created (an existing folder is fine).
   virtual void createFolder(const std::string& path);
   // False when the target exists already or the system refuses.
@@ -101,8 +107,17 @@ class FileSystem {
   // Creates the file empty (truncating it). Throws IoError.
   virtual void createEmpty(const std::string& path);
   // The append rule: see whether the file exists, create it empty if not, then append the line and
-  // CR LF. A file that exists but cannot be read is reported (IoError), never created anew.
+  // CR LF. A file that exists but cannot be read is reported (IoError), never created anew. A file that
+  // does not end in a line break (edited by hand, or cut off) first gets one, so the new line never
+  // joins its last one. All or nothing: when the write fails part-way (a full disk), the file is cut
+  // back to what it held before the error goes on.
   virtual void appendLine(const std::string& path, const std::string& line);
+  // The same for several lines in one write: a record of more than one line is there whole or not at all.
+  virtual void appendLines(const std::string& path, const std::vector<std::string>& lines);
+  // Bytes added at the end of an existing file, as they are: the write under appendLines. Throws IoError.
+  virtual void appendBytes(const std::string& path, std::string_view bytes);
+  // Cuts a file back to size bytes. False when the system refuses.
+  virtual bool truncateFile(const std::string& path, std::uintmax_t size);
   // A file created (truncated) for lines written one by one. Throws IoError.
   virtual std::unique_ptr<LineSink> createLineSink(const std::string& path);
 };

@@ -71,6 +71,41 @@ std::string withoutTrailingSeparators(std::string_view path) {
   return std::string(path);
 }
 
+namespace {
+bool sameName(const std::filesystem::path& a, const std::filesystem::path& b) {
+#ifdef _WIN32
+  const std::wstring& x = a.native();
+  const std::wstring& y = b.native();
+  return CompareStringOrdinal(x.c_str(), static_cast<int>(x.size()), y.c_str(), static_cast<int>(y.size()), TRUE) ==
+         CSTR_EQUAL;
+#else
+  return a == b;
+#endif
+}
+}  // namespace
+
+bool liesInside(std::string_view path, std::string_view folder) {
+  const std::filesystem::path inner = toPath(path).lexically_normal();
+  const std::filesystem::path outer = toPath(withoutTrailingSeparators(folder)).lexically_normal();
+  if (path.empty() || outer.empty() || !inner.is_absolute() || !outer.is_absolute()) return false;
+  auto at = inner.begin();
+  for (const auto& part : outer) {
+    if (part.empty()) continue;  // what a trailing separator leaves
+    if (at == inner.end() || !sameName(*at, part)) return false;
+    ++at;
+  }
+  bool below = false;
+  for (; at != inner.end(); ++at) {
+    if (at->empty()) continue;
+    if (*at == "..") return false;
+#ifdef _WIN32
+    if (at->native().find(L':') != std::wstring::npos) return false;
+#endif
+    below = true;
+  }
+  return below;
+}
+
 std::string withTrailingSeparator(std::string_view folder) {
   std::string out(folder);
   if (out.empty() || !isSeparator(out.back())) out += kSeparator;

@@ -32,6 +32,12 @@ std::string withoutTrailingSeparators(std::string_view path);
 // folder + separator unless folder already ends with one.
 std::string withTrailingSeparator(std::string_view folder);
 
+// Whether path names something below folder (never folder itself), both absolute, with "." and ".."
+// resolved by their text. Letter case counts as the system's file names count it: ignored on Windows,
+// exact elsewhere. On Windows a colon below the folder (a file's data stream, or a drive inside the
+// path) never lies inside. Links are not looked at: that needs the disk.
+bool liesInside(std::string_view path, std::string_view folder);
+
 // UTF-8 text <-> a path of the system. Never throws: on Windows what is not valid UTF-8 (or UTF-16 coming
 // back, such as a file name with a lone surrogate) becomes U+FFFD.
 std::filesystem::path toPath(std::string_view utf8);

@@ -37,10 +37,11 @@ class ScriptedTree final : public sys::FileSystem {
     if (it == realFolders.end()) return std::nullopt;
     return sys::FolderIdentity{7, it->second};
   }
-  void enumerate(const std::string& folder, const std::function<void(const sys::DirEntry&)>& visit) override {
+  bool enumerate(const std::string& folder, const std::function<void(const sys::DirEntry&)>& visit) override {
     const auto it = folders.find(folder);
-    if (it == folders.end()) return;
+    if (it == folders.end()) return false;
     for (const auto& entry : it->second) visit(entry);
+    return true;
   }
 };
 

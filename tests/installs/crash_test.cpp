@@ -44,6 +44,7 @@ class Sandbox {
   std::unique_ptr<app::Program> program(sys::FileSystem& fs, app::Ui& ui) {
     auto p = std::make_unique<app::Program>(app::Services{ui, fs, *registry, shell, windows, clock, temp / "exe/"});
     p->settings.FilePath = temp / "program" + sys::kSep;
+    p->settings.CSDir = temp / "cstrike";
     return p;
   }
 

@@ -19,6 +19,27 @@ using testing_support::readBytes;
 using testing_support::writeBytes;
 namespace texts = installs::texts;
 
+// The disk as it may look for a moment: the rewrite of one file refused (another program holds it), the
+// store folder that cannot be listed, or a folder that reads as missing.
+class MomentaryFaults : public sys::FileSystem {
+ public:
+  std::string refusedRewrite, unlistable, hidden;
+  void writeLines(const std::string& path, const std::vector<std::string>& lines, bool atomic) override {
+    if (path == refusedRewrite) throw sys::IoError("injected: the file is in use by another program");
+    FileSystem::writeLines(path, lines, atomic);
+  }
+  bool enumerate(const std::string& folder, const std::function<void(const sys::DirEntry&)>& visit) override {
+    if (folder == unlistable) return false;
+    return FileSystem::enumerate(folder, [&](const sys::DirEntry& entry) {
+      if (folder + sys::kSep + entry.name != hidden) visit(entry);
+    });
+  }
+  bool isFolder(const std::string& path) override { return path != hidden && FileSystem::isFolder(path); }
+  bool exists(const std::string& path) override {
+    return (hidden.empty() || path.rfind(hidden, 0) != 0) && FileSystem::exists(path);
+  }
+};
+
 std::vector<std::string> sorted(std::vector<std::string> lines) {
   std::sort(lines.begin(), lines.end());
   return lines;
@@ -44,6 +65,20 @@ class Healing : public testing_support::ProgramFixture {
   }
   std::string store(const std::string& relative) {
     return programFolder() + "files" + sys::kSep + testing_support::native(relative);
+  }
+  // Installs "new <bare name>" over each game path as name, answering every box.
+  std::vector<std::string> installAs(const std::string& name, const std::vector<std::string>& games) {
+    installs::ChosenFiles chosen;
+    for (const auto& game : games) {
+      writeBytes(temp / ("new/" + sys::bareName(game)), "new " + sys::bareName(game));
+      chosen.add(temp / ("new/" + sys::bareName(game)), game);
+    }
+    installs_testing::AgreeingUi agreeing(name);
+    app::Program quiet(app::Services{agreeing, fs, *registry, shell, windows, clock, temp / "exe" + sys::kSep});
+    quiet.settings = program->settings;
+    installs::DialogView view;
+    installs::Install(quiet, chosen, "", view);
+    return agreeing.messages;
   }
   std::vector<std::string> log() {
     return fileExists(program->errorLogPath()) ? fs.readLines(program->errorLogPath()) : std::vector<std::string>{};
@@ -111,6 +146,7 @@ TEST_F(Healing, RegisterLinesNoInstallationOwnsGoUnlessTheGameFileEqualsABackup)
   writeBytes(store("files.dat"), gign + "\r\n" + go + "\r\n" + gign + "\r\n" + ak + "\r\n");
   writeBytes(store("Kept/v_ak47.mdl"), "old ak");
   writeBytes(store("Kept/readme.txt"), "notes");
+  writeBytes(store("Kept/files.dat"), "");  // records nothing: not a lost "files.dat"
 
   const auto report = installs::healStore(*program, notes);
   EXPECT_EQ(report.droppedLines, (std::vector<std::string>{go, gign}));
@@ -134,6 +170,77 @@ TEST_F(Healing, AStoreItCannotReadOrWriteIsLeftAsItIs) {
   EXPECT_EQ(readBytes(store("Renamed/go.wav")), "old go");
   ASSERT_EQ(log().size(), 1u);
   EXPECT_NE(log()[0].find("Порядок в хранилище установок не восстановлен: "), std::string::npos) << log()[0];
+}
+
+TEST_F(Healing, RegisterLinesAreDroppedOnlyOnAFullPictureOfTheirOwners) {
+  // "Lost" replaced go.wav and then lost its line in "list.dat" (a power cut): its register line must
+  // survive a pass that cannot see the whole store, so that no later install takes its original.
+  const struct {
+    const char* fault;
+    void (*inject)(MomentaryFaults&, const std::string& root);
+  } cases[] = {
+      {"the rewrite of list.dat is refused", [](MomentaryFaults& f, const std::string& root) { f.refusedRewrite = root + sys::kSep + "list.dat"; }},
+      {"the store folder cannot be listed", [](MomentaryFaults& f, const std::string& root) { f.unlistable = root; }},
+      {"a listed folder reads as missing", [](MomentaryFaults& f, const std::string& root) { f.hidden = root + sys::kSep + "Listed"; }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fault);
+    installAs("Lost", {go});
+    writeBytes(store("list.dat"), "Listed\r\n");
+    const std::string registered = readBytes(store("files.dat"));
+    MomentaryFaults faulty;
+    c.inject(faulty, store("").substr(0, store("").size() - 1));
+    app::Program flaky(app::Services{ui, faulty, *registry, shell, windows, clock, temp / "exe" + sys::kSep});
+    flaky.settings = program->settings;
+    installs::HealNotes once;
+    EXPECT_TRUE(installs::healStore(flaky, once).droppedLines.empty());
+    EXPECT_EQ(readBytes(store("files.dat")), registered);
+
+    installs::healStore(*program, notes);
+    EXPECT_EQ(readBytes(store("list.dat")), "Listed\r\nLost\r\n");
+    EXPECT_EQ(installAs("Another", {go}), std::vector<std::string>{"Внимание: " + texts::alreadyInstalled("go.wav")});
+    auto names = installs::openInstallationList(*program);
+    ui.expectAttention(texts::kRestored);
+    installs::Restore(*program, names, 1);
+    EXPECT_EQ(readBytes(go), "old go");
+    ui.expectError(texts::kFilesNotFound);
+    installs::Restore(*program, names, 1);  // "Another", which holds nothing
+    EXPECT_EQ(names, std::vector<std::string>{"Listed"});
+    installs::healStore(*program, notes);
+  }
+}
+
+TEST_F(Healing, ALostFilesDatComesBackFromTheRegisterAndWhatMatchesNothingStays) {
+  installAs("A", {go, ak});
+  // Another installation records a v_ak47.mdl of its own: that line is not A's to take.
+  const std::string otherAk = temp / "game/cstrike/other/v_ak47.mdl";
+  writeBytes(store("Other/files.dat"), otherAk + "\r\n");
+  writeBytes(store("Other/v_ak47.mdl"), "other ak");
+  writeBytes(store("files.dat"), readBytes(store("files.dat")) + otherAk + "\r\n");
+  writeBytes(store("list.dat"), "Listed\r\nA\r\nOther\r\n");
+  fs.removeFile(store("A/files.dat"));
+  writeBytes(store("A/stray.wav"), "nobody knows");
+
+  // Looking at it makes no installation of nothing out of it.
+  EXPECT_TRUE(installs::showInstallation(*program, "A").files.empty());
+  EXPECT_FALSE(fileExists(store("A/files.dat")));
+
+  const auto report = installs::healStore(*program, notes);
+  EXPECT_EQ(report.rebuilt, std::vector<std::string>{"A"});
+  EXPECT_EQ(report.unmatched, std::vector<std::string>{"A"});
+  EXPECT_TRUE(report.droppedLines.empty());
+  EXPECT_EQ(readBytes(store("A/files.dat")), go + "\r\n" + ak + "\r\n");
+  EXPECT_FALSE(fileExists(store("A/sums.dat"))) << "hashes that no longer pair with the lines";
+  EXPECT_EQ(sorted(log()), sorted({logged(texts::healRebuilt("A", 2)), logged(texts::healUnmatchedBackups("A", "stray.wav"))}));
+
+  // Every original comes back; the file it does not know keeps the restore from calling that success.
+  auto names = installs::openInstallationList(*program);
+  ui.expectError(texts::unknownFilesLeft(store("A")));
+  EXPECT_EQ(installs::Restore(*program, names, 1), installs::RestoreResult::UnknownFilesLeft);
+  EXPECT_EQ(readBytes(go), "old go");
+  EXPECT_EQ(readBytes(ak), "old ak");
+  EXPECT_EQ(readBytes(store("A/stray.wav")), "nobody knows");
+  EXPECT_EQ(names, (std::vector<std::string>{"Listed", "Other"}));
 }
 
 }  // namespace

@@ -264,6 +264,56 @@ TEST_F(Installing, AGameFileNamedLikeAStoreFileIsRefused) {
   EXPECT_EQ(readBytes(store("A/files.dat")), go + "\r\n");
 }
 
+TEST_F(Installing, NothingIsWrittenOutsideTheGameFolderNorThroughALink) {
+  // A catalogue left from a game folder the player has moved from, a path that climbs out, and on Linux
+  // a game file or a folder that is a link to somewhere else.
+  const std::string elsewhere = temp / "elsewhere";
+  writeBytes(elsewhere + sys::kSep + "v_ak47.mdl", "not a game file");
+  writeBytes(elsewhere + sys::kSep + "sub" + sys::kSep + "go.wav", "not a game file");
+  struct Case {
+    std::string gamePath;
+    std::string message;
+  };
+  std::vector<Case> cases = {
+      {temp / "old-game/cstrike/models/v_ak47.mdl", texts::outsideGameFolder(temp / "old-game/cstrike/models/v_ak47.mdl", gameFolder())},
+      {gameFolder() + testing_support::native("/models/../../../elsewhere/v_ak47.mdl"), ""},
+  };
+  cases[1].message = texts::outsideGameFolder(cases[1].gamePath, gameFolder());
+  writeBytes(temp / "old-game/cstrike/models/v_ak47.mdl", "old game's ak");
+#ifndef _WIN32
+  std::filesystem::create_symlink(sys::toPath(elsewhere + "/v_ak47.mdl"), sys::toPath(gameFolder() + "/models/link.mdl"));
+  std::filesystem::create_directory_symlink(sys::toPath(elsewhere + "/sub"), sys::toPath(gameFolder() + "/sound/linked"));
+  cases.push_back({gameFolder() + "/models/link.mdl", texts::linkedGameFile(gameFolder() + "/models/link.mdl")});
+  cases.push_back({gameFolder() + "/sound/linked/go.wav", texts::linkedGameFile(gameFolder() + "/sound/linked/go.wav")});
+  cases.push_back({gameFolder() + "/sound/linked/../go.wav", texts::linkedGameFile(gameFolder() + "/sound/linked/../go.wav")});
+#endif
+  for (const auto& c : cases) chosen.add(newFile("any.mdl"), c.gamePath);
+  choose(go);
+  ui.expectInput("Внимание", "Введите название установки", "A");
+  for (const auto& c : cases) ui.expectError(c.message);
+  installs::Install(*program, chosen, "", view);
+  EXPECT_EQ(readBytes(store("A/files.dat")), go + "\r\n") << "the others are left out";
+  EXPECT_EQ(readBytes(temp / "old-game/cstrike/models/v_ak47.mdl"), "old game's ak");
+  EXPECT_EQ(readBytes(elsewhere + sys::kSep + "v_ak47.mdl"), "not a game file");
+  EXPECT_EQ(readBytes(elsewhere + sys::kSep + "sub" + sys::kSep + "go.wav"), "not a game file");
+  EXPECT_EQ(readBytes(go), "new go.wav");
+  const std::string log = readBytes(programFolder() + "errors.txt");
+  for (const auto& c : cases) EXPECT_NE(log.find(sys::encodeLine(c.message)), std::string::npos) << c.gamePath;
+
+  // A hand-edited record that names such a path is not restored over it either: it stays recorded.
+  auto names = installs::openInstallationList(*program);
+  writeBytes(store("A/files.dat"), go + "\r\n" + cases[0].gamePath + "\r\n");
+  writeBytes(store("files.dat"), go + "\r\n" + cases[0].gamePath + "\r\n");
+  writeBytes(store("A/v_ak47.mdl"), "a backup");
+  ui.expectError(texts::notRestoredOutside(cases[0].gamePath, gameFolder()));
+  ui.expectError(texts::kNotAllRestored);
+  EXPECT_EQ(installs::Restore(*program, names, 0), installs::RestoreResult::Incomplete);
+  EXPECT_EQ(readBytes(go), "old go");
+  EXPECT_EQ(readBytes(temp / "old-game/cstrike/models/v_ak47.mdl"), "old game's ak");
+  EXPECT_EQ(readBytes(store("A/files.dat")), cases[0].gamePath + "\r\n");
+  EXPECT_EQ(readBytes(store("A/v_ak47.mdl")), "a backup");
+}
+
 TEST_F(Installing, AStoreThatCannotBeWrittenLeavesNoListedNameWithoutItsFolder) {
   installs_testing::FailingFileSystem failing;
   installs_testing::AgreeingUi agreeing("A");

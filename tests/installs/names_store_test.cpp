@@ -2,6 +2,7 @@
 
 #include "installs/names.h"
 #include "installs/store.h"
+#include "sys/error.h"
 #include "support/temp_folder.h"
 #include "sys/encoding.h"
 #include "sys/paths.h"
@@ -100,6 +101,32 @@ TEST_F(Store, EnsureInstallationHealsAMissingFolderAndKeepsWhatIsThere) {
   const auto kept = store.readInstallation("gone");
   EXPECT_EQ(kept.files, (std::vector<std::string>{"/cs/a", "/cs/b"}));
   EXPECT_EQ(kept.time, "08.01.2003 10:00:00");
+}
+
+// A disk that fills up half-way through the register's append.
+class FullAtTheRegister : public sys::FileSystem {
+ public:
+  std::string registerPath;
+  void appendBytes(const std::string& path, std::string_view bytes) override {
+    FileSystem::appendBytes(path, path == registerPath ? bytes.substr(0, bytes.size() / 2) : bytes);
+    if (path == registerPath) throw sys::IoError("No space left on device");
+  }
+};
+
+TEST_F(Store, ARecordOnARegisterEndedByHandStartsItsOwnLineAndAFullDiskLeavesNoHalfOfIt) {
+  store.openList();
+  store.createInstallationFolder("A");
+  writeBytes(store.registerPath(), "/cs/gign.mdl");  // its last line break lost
+  store.recordInstalledFile("A", "/cs/go.wav");
+  EXPECT_EQ(readBytes(store.registerPath()), "/cs/gign.mdl\r\n/cs/go.wav\r\n");
+  EXPECT_TRUE(store.isInstalled("/cs/gign.mdl"));
+
+  FullAtTheRegister full;
+  full.registerPath = store.registerPath();
+  installs::Store onFullDisk(full, filePath);
+  EXPECT_THROW(onFullDisk.recordInstalledFile("A", "/cs/v_ak47.mdl"), sys::IoError);
+  EXPECT_EQ(readBytes(store.registerPath()), "/cs/gign.mdl\r\n/cs/go.wav\r\n");
+  EXPECT_EQ(readBytes(store.filesPath("A")), "/cs/go.wav\r\n");
 }
 
 TEST_F(Store, ReservedFileNamesIgnoreAsciiCase) {

@@ -82,17 +82,26 @@ TEST_F(Restoring, ThreeFilesComeBackAndOnlyTheirRegisterLinesGo) {
 TEST_F(Restoring, AMissingFolderOrFilesListTakesTheEntryOffWithItsMessage) {
   installAs("A", {0});
   installAs("B", {1});
+  installAs("C", {2});
   std::filesystem::remove_all(sys::toPath(store("A")));
   ui.expectError(texts::kFilesNotFound);
   EXPECT_EQ(installs::Restore(*program, names, 0), RestoreResult::FolderMissing);
-  EXPECT_EQ(readBytes(store("list.dat")), "B\r\n");
+  EXPECT_EQ(readBytes(store("list.dat")), "B\r\nC\r\n");
   EXPECT_NE(readBytes(programFolder() + "errors.txt").find(sys::encodeLine(texts::kFolderMissingLog)), std::string::npos);
+  // A lost "files.dat" comes back from the register first, and the restore goes on.
   std::filesystem::remove(sys::toPath(store("B/files.dat")));
+  ui.expectAttention(texts::kRestored);
+  EXPECT_EQ(installs::Restore(*program, names, 0), RestoreResult::Restored);
+  EXPECT_EQ(readBytes(paths[1]), before[paths[1]]);
+  EXPECT_NE(readBytes(programFolder() + "errors.txt").find(sys::encodeLine(texts::healRebuilt("B", 1))), std::string::npos);
+  // Without its register line as well, nothing tells where the backup belongs: it stays.
+  std::filesystem::remove(sys::toPath(store("C/files.dat")));
+  writeBytes(store("files.dat"), "");
   ui.expectError(texts::kFilesNotFound);
   EXPECT_EQ(installs::Restore(*program, names, 0), RestoreResult::ListMissing);
   EXPECT_EQ(readBytes(store("list.dat")), "");
-  EXPECT_TRUE(fileExists(store("B/v_ak47.mdl"))) << "the folder and its backups stay";
-  EXPECT_FALSE(fileExists(store("B/info.dat")));
+  EXPECT_TRUE(fileExists(store("C/go.wav"))) << "the folder and its backups stay";
+  EXPECT_FALSE(fileExists(store("C/info.dat")));
   EXPECT_NE(readBytes(programFolder() + "errors.txt").find(sys::encodeLine(texts::kFilesDatMissingLog)), std::string::npos);
   EXPECT_FALSE(ui.busy);
 }
@@ -130,15 +139,49 @@ TEST_F(Restoring, WithoutARegisterEveryBackupStillGoesBack) {
   EXPECT_EQ(registerText(), "") << "made anew, empty";
 }
 
-TEST_F(Restoring, ABackupLostByOtherHandsAsksForTheOriginalAndDoesNotBlockTheRestore) {
+TEST_F(Restoring, AMissingBackupIsNotRestoredAndItsRecordsStayUntilItIsBack) {
   installAs("A", {0, 1});
+  const std::string backup = readBytes(store("A/gign.mdl"));
   std::filesystem::remove(sys::toPath(store("A/gign.mdl")));
-  ui.expectError(texts::copyFailed(store("A/gign.mdl"), paths[0]));
-  ui.expectAttention(texts::copyByHand(store("A/gign.mdl"), paths[0]));
+  ui.expectError(texts::missingBackup(paths[0]));
+  ui.expectError(texts::kNotAllRestored);
+  EXPECT_EQ(installs::Restore(*program, names, 0), RestoreResult::Incomplete);
+  EXPECT_EQ(readBytes(paths[0]), "new gign.mdl") << "the game keeps what it holds";
+  EXPECT_EQ(readBytes(paths[1]), before[paths[1]]);
+  EXPECT_EQ(registerText(), paths[0] + "\r\n");
+  EXPECT_EQ(readBytes(store("A/files.dat")), paths[0] + "\r\n");
+  EXPECT_EQ(names, std::vector<std::string>{"A"});
+  EXPECT_NE(readBytes(programFolder() + "errors.txt").find(sys::encodeLine(texts::missingBackup(paths[0]))), std::string::npos);
+  writeBytes(store("A/gign.mdl"), backup);  // back from wherever it was
   ui.expectAttention(texts::kRestored);
   EXPECT_EQ(installs::Restore(*program, names, 0), RestoreResult::Restored);
-  EXPECT_EQ(readBytes(paths[1]), before[paths[1]]);
-  EXPECT_EQ(registerText(), "");
+  EXPECT_EQ(snapshot(), before);
+}
+
+TEST_F(Restoring, ABackupNamedSumsDatFromAnEarlierVersionIsRestoredNotTakenForHashes) {
+  // Made before "sums.dat" was a name of the store: the game's own sums.dat was backed up under it.
+  const std::string sums = gameFile("sums.dat", "a pack's sums");
+  writeBytes(store("list.dat"), "Old\r\n");
+  writeBytes(store("Old/files.dat"), paths[0] + "\r\n" + sums + "\r\n");
+  writeBytes(store("files.dat"), paths[0] + "\r\n" + sums + "\r\n");
+  writeBytes(store("Old/sums.dat"), "the game's sums");
+  writeBytes(store("Old/gign.mdl"), before[paths[0]]);
+  writeBytes(paths[0], "a pack's gign");
+  names = installs::openInstallationList(*program);
+  installs_testing::FailingFileSystem failing;
+  failing.refuseCopiesTo = sums;
+  app::Program flaky(app::Services{ui, failing, *registry, shell, windows, clock, temp / "exe" + sys::kSep});
+  flaky.settings = program->settings;
+  ui.expectError(texts::copyFailed(store("Old/sums.dat"), sums));
+  ui.expectAttention(texts::copyByHand(store("Old/sums.dat"), sums));
+  ui.expectError(texts::kNotAllRestored);
+  EXPECT_EQ(installs::Restore(flaky, names, 0), RestoreResult::Incomplete);
+  EXPECT_EQ(readBytes(store("Old/sums.dat")), "the game's sums") << "the only copy of the game's file";
+  ui.expectAttention(texts::kRestored);
+  EXPECT_EQ(installs::Restore(*program, names, 0), RestoreResult::Restored);
+  EXPECT_EQ(readBytes(sums), "the game's sums");
+  EXPECT_EQ(readBytes(paths[0]), before[paths[0]]);
+  EXPECT_FALSE(folderExists(store("Old")));
 }
 
 TEST_F(Restoring, AnEntryThatNamesNoInstallationFolderNeverReachesTheStoreItself) {

@@ -87,26 +87,57 @@ TEST_F(Sums, InstallRecordsBothHashesPerLineOfFilesDatAndRestoreRemovesThem) {
   EXPECT_FALSE(folderExists(store("A")));
 }
 
-TEST_F(Sums, RestoreAsksOnlyForAChangedFileAndNoKeepsItWithoutItsBackup) {
+// Fails reading one file, as a game file locked by the running game would.
+class UnreadableFile : public sys::FileSystem {
+ public:
+  void readBytes(const std::string& path, const std::function<void(std::string_view)>& chunk) override {
+    if (path == unreadable) throw sys::IoError("injected: the file is locked");
+    FileSystem::readBytes(path, chunk);
+  }
+  std::string unreadable;
+};
+
+TEST_F(Sums, RestoreAsksOnlyForAChangedFileAndNoKeepsTheOriginalAside) {
   install("A");
   writeBytes(games[1], "updated by the game");
-  ui.expectAttention(texts::changedAfterInstall("go.wav"), app::Answer::No);
-  ui.expectAttention(texts::kRestored);
+  const std::string kept = store("_kept");
+  ui.expectAttention(texts::changedAfterInstall("go.wav", kept), app::Answer::No);
+  ui.expectAttention(std::string(texts::kRestored) + "\r\n" + texts::keptOriginals(1, kept));
   EXPECT_EQ(installs::Restore(*program, names, 0), RestoreResult::Restored);
   EXPECT_EQ(readBytes(games[0]), "original models/gign.mdl");
   EXPECT_EQ(readBytes(games[1]), "updated by the game");
   EXPECT_EQ(readBytes(games[2]), "original sprites/radar.spr");
+  EXPECT_EQ(readBytes(store("_kept/go.wav")), "original sound/go.wav") << "No never deletes the only copy";
   EXPECT_FALSE(folderExists(store("A")));
   EXPECT_EQ(readBytes(store("files.dat")), "");
-  const std::string log = errorLog();
-  EXPECT_EQ(log, "07.03.2003 14:05:09: " + sys::encodeLine(texts::keptAsIsLog(games[1])) + "\r\n");
+  EXPECT_EQ(errorLog(), "07.03.2003 14:05:09: " + sys::encodeLine(texts::keptAsIsLog(games[1], store("_kept/go.wav"))) + "\r\n");
 
+  // A second original of the same name takes a name of its own; Yes puts the original back.
   install("B");
   writeBytes(games[1], "updated again");
-  ui.expectAttention(texts::changedAfterInstall("go.wav"), app::Answer::Yes);
-  ui.expectAttention(texts::kRestored);
+  writeBytes(games[2], "updated too");
+  ui.expectAttention(texts::changedAfterInstall("go.wav", kept), app::Answer::No);
+  ui.expectAttention(texts::changedAfterInstall("radar.spr", kept), app::Answer::Yes);
+  ui.expectAttention(std::string(texts::kRestored) + "\r\n" + texts::keptOriginals(1, kept));
   EXPECT_EQ(installs::Restore(*program, names, 0), RestoreResult::Restored);
-  EXPECT_EQ(readBytes(games[1]), "updated by the game");  // the original of B
+  EXPECT_EQ(readBytes(store("_kept/go (2).wav")), "updated by the game");  // the original of B
+  EXPECT_EQ(readBytes(games[2]), "original sprites/radar.spr");
+  EXPECT_EQ(readBytes(store("_kept/kept.dat")), "go.wav\r\n07.03.2003 14:05:09\r\n" + games[1] + "\r\ngo (2).wav\r\n" +
+                                                  "07.03.2003 14:05:09\r\n" + games[1] + "\r\n");
+
+  // A game file that cannot be read is not taken for changed: nothing of it is touched.
+  install("C");
+  UnreadableFile locked;
+  locked.unreadable = games[1];
+  app::Program blocked(app::Services{ui, locked, *registry, shell, windows, clock, temp / "exe" + sys::kSep});
+  blocked.settings = program->settings;
+  ui.expectError(texts::unreadableGameFile(games[1]));
+  ui.expectError(texts::kNotAllRestored);
+  EXPECT_EQ(installs::Restore(blocked, names, 0), RestoreResult::Incomplete);
+  EXPECT_EQ(readBytes(games[1]), "new go.wav");
+  EXPECT_EQ(readBytes(store("C/go.wav")), "updated again");
+  EXPECT_EQ(readBytes(store("C/files.dat")), games[1] + "\r\n");
+  EXPECT_EQ(readBytes(store("files.dat")), games[1] + "\r\n");
 }
 
 TEST_F(Sums, MissingFilesOldInstallationsAndRecordsOutOfStepRestoreWithoutAsking) {
@@ -149,7 +180,7 @@ TEST_F(Sums, AnIncompleteRestoreKeepsTheSumsOfTheFilesStillToComeBack) {
   EXPECT_EQ(readBytes(store("A/sums.dat")), secondLine);
   // The two records still pair up: a change made now is asked about.
   writeBytes(games[1], "changed");
-  ui.expectAttention(texts::changedAfterInstall("go.wav"), app::Answer::Yes);
+  ui.expectAttention(texts::changedAfterInstall("go.wav", store("_kept")), app::Answer::Yes);
   ui.expectAttention(texts::kRestored);
   EXPECT_EQ(installs::Restore(*program, names, 0), RestoreResult::Restored);
   EXPECT_EQ(readBytes(games[1]), "original sound/go.wav");

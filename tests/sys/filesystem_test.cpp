@@ -169,6 +169,66 @@ TEST(Files, WritingWhereNoFileCanBeThrowsTheSystemsText) {
   EXPECT_FALSE(fs.canOpenForReading(temp / "нет.dat"));
 }
 
+// Fails the write under an append half-way, as a disk that fills up would.
+class FillingDisk : public sys::FileSystem {
+ public:
+  void appendBytes(const std::string& path, std::string_view bytes) override {
+    FileSystem::appendBytes(path, bytes.substr(0, bytes.size() / 2));
+    throw sys::IoError("No space left on device: " + path);
+  }
+};
+
+TEST(Files, AnAppendStartsOnALineOfItsOwnAndIsThereWholeOrNotAtAll) {
+  TempFolder temp;
+  const std::string path = temp / "files.dat";
+  const struct {
+    std::string before, after;
+  } cases[] = {
+      {"", "x\r\n"},
+      {"a\r\n", "a\r\nx\r\n"},
+      {"a", "a\r\nx\r\n"},  // a last line without its break is ended, not joined
+      {"a\r", "a\r\nx\r\n"},
+      {"a\n", "a\nx\r\n"},
+  };
+  for (const auto& c : cases) {
+    writeBytes(path, c.before);
+    files().appendLine(path, "x");
+    EXPECT_EQ(readBytes(path), c.after) << c.before;
+    EXPECT_EQ(files().readLines(path).back(), "x");
+  }
+  files().appendLines(temp / "new.dat", {"один", "два"});
+  EXPECT_EQ(readBytes(temp / "new.dat"), "\xEE\xE4\xE8\xED\r\n\xE4\xE2\xE0\r\n");
+
+  FillingDisk full;
+  for (const std::string before : {"", "a\r\n", "a"}) {
+    writeBytes(path, before);
+    EXPECT_THROW(full.appendLines(path, {"/cs/gign.mdl", "/cs/go.wav"}), sys::IoError);
+    EXPECT_EQ(readBytes(path), before) << "no half line stays behind";
+  }
+}
+
+TEST(Files, AMoveNeverReplacesAndLinksAreToldFromWhatTheyLeadTo) {
+  TempFolder temp;
+  auto& fs = files();
+  writeBytes(temp / "a.mdl", "a");
+  writeBytes(temp / "b.mdl", "b");
+  EXPECT_FALSE(fs.moveFile(temp / "a.mdl", temp / "b.mdl"));
+  EXPECT_EQ(readBytes(temp / "b.mdl"), "b");
+  EXPECT_TRUE(fs.moveFile(temp / "a.mdl", temp / "c.mdl"));
+  EXPECT_EQ(readBytes(temp / "c.mdl"), "a");
+  EXPECT_FALSE(fileExists(temp / "a.mdl"));
+  makeFolder(temp / "folder");
+  EXPECT_FALSE(fs.moveFile(temp / "folder", temp / "moved")) << "files only";
+  EXPECT_FALSE(fs.isLink(temp / "c.mdl"));
+  EXPECT_FALSE(fs.isLink(temp / "folder"));
+#ifndef _WIN32
+  stdfs::create_symlink(sys::toPath(temp / "c.mdl"), sys::toPath(temp / "link.mdl"));
+  stdfs::create_directory_symlink(sys::toPath(temp / "folder"), sys::toPath(temp / "linked"));
+  EXPECT_TRUE(fs.isLink(temp / "link.mdl"));
+  EXPECT_TRUE(fs.isLink(temp / "linked"));
+#endif
+}
+
 TEST(Folders, EnumerationGivesEveryEntryWithItsKind) {
   TempFolder temp;
   auto& fs = files();

@@ -26,6 +26,43 @@ TEST(Paths, BareNameFolderAndExtension) {
   EXPECT_EQ(sys::parentFolder(n("/g/x.exe")), n("/g"));
 }
 
+TEST(Paths, APathLiesInsideAFolderByItsTextWithDotsResolved) {
+#ifdef _WIN32
+  const bool windows = true;
+  const std::string drive = "C:";
+#else
+  const bool windows = false;
+  const std::string drive;
+#endif
+  const auto p = [&](const std::string& path) { return drive + n(path); };
+  const std::string game = p("/g/cstrike");
+  const struct {
+    std::string path;
+    bool inside;
+  } cases[] = {
+      {p("/g/cstrike/models/gign.mdl"), true},
+      {p("/g/cstrike/./models/../gign.mdl"), true},
+      {p("/g/cstrike"), false},  // the folder itself
+      {p("/g/cstrike/"), false},
+      {p("/g/cstrike2/gign.mdl"), false},
+      {p("/g/cstrike/../valve/gign.mdl"), false},
+      {p("/g/cstrike/models/../../gign.mdl"), false},
+      {p("/g/cstrikE/models/gign.mdl"), windows},  // letter case as the system's names have it
+      {p("/g/cstrike/models/gign.mdl:hidden"), !windows},  // a stream of the file on Windows
+      {p("/old/cstrike/models/gign.mdl"), false},
+      {"cstrike/models/gign.mdl", false},  // not absolute
+      {"", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(sys::liesInside(c.path, game), c.inside) << c.path;
+  EXPECT_TRUE(sys::liesInside(p("/g/cstrike/x.wav"), p("/g/cstrike/")));
+  EXPECT_FALSE(sys::liesInside(p("/g/cstrike/x.wav"), ""));
+  if (windows) {
+    EXPECT_TRUE(sys::liesInside("c:\\G\\CSTRIKE\\models/x.mdl", game)) << "either slash, either case of the drive";
+    EXPECT_TRUE(sys::liesInside("C:\\Игры\\Cstrike\\x.mdl", "C:\\игры\\cstrike")) << "Cyrillic case too";
+    EXPECT_FALSE(sys::liesInside("D:\\g\\cstrike\\x.mdl", game));
+  }
+}
+
 #ifdef _WIN32
 TEST(Paths, WindowsColonEndsAFolderPart) {
   EXPECT_EQ(sys::bareName("C:gign.mdl"), "gign.mdl");

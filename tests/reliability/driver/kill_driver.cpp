@@ -148,6 +148,7 @@ int run(int argc, char** argv) {
   app::Program program(app::Services{ui, fs, registry, shell, windows, clock, root + sys::kSep + "exe" + sys::kSep});
   program.settings.FilePath = root + sys::kSep + "program" + sys::kSep;
   program.settings.FilesListDir = program.settings.FilePath + "fileslist.dat";
+  program.settings.CSDir = root + sys::kSep + "cstrike";
 
   int status = 0;
   if (operation == "install" && argc > 4) {
