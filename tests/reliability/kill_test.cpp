@@ -75,13 +75,16 @@ class Sandbox {
     EXPECT_EQ(drive({"install", "Old", game[kHeldByOld]}).exitCode, 0);
   }
 
-  // Runs the driver to its end, or to its death at the given step (0: none).
-  Outcome drive(const std::vector<std::string>& arguments, long killAt = 0, bool torn = false) {
-    const pid_t pid = start(arguments, killAt, torn);
+  // Runs the driver to its end, or to its death at the given step (0: none), with the faults of the disk
+  // given (the driver's VARNIKIT_ variables).
+  Outcome drive(const std::vector<std::string>& arguments, long killAt = 0, bool torn = false,
+                const std::vector<std::string>& faults = {}) {
+    const pid_t pid = start(arguments, killAt, torn, faults);
     return finish(pid);
   }
 
-  pid_t start(const std::vector<std::string>& arguments, long killAt = 0, bool torn = false) {
+  pid_t start(const std::vector<std::string>& arguments, long killAt = 0, bool torn = false,
+              const std::vector<std::string>& faults = {}) {
     std::vector<std::string> words = {KILL_DRIVER_PATH, temp.path()};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
@@ -90,8 +93,9 @@ class Sandbox {
     std::vector<std::string> environment;
     for (char** entry = environ; *entry; ++entry) {
       const std::string variable = *entry;
-      if (variable.rfind("VARNIKIT_KILL_", 0) != 0) environment.push_back(variable);
+      if (variable.rfind("VARNIKIT_", 0) != 0) environment.push_back(variable);
     }
+    environment.insert(environment.end(), faults.begin(), faults.end());
     if (killAt > 0) environment.push_back("VARNIKIT_KILL_AT=" + std::to_string(killAt));
     if (torn) environment.push_back("VARNIKIT_KILL_TORN=1");
     std::vector<char*> envp;
@@ -263,6 +267,13 @@ class Sandbox {
     EXPECT_EQ(std::count(left.begin(), left.end(), "Ещё раз"), 0) << where;
   }
 
+  // An install of every game file right after healing may take only the files no listed installation
+  // holds: whatever it takes, the restore after it must still give the game folder back as it was.
+  void probeInstall(const std::string& where) {
+    const Outcome probe = drive(installArguments("Проба"));
+    EXPECT_EQ(probe.exitCode, 0) << where << ", installing again after healing\n" << probe.output;
+  }
+
   std::string programFolder() const { return temp / "program" + sys::kSep; }
 
   testing_support::TempFolder temp;
@@ -287,19 +298,33 @@ struct Tally {
 using Prepare = void (*)(Sandbox&);
 using Arguments = std::vector<std::string> (*)(Sandbox&);
 
+// What an operation meets besides the kill: the driver's fault variables, and the exit code of a run that
+// is not killed (0, or 3 when the faults leave an installation to be restored again, 4 for an I/O error).
+struct Faults {
+  std::vector<std::string> environment;
+  int exitCode = 0;
+};
+
+// A delay of this length: the operation runs to its end, with its faults only.
+constexpr std::chrono::microseconds kNoKill = std::chrono::microseconds::max();
+
 void killOnce(Tally& tally, const std::string& operation, Prepare prepare, Arguments arguments, long killAt,
-              bool torn, std::chrono::microseconds delay) {
+              bool torn, std::chrono::microseconds delay, const Faults& faults) {
   Sandbox sandbox;
   prepare(sandbox);
-  std::string where = operation + (killAt > 0 ? " killed before step " + std::to_string(killAt)
-                                              : " killed after " + std::to_string(delay.count()) + " us");
+  std::string where = operation + (killAt > 0        ? " killed before step " + std::to_string(killAt)
+                                   : delay == kNoKill ? std::string(" not killed")
+                                                      : " killed after " + std::to_string(delay.count()) + " us");
   if (torn) where += " (a copy cut in half)";
   Outcome outcome;
   if (killAt > 0) {
-    outcome = sandbox.drive(arguments(sandbox), killAt, torn);
+    outcome = sandbox.drive(arguments(sandbox), killAt, torn, faults.environment);
     EXPECT_TRUE(outcome.killed) << where << ": the driver was not killed\n" << outcome.output;
+  } else if (delay == kNoKill) {
+    outcome = sandbox.drive(arguments(sandbox), 0, false, faults.environment);
+    EXPECT_EQ(outcome.exitCode, faults.exitCode) << where << outcome.output;
   } else {
-    const pid_t pid = sandbox.start(arguments(sandbox));
+    const pid_t pid = sandbox.start(arguments(sandbox), 0, false, faults.environment);
     std::this_thread::sleep_for(delay);
     kill(pid, SIGKILL);
     outcome = sandbox.finish(pid);
@@ -315,6 +340,8 @@ void killOnce(Tally& tally, const std::string& operation, Prepare prepare, Argum
   sandbox.expectNothingLost(where);
   sandbox.expectSumsInStep(where);
   tally.withSums += sandbox.installationsWithSums;
+  sandbox.probeInstall(where);
+  sandbox.expectNothingLost(where + ", installed again");
   const auto left = sandbox.restoreAndCheck(where, &tally.freedAfterRestore);
   if (!left.empty()) {
     ++tally.leftOverFolders;
@@ -329,14 +356,14 @@ struct Measure {
   std::chrono::microseconds took{};
 };
 
-Measure measure(Prepare prepare, Arguments arguments) {
+Measure measure(Prepare prepare, Arguments arguments, const Faults& faults) {
   Sandbox sandbox;
   prepare(sandbox);
   const auto start = std::chrono::steady_clock::now();
-  const Outcome outcome = sandbox.drive(arguments(sandbox));
+  const Outcome outcome = sandbox.drive(arguments(sandbox), 0, false, faults.environment);
   Measure measured;
   measured.took = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
-  EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
+  EXPECT_EQ(outcome.exitCode, faults.exitCode) << outcome.output;
   std::istringstream lines(outcome.output);
   for (std::string line; std::getline(lines, line);) {
     if (line.rfind("copy at step ", 0) == 0) measured.copies.push_back(std::stol(line.substr(13)));
@@ -345,17 +372,19 @@ Measure measure(Prepare prepare, Arguments arguments) {
   return measured;
 }
 
-Tally killEverywhere(const std::string& operation, Prepare prepare, Arguments arguments, int randomKills) {
+Tally killEverywhere(const std::string& operation, Prepare prepare, Arguments arguments, int randomKills,
+                     const Faults& faults = {}) {
   Tally tally;
-  const Measure measured = measure(prepare, arguments);
+  const Measure measured = measure(prepare, arguments, faults);
   tally.steps = measured.steps;
-  for (long step = 1; step <= measured.steps; ++step) killOnce(tally, operation, prepare, arguments, step, false, {});
+  if (!faults.environment.empty()) killOnce(tally, operation, prepare, arguments, 0, false, kNoKill, faults);
+  for (long step = 1; step <= measured.steps; ++step) killOnce(tally, operation, prepare, arguments, step, false, {}, faults);
   // Every copy again, its target left half written.
-  for (const long step : measured.copies) killOnce(tally, operation, prepare, arguments, step, true, {});
+  for (const long step : measured.copies) killOnce(tally, operation, prepare, arguments, step, true, {}, faults);
   std::mt19937 random(20030307);
   std::uniform_int_distribution<long> delay(0, measured.took.count() + measured.took.count() / 2);
   for (int i = 0; i < randomKills; ++i) {
-    killOnce(tally, operation, prepare, arguments, 0, false, std::chrono::microseconds(delay(random)));
+    killOnce(tally, operation, prepare, arguments, 0, false, std::chrono::microseconds(delay(random)), faults);
   }
   std::printf("[ kill ] %s: %ld steps, %d kill points (%d runs died of the kill); healing after the kill: %d "
               "folders listed again, %d names freed, %d folders left alone; %d restores left an unlisted folder, "
@@ -382,6 +411,26 @@ TEST(KillTest, RestoreKilledAnywhereIsFinishedByAFreshRestore) {
   const Tally tally = killEverywhere("restore", installedBefore, restoreAll, 20);
   EXPECT_GT(tally.steps, 10);
   EXPECT_GE(tally.points, 50);
+}
+
+// An installation whose line "list.dat" lost (the line of a power cut), healed by a pass that cannot
+// rewrite "list.dat".
+void installedAndUnlisted(Sandbox& sandbox) {
+  installedBefore(sandbox);
+  sandbox.drive({"unlist", "Новый"});
+}
+std::vector<std::string> heal(Sandbox&) { return {"heal"}; }
+
+TEST(KillTest, FaultsOfTheDiskWithKillsAnywhereLoseNoOriginal) {
+  const Tally listRefused = killEverywhere("healing while list.dat is held", installedAndUnlisted, heal, 5,
+                                           {{"VARNIKIT_FAIL_LIST_REWRITE=1"}, 0});
+  EXPECT_GT(listRefused.relisted, 0) << "the healing after the fault lists the installation again";
+  // "Новый" records four files (the fifth is held by "Old"): the first, a middle and the last append.
+  for (const int append : {1, 2, 4}) {
+    killEverywhere("install with the disk full at register append " + std::to_string(append), nothingBefore,
+                   installNew, 0, {{"VARNIKIT_FULL_AT=" + std::to_string(append)}, 4});
+  }
+  killEverywhere("restore with a backup out of reach", installedBefore, restoreAll, 10, {{"VARNIKIT_HIDE=go.wav"}, 3});
 }
 
 TEST(KillTest, RenameKilledAnywhereLosesNoInstallation) {

@@ -5,6 +5,7 @@
 //   kill_driver ROOT restore-all                restores every listed installation, in list order
 //   kill_driver ROOT rename OLD NEW             renames the installation OLD to NEW
 //   kill_driver ROOT heal                       one healing pass of the store; prints what it did
+//   kill_driver ROOT unlist NAME                takes NAME out of "list.dat" (a line a power cut lost)
 //
 // ROOT holds the program folder "program/" (with the catalogue "fileslist.dat" when the test wrote one)
 // and the hive file "hive.reg". With VARNIKIT_KILL_AT=N in its
@@ -12,6 +13,10 @@
 // VARNIKIT_KILL_TORN=1 as well, a copy at that step first leaves half of its bytes behind (a copy cut
 // off in the middle). Every message box and every copy's step goes to standard output. Exit codes: 0 done, 3 "not all
 // restored" (or an installation left listed), 4 an I/O error, 2 wrong use.
+//
+// Faults of the disk, with or without a kill: VARNIKIT_FAIL_LIST_REWRITE=1 refuses every rewrite of
+// "list.dat" (another program holds it); VARNIKIT_FULL_AT=N fills the disk half-way through the N-th
+// append to the register; VARNIKIT_HIDE=NAME makes every backup of that bare name read as missing.
 #include <signal.h>
 #include <unistd.h>
 
@@ -42,7 +47,14 @@ class DyingFileSystem : public sys::FileSystem {
  public:
   DyingFileSystem(long killAt, bool torn) : killAt_(killAt), torn_(torn) {}
 
+  // The faults of the disk.
+  bool refuseListRewrite = false;
+  long fullAtRegisterAppend = 0;
+  std::string hidden;  // a bare name of backups that read as missing
+  std::string storeFolder;
+
   void copyFile(const std::string& from, const std::string& to) override {
+    if (isHidden(from)) throw sys::IoError("No such file or directory: " + from);
     std::cout << "copy at step " << steps_ + 1 << '\n';
     if (reached() && torn_) {
       std::ifstream in(sys::toPath(from), std::ios::binary);
@@ -68,7 +80,21 @@ class DyingFileSystem : public sys::FileSystem {
   // here; the step is still counted.
   void syncFile(const std::string&) override { step(); }
   void writeLines(const std::string& path, const std::vector<std::string>& lines, bool atomic) override {
-    step(), FileSystem::writeLines(path, lines, atomic);
+    step();
+    if (refuseListRewrite && path == storeFolder + "list.dat") throw sys::IoError("in use by another program: " + path);
+    FileSystem::writeLines(path, lines, atomic);
+  }
+  void appendBytes(const std::string& path, std::string_view bytes) override {
+    if (path == storeFolder + "files.dat" && ++registerAppends_ == fullAtRegisterAppend) {
+      FileSystem::appendBytes(path, bytes.substr(0, bytes.size() / 2));
+      throw sys::IoError("No space left on device: " + path);
+    }
+    FileSystem::appendBytes(path, bytes);
+  }
+  bool isFile(const std::string& path) override { return !isHidden(path) && FileSystem::isFile(path); }
+  bool exists(const std::string& path) override { return !isHidden(path) && FileSystem::exists(path); }
+  std::optional<std::uintmax_t> fileSize(const std::string& path) override {
+    return isHidden(path) ? std::nullopt : FileSystem::fileSize(path);
   }
   void writeText(const std::string& path, const std::string& text) override {
     step(), FileSystem::writeText(path, text);
@@ -85,6 +111,11 @@ class DyingFileSystem : public sys::FileSystem {
   long steps() const { return steps_; }
 
  private:
+  // A backup of the hidden name: a file of that name in a folder of the store.
+  bool isHidden(const std::string& path) const {
+    return !hidden.empty() && path.rfind(storeFolder, 0) == 0 && sys::bareName(path) == hidden;
+  }
+  long registerAppends_ = 0;
   bool reached() { return killAt_ > 0 && steps_ + 1 >= killAt_; }
   void die() {
     ++steps_;
@@ -133,12 +164,16 @@ long environmentNumber(const char* name) {
 
 int run(int argc, char** argv) {
   if (argc < 3) {
-    std::cerr << "use: kill_driver ROOT install NAME GAMEPATH... | restore-all | rename OLD NEW | heal\n";
+    std::cerr << "use: kill_driver ROOT install NAME GAMEPATH... | restore-all | rename OLD NEW | heal | unlist NAME\n";
     return 2;
   }
   const std::string root = argv[1];
   const std::string operation = argv[2];
   DyingFileSystem fs(environmentNumber("VARNIKIT_KILL_AT"), environmentNumber("VARNIKIT_KILL_TORN") != 0);
+  fs.storeFolder = root + sys::kSep + "program" + sys::kSep + "files" + sys::kSep;
+  fs.refuseListRewrite = environmentNumber("VARNIKIT_FAIL_LIST_REWRITE") != 0;
+  fs.fullAtRegisterAppend = environmentNumber("VARNIKIT_FULL_AT");
+  if (const char* hidden = std::getenv("VARNIKIT_HIDE")) fs.hidden = hidden;
   const bool named = (operation == "install" && argc > 3) || (operation == "rename" && argc > 4);
   AnsweringUi ui(named ? argv[operation == "install" ? 3 : 4] : "");
   sys::HiveFileRegistry registry(root + sys::kSep + "hive.reg");
@@ -151,36 +186,46 @@ int run(int argc, char** argv) {
   program.settings.CSDir = root + sys::kSep + "cstrike";
 
   int status = 0;
-  if (operation == "install" && argc > 4) {
-    installs::ChosenFiles chosen;
-    for (int i = 4; i < argc; ++i) {
-      chosen.add(root + sys::kSep + "new" + sys::kSep + sys::bareName(argv[i]), argv[i]);
-    }
-    installs::DialogView view;
-    installs::Install(program, chosen, "описание", view);
-  } else if (operation == "restore-all") {
-    auto names = installs::openInstallationList(program);
-    std::size_t index = 0;
-    while (index < names.size()) {
-      if (installs::Restore(program, names, index) == installs::RestoreResult::Incomplete) {
-        status = 3;
-        ++index;  // stays listed for the next run
+  try {
+    if (operation == "install" && argc > 4) {
+      installs::ChosenFiles chosen;
+      for (int i = 4; i < argc; ++i) {
+        chosen.add(root + sys::kSep + "new" + sys::kSep + sys::bareName(argv[i]), argv[i]);
       }
+      installs::DialogView view;
+      installs::Install(program, chosen, "описание", view);
+    } else if (operation == "restore-all") {
+      auto names = installs::openInstallationList(program);
+      std::size_t index = 0;
+      while (index < names.size()) {
+        if (installs::Restore(program, names, index) == installs::RestoreResult::Incomplete) {
+          status = 3;
+          ++index;  // stays listed for the next run
+        }
+      }
+    } else if (operation == "rename" && argc > 4) {
+      auto names = installs::openInstallationList(program);
+      const auto found = std::find(names.begin(), names.end(), std::string(argv[3]));
+      if (found == names.end()) return 2;
+      installs::Rename(program, names, static_cast<std::size_t>(found - names.begin()));
+    } else if (operation == "unlist" && argc > 3) {
+      auto names = installs::openInstallationList(program);
+      names.erase(std::remove(names.begin(), names.end(), std::string(argv[3])), names.end());
+      sys::realFileSystem().writeLines(program.settings.FilePath + "files" + sys::kSep + "list.dat", names, true);
+    } else if (operation == "heal") {
+      installs::HealNotes notes;
+      const auto report = installs::healStore(program, notes);
+      std::cout << "healed relisted " << report.relisted.size() << " removed " << report.removed.size() << " left "
+                << report.leftAlone.size() << " dropped " << report.droppedLines.size() << " kept "
+                << report.keptLines.size() << '\n';
+    } else {
+      std::cerr << "unknown operation " << operation << '\n';
+      return 2;
     }
-  } else if (operation == "rename" && argc > 4) {
-    auto names = installs::openInstallationList(program);
-    const auto found = std::find(names.begin(), names.end(), std::string(argv[3]));
-    if (found == names.end()) return 2;
-    installs::Rename(program, names, static_cast<std::size_t>(found - names.begin()));
-  } else if (operation == "heal") {
-    installs::HealNotes notes;
-    const auto report = installs::healStore(program, notes);
-    std::cout << "healed relisted " << report.relisted.size() << " removed " << report.removed.size() << " left "
-              << report.leftAlone.size() << " dropped " << report.droppedLines.size() << " kept "
-              << report.keptLines.size() << '\n';
-  } else {
-    std::cerr << "unknown operation " << operation << '\n';
-    return 2;
+  } catch (const sys::IoError& error) {
+    // The steps up to the fault still count: a run that ends in an I/O error is killed at each of them too.
+    std::cout << "I/O error: " << error.what() << '\n';
+    status = 4;
   }
   std::cout << "steps " << fs.steps() << '\n';
   return status;
