@@ -1,7 +1,6 @@
 #include "installs/restore.h"
 
 #include <algorithm>
-#include <optional>
 
 #include "app/program.h"
 #include "installs/changes.h"
@@ -131,19 +130,18 @@ std::string freeKeptName(sys::FileSystem& fs, const Store& store, const std::str
 }
 
 // Moves the original of gamePath out of the installation into the kept folder, recorded there first
-// (its name, the date and time, the game path), so no file ever lies there without its record. The
-// path in the kept folder, or nothing when it could not be moved.
-std::optional<std::string> keepOriginal(app::Program& program, Store& store, const std::string& name,
-                                        const std::string& gamePath) {
+// (its name, the date and time, the game path), so no file ever lies there without its record. False
+// when it could not be moved.
+bool keepOriginal(app::Program& program, Store& store, const std::string& name, const std::string& gamePath) {
   auto& fs = program.fs();
   fs.createFolder(store.keptFolder());
   const std::string kept = freeKeptName(fs, store, sys::bareName(gamePath));
   const std::string target = store.keptFolder() + sys::kSep + kept;
   fs.appendLines(store.keptRecordsPath(), {kept, sys::dateTime(program.services().clock.now()), gamePath});
   fs.syncFile(store.keptRecordsPath());
-  if (!fs.moveFile(store.backupPath(name, gamePath), target)) return std::nullopt;
+  if (!fs.moveFile(store.backupPath(name, gamePath), target)) return false;
   program.logError(texts::keptAsIsLog(gamePath, target));
-  return target;
+  return true;
 }
 
 // What the own files leave behind in an installation's folder: whatever it holds besides them, the
@@ -220,7 +218,7 @@ RestoreResult Restore(app::Program& program, std::vector<std::string>& names, st
   const auto sums = withSums ? readSums(fs, store.sumsPath(name), files.size()) : std::nullopt;
   ChangeCheck changes;
   std::vector<std::string> copied;  // back in place
-  std::vector<std::string> kept;    // the game's file stays, the original goes aside as the person chose
+  std::vector<std::size_t> kept;    // the game's file stays, the original goes aside as the person chose
   std::vector<std::string> notRestored;
   std::vector<FileSums> notRestoredSums;
   for (std::size_t i = 0; i < files.size(); ++i) {
@@ -228,7 +226,7 @@ RestoreResult Restore(app::Program& program, std::vector<std::string>& names, st
     ui.processEvents();
     switch (putBack(program, store, names, name, gamePath, sums ? &(*sums)[i] : nullptr, changes)) {
       case PutBack::Restored: copied.push_back(gamePath); break;
-      case PutBack::Keep: kept.push_back(gamePath); break;
+      case PutBack::Keep: kept.push_back(i); break;
       case PutBack::RestoredBefore: break;
       case PutBack::NotRestored:
         notRestored.push_back(gamePath);
@@ -241,20 +239,19 @@ RestoreResult Restore(app::Program& program, std::vector<std::string>& names, st
     if (fs.isFile(store.backupPath(name, gamePath))) fs.syncFile(gamePath);
   }
   std::vector<std::string> done = copied;
-  done.insert(done.end(), kept.begin(), kept.end());
+  for (const std::size_t i : kept) done.push_back(files[i]);
   store.removeFromRegister(done);
   for (const auto& gamePath : copied) fs.removeFile(store.backupPath(name, gamePath));
   std::size_t keptCount = 0;
-  for (const auto& gamePath : kept) {
-    if (keepOriginal(program, store, name, gamePath)) {
+  for (const std::size_t i : kept) {
+    if (keepOriginal(program, store, name, files[i])) {
       ++keptCount;
       continue;
     }
     // Still in the installation's folder: it stays the installation's, registered again.
-    fs.appendLine(store.registerPath(), gamePath);
-    notRestored.push_back(gamePath);
-    if (sums) notRestoredSums.push_back((*sums)[static_cast<std::size_t>(
-                  std::find(files.begin(), files.end(), gamePath) - files.begin())]);
+    fs.appendLine(store.registerPath(), files[i]);
+    notRestored.push_back(files[i]);
+    notRestoredSums.push_back((*sums)[i]);  // a file is kept only where sums told it changed
   }
   const std::string keptNote = keptCount == 0 ? std::string() : "\r\n" + texts::keptOriginals(keptCount, store.keptFolder());
   if (!notRestored.empty()) {
