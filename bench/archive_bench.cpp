@@ -112,7 +112,7 @@ int main() {
       installed += static_cast<int>(chosen.size());
       installs::Install(program, chosen, "", view);
       fromArchive.push_back(secondsSince(start));
-      unpacked.removeAll();
+      unpacked.removeAll(program.fs());
       restore();
     }
     {

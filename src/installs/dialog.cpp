@@ -1,16 +1,15 @@
 #include "installs/dialog.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <limits>
 #include <set>
-#include <system_error>
 
 #include "app/program.h"
 #include "catalogue/descriptions.h"
 #include "installs/texts.h"
 #include "sys/encoding.h"
 #include "sys/error.h"
+#include "sys/filesystem.h"
 #include "sys/paths.h"
 
 namespace installs {
@@ -138,13 +137,13 @@ void unpackAccepted(app::Program& program, const std::string& archive, const std
       program.ui().processEvents();
     });
   } catch (...) {
-    UnpackFolders::remove(folder);
+    UnpackFolders::remove(program.fs(), folder);
     view.setProgress(0);
     throw;
   }
   view.setProgress(0);
   if (result.outcome != ArchiveOutcome::Read) {
-    UnpackFolders::remove(folder);
+    UnpackFolders::remove(program.fs(), folder);
     reportRefused(program, archive, result.outcome, result.error, result.entry);
     return;
   }
@@ -276,20 +275,18 @@ std::string UnpackFolders::create(app::Program& program) {
   }
 }
 
-void UnpackFolders::remove(const std::string& folder) {
-  std::error_code ec;
-  std::filesystem::remove_all(sys::toPath(folder), ec);
-}
+// A link put into the folder, to a folder or file of the person's, goes without what it leads to.
+void UnpackFolders::remove(sys::FileSystem& fs, const std::string& folder) { fs.removeTree(folder); }
 
-void UnpackFolders::removeAll() {
-  for (const auto& root : roots_) remove(root);
+void UnpackFolders::removeAll(sys::FileSystem& fs) {
+  for (const auto& root : roots_) remove(fs, root);
   roots_.clear();
   next_ = 0;
 }
 
-void removeLeftoverUnpackFolder(const std::string& filePath) {
+void removeLeftoverUnpackFolder(sys::FileSystem& fs, const std::string& filePath) {
   if (filePath.empty()) return;
-  UnpackFolders::remove(sys::withTrailingSeparator(filePath) + kUnpackFolderName);
+  UnpackFolders::remove(fs, sys::withTrailingSeparator(filePath) + kUnpackFolderName);
 }
 
 void removeSelected(app::Program& program, ChosenFiles& chosen, std::optional<std::size_t> selected) {

@@ -38,9 +38,9 @@ class UnpackFolders {
   // A new empty folder for one archive, with its trailing separator. Throws sys::IoError.
   std::string create(app::Program& program);
   // Removes one folder made by create, with everything in it.
-  static void remove(const std::string& folder);
+  static void remove(sys::FileSystem& fs, const std::string& folder);
   // Removes everything made so far. Quietly: what stays goes at the next start.
-  void removeAll();
+  void removeAll(sys::FileSystem& fs);
   // The free bytes where archives are unpacked; tests put their own figure in.
   std::function<std::optional<std::uint64_t>(const std::string&)> freeSpace = diskFreeSpace;
 
@@ -50,7 +50,7 @@ class UnpackFolders {
 };
 
 // Removes the unpack folder of the program folder filePath, if a run left one.
-void removeLeftoverUnpackFolder(const std::string& filePath);
+void removeLeftoverUnpackFolder(sys::FileSystem& fs, const std::string& filePath);
 
 // One add: AddFiles1 (files picked in the file chooser), AddFiles2 (the files of a folder), AddFiles3
 // (the files of a folder and all folders below it), AddFiles4 (the files of an archive at any depth,

@@ -29,13 +29,13 @@ constexpr int kHiddenHintPause = 500, kHiddenHintHidePause = 2500;
 InstallDialogPresenter::InstallDialogPresenter(app::Program& program, InstallDialogView& view)
     : program_(program), view_(view) {}
 
-InstallDialogPresenter::~InstallDialogPresenter() { unpacked_.removeAll(); }
+InstallDialogPresenter::~InstallDialogPresenter() { unpacked_.removeAll(program_.fs()); }
 
 void InstallDialogPresenter::FormCreate() {
   view_.setArchiveModeOffered(archivesSupported());
   view_.setEnabled(InstallDialogView::Control::Install, false);
   // Files unpacked by a run that ended with the dialog open.
-  removeLeftoverUnpackFolder(program_.settings.FilePath);
+  removeLeftoverUnpackFolder(program_.fs(), program_.settings.FilePath);
 }
 
 void InstallDialogPresenter::FormShow() {
@@ -54,7 +54,7 @@ void InstallDialogPresenter::FormShow() {
 void InstallDialogPresenter::FormClose() {
   open_ = false;
   // The files unpacked from archives are not needed once the dialog is closed: installed or not.
-  unpacked_.removeAll();
+  unpacked_.removeAll(program_.fs());
   program_.ui().setMainWindowEnabled(true);
   program_.ui().setStatusText("");
 }

@@ -215,8 +215,9 @@ void readEntry(File& file, const Entry& entry, const std::function<bool(std::str
     std::string in;
     int status = Z_OK;
     while (status != Z_STREAM_END) {
-      if (stream.avail_in == 0) {
-        if (left == 0) throw Damaged{"a deflated entry is cut short"};
+      // Once the input is used up, inflate may still owe output it had no room for: it is asked again
+      // without input until the stream ends.
+      if (stream.avail_in == 0 && left > 0) {
         in = file.read(at, std::min<std::uint64_t>(left, kBlock));
         at += in.size();
         left -= in.size();
@@ -226,8 +227,12 @@ void readEntry(File& file, const Entry& entry, const std::function<bool(std::str
       stream.next_out = reinterpret_cast<Bytef*>(out.data());
       stream.avail_out = static_cast<uInt>(out.size());
       status = inflate(&stream, Z_NO_FLUSH);
-      if (status != Z_OK && status != Z_STREAM_END) throw Damaged{std::string("zlib: ") + (stream.msg ? stream.msg : "damaged data")};
       const std::size_t produced = out.size() - stream.avail_out;
+      // No progress although all there is was given: the stream stops before its end.
+      if (status == Z_BUF_ERROR && produced == 0) throw Damaged{"a deflated entry is cut short"};
+      if (status != Z_OK && status != Z_STREAM_END && status != Z_BUF_ERROR) {
+        throw Damaged{std::string("zlib: ") + (stream.msg ? stream.msg : "damaged data")};
+      }
       if (produced > 0 && !give(std::string_view(out).substr(0, produced))) return;
     }
   }

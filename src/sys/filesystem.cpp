@@ -1,5 +1,6 @@
 #include "sys/filesystem.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -93,6 +94,54 @@ class FileLineSink final : public LineSink {
 
 #ifdef _WIN32
 std::wstring wide(const std::string& path) { return toWide(path); }
+
+// A folder link or junction is a folder with a reparse point: RemoveDirectoryW takes the link alone.
+// A link to a file is no folder: DeleteFileW takes the link alone.
+bool removeTreeEntry(const std::wstring& path, DWORD attributes) {
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return DeleteFileW(path.c_str()) != 0;
+  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return RemoveDirectoryW(path.c_str()) != 0;
+  bool emptied = true;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = data.cFileName;
+      if (name == L"." || name == L"..") continue;
+      emptied = removeTreeEntry(path + L"\\" + name, data.dwFileAttributes) && emptied;
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+  }
+  return RemoveDirectoryW(path.c_str()) != 0 && emptied;
+}
+#else
+// Empties the open folder (and closes it). Every entry is looked at without following it and removed
+// relative to the folder's own handle, so a folder swapped for a link meanwhile is never walked into.
+bool emptyFolder(int folder) {
+  DIR* dir = fdopendir(folder);
+  if (!dir) {
+    close(folder);
+    return false;
+  }
+  struct Closer {
+    void operator()(DIR* open) const { closedir(open); }
+  };
+  const std::unique_ptr<DIR, Closer> closer(dir);
+  bool emptied = true;
+  while (const dirent* entry = readdir(dir)) {
+    const char* name = entry->d_name;
+    if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
+    struct stat st;
+    if (fstatat(folder, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+      emptied = emptied && errno == ENOENT;
+    } else if (!S_ISDIR(st.st_mode)) {
+      emptied = unlinkat(folder, name, 0) == 0 && emptied;
+    } else {
+      const int inner = openat(folder, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+      emptied = inner >= 0 && emptyFolder(inner) && unlinkat(folder, name, AT_REMOVEDIR) == 0 && emptied;
+    }
+  }
+  return emptied;
+}
 #endif
 
 }  // namespace
@@ -315,6 +364,27 @@ bool FileSystem::removeFolderIfEmpty(const std::string& path) {
   return RemoveDirectoryW(wide(path).c_str()) != 0;
 #else
   return rmdir(path.c_str()) == 0;
+#endif
+}
+
+bool FileSystem::removeTree(const std::string& path) {
+  // A trailing separator would have the system follow a link named by the path. Never a root or a drive.
+  const std::string named = withoutTrailingSeparators(path);
+  if (named.empty() || isSeparatorOrColon(named.back())) return false;
+#ifdef _WIN32
+  const std::wstring at = wide(named);
+  const DWORD attributes = GetFileAttributesW(at.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+  }
+  return removeTreeEntry(at, attributes);
+#else
+  struct stat st;
+  if (lstat(named.c_str(), &st) != 0) return errno == ENOENT;
+  if (!S_ISDIR(st.st_mode)) return unlink(named.c_str()) == 0;
+  const int folder = ::open(named.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  return folder >= 0 && emptyFolder(folder) && rmdir(named.c_str()) == 0;
 #endif
 }
 

@@ -79,6 +79,10 @@ class FileSystem {
   // False when the target exists already or the system refuses.
   virtual bool renameFolder(const std::string& from, const std::string& to);
   virtual bool removeFolderIfEmpty(const std::string& path);
+  // Removes a folder with everything in it (or a file). A link met on the way, to a folder or a file, or
+  // a junction, goes itself and is never followed: what it leads to stays as it is. True when nothing of
+  // that name is left.
+  virtual bool removeTree(const std::string& path);
   // Forces a written file to the disk. Throws IoError.
   virtual void syncFile(const std::string& path);
   virtual bool sameContent(const std::string& a, const std::string& b);

@@ -1,4 +1,5 @@
-// The rules for the paths of archive entries and for what is dropped on the install dialog's list.
+// The rules for the paths of archive entries, for what is dropped on the install dialog's list, and the unpack
+// folder's removal.
 #include <gtest/gtest.h>
 
 #include "installs/archive.h"
@@ -52,6 +53,26 @@ TEST(EntryPaths, ArchivesAreKnownByTheEndOfTheirNamesAsThisBuildReadsThem) {
   for (const char* name : {"gign.mdl", "zip", ".zip", "a.gz", "a.xz", "a.zip.mdl", "a.zip/b.mdl"}) {
     EXPECT_FALSE(installs::hasArchiveExtension(name)) << name;
   }
+}
+
+// The unpack folder goes with everything in it; a link put into it goes (where the system can take it), never
+// what it leads to.
+TEST(UnpackFolder, GoesWithTheLinksInItButNotWithWhatTheyLeadTo) {
+  using namespace testing_support;
+  TempFolder temp;
+  writeBytes(temp / "mine/models/gign.mdl", "mine");
+  writeBytes(temp / "unpacked.tmp/1/models/a.mdl", "a");
+  if (!makeFolderLink(temp / "unpacked.tmp/1/models/linked", temp / "mine") ||
+      !makeFolderLink(temp / "unpacked.tmp/2", temp / "mine")) {
+    GTEST_SKIP() << "no link to a folder can be made here";
+  }
+  installs::UnpackFolders::remove(sys::realFileSystem(), temp / "unpacked.tmp/2" + sys::kSep);  // as create names it
+  installs::removeLeftoverUnpackFolder(sys::realFileSystem(), temp.path());
+  EXPECT_EQ(readBytes(temp / "mine/models/gign.mdl"), "mine");
+  EXPECT_FALSE(fileExists(temp / "unpacked.tmp/1/models/a.mdl"));
+#ifndef _WIN32  // Wine cannot take a Unix link to a folder away: RemoveDirectoryW follows it, finds it not empty
+  EXPECT_FALSE(folderExists(temp / "unpacked.tmp"));
+#endif
 }
 
 class Dropping : public testing_support::ProgramFixture {

@@ -91,7 +91,7 @@ TEST_F(ArchiveAdd, OnlyTheEntriesTheCatalogueKnowsAreUnpackedListedUnderTheArchi
   EXPECT_EQ(readBytes(gign), "new gign");
   EXPECT_EQ(readBytes(go), "new go");
   EXPECT_EQ(readBytes(programFolder() + "files/Из архива/gign.mdl"), "old gign");
-  unpacked.removeAll();
+  unpacked.removeAll(fs);
   EXPECT_FALSE(folderExists(unpackRoot()));
 }
 
@@ -208,7 +208,7 @@ TEST_F(ArchiveAdd, AGameFileAlreadyInTheListIsNeitherAddedNorUnpackedAgain) {
 TEST_F(ArchiveAdd, AFolderLeftByAnEarlierRunIsRemovedAndNothingElse) {
   testing_support::writeBytes(unpackRoot() + "/3/files/gign.mdl", "left over");
   testing_support::writeBytes(programFolder() + "unpacked.tmp.keep", "not ours");
-  installs::removeLeftoverUnpackFolder(programFolder());
+  installs::removeLeftoverUnpackFolder(fs, programFolder());
   EXPECT_FALSE(folderExists(unpackRoot()));
   EXPECT_TRUE(fileExists(programFolder() + "unpacked.tmp.keep"));
   EXPECT_TRUE(fileExists(gign));

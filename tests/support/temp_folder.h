@@ -29,5 +29,7 @@ std::string readBytes(const std::string& path);
 bool fileExists(const std::string& path);
 bool folderExists(const std::string& path);
 void makeFolder(const std::string& path);  // with parents
+// A symbolic link to a folder; false where the system makes none for the test.
+bool makeFolderLink(const std::string& link, const std::string& target);
 
 }  // namespace testing_support
