@@ -4,9 +4,8 @@
 
 #include "app/program.h"
 #include "installs/changes.h"
-#include "installs/ftf.h"
-#include "installs/game_path.h"
 #include "installs/heal.h"
+#include "installs/put_back.h"
 #include "installs/names.h"
 #include "installs/sums.h"
 #include "installs/texts.h"
@@ -33,126 +32,6 @@ class RestoreBusy {
   app::Program& program_;
   bool active_ = true;
 };
-
-bool listedByAnother(Store& store, const std::vector<std::string>& names, const std::string& name,
-                     const std::string& gamePath) {
-  auto& fs = store.fs();
-  for (const auto& other : names) {
-    if (other == name || !isValidInstallationName(other)) continue;
-    const std::string own = store.filesPath(other);
-    if (!fs.canOpenForReading(own)) continue;
-    for (const auto& line : fs.readLines(own)) {
-      if (sys::equalsIgnoringAsciiCase(line, gamePath)) return true;
-    }
-  }
-  return false;
-}
-
-// Whether the game file holds the first bytes of the backup and nothing else: a copy of the original that
-// an earlier run of this restore began and did not finish.
-bool holdsTheStartOf(sys::FileSystem& fs, const std::string& gamePath, const std::string& backup) {
-  const auto gameSize = fs.fileSize(gamePath);
-  const auto backupSize = fs.fileSize(backup);
-  if (!gameSize || !backupSize || *gameSize > *backupSize) return false;
-  try {
-    std::string game;
-    fs.readBytes(gamePath, [&](std::string_view chunk) { game.append(chunk); });
-    std::size_t offset = 0;
-    bool same = true;
-    fs.readBytes(backup, [&](std::string_view chunk) {
-      if (!same || offset >= game.size()) return;
-      const std::size_t count = std::min(chunk.size(), game.size() - offset);
-      same = chunk.substr(0, count) == std::string_view(game).substr(offset, count);
-      offset += count;
-    });
-    return same && offset == game.size();
-  } catch (const sys::IoError&) {
-    return false;
-  }
-}
-
-enum class PutBack { Restored, RestoredBefore, NotRestored, Keep };
-
-// Copies one original back over its game file and checks it there. A game file that no longer holds what
-// the installation put there (when it recorded its sums) was changed since, by a game update most
-// likely: the person decides whether the original goes back over it or is kept aside (Keep). Whatever
-// is not put back for a reason of its own is said in an error box and the log, and stays as it was.
-PutBack putBack(app::Program& program, Store& store, const std::vector<std::string>& names, const std::string& name,
-                const std::string& gamePath, const FileSums* sums, ChangeCheck& changes) {
-  auto& fs = program.fs();
-  const std::string& gameFolder = program.settings.CSDir;
-  switch (checkGamePath(fs, gameFolder, gamePath)) {
-    case GamePathFault::None: break;
-    case GamePathFault::OutsideGameFolder:
-      program.ErrorMsg(texts::notRestoredOutside(gamePath, gameFolder), "");
-      return PutBack::NotRestored;
-    case GamePathFault::ThroughLink:
-      program.ErrorMsg(texts::notRestoredLinked(gamePath), "");
-      return PutBack::NotRestored;
-  }
-  const std::string backup = store.backupPath(name, gamePath);
-  if (!fs.isFile(backup)) {
-    // Restored before and the run cut off before "files.dat" was rewritten: nothing to do.
-    if (!store.isInstalled(gamePath) || listedByAnother(store, names, name, gamePath)) return PutBack::RestoredBefore;
-    // Lost by other hands, or out of reach for now: the game file keeps what it holds, and its record
-    // stays for a later restore.
-    program.ErrorMsg(texts::missingBackup(gamePath), "");
-    return PutBack::NotRestored;
-  }
-  if (sums) {
-    const auto now = changes.hash(fs, gamePath);
-    // A file that cannot be read is not known to be changed, nor known not to be.
-    if (now && now->empty()) {
-      program.ErrorMsg(texts::unreadableGameFile(gamePath), "");
-      return PutBack::NotRestored;
-    }
-    // Holding the original already, or the start of it, is no change: a restore cut off during or after
-    // its copy is being repeated.
-    if (now && *now != sums->installed && *now != sums->original && !holdsTheStartOf(fs, gamePath, backup) &&
-        !app::askAttention(program.ui(), texts::changedAfterInstall(sys::bareName(gamePath), store.keptFolder()))) {
-      return PutBack::Keep;
-    }
-  }
-  FTF(program, backup, gamePath);
-  return fs.sameContent(backup, gamePath) ? PutBack::Restored : PutBack::NotRestored;
-}
-
-// The name an original takes in the kept folder: its bare name, or "name (2).ext" and so on when taken.
-std::string freeKeptName(sys::FileSystem& fs, const Store& store, const std::string& bare) {
-  const std::string folder = store.keptFolder() + sys::kSep;
-  if (!fs.exists(folder + bare)) return bare;
-  const std::string ext = sys::extension(bare);
-  const std::string stem = bare.substr(0, bare.size() - ext.size());
-  for (int n = 2;; ++n) {
-    const std::string candidate = stem + " (" + std::to_string(n) + ")" + ext;
-    if (!fs.exists(folder + candidate)) return candidate;
-  }
-}
-
-// Moves the original of gamePath out of the installation into the kept folder, recorded there first
-// (its name, the date and time, the game path), so no file ever lies there without its record. False
-// when it could not be moved.
-bool keepOriginal(app::Program& program, Store& store, const std::string& name, const std::string& gamePath) {
-  auto& fs = program.fs();
-  fs.createFolder(store.keptFolder());
-  const std::string kept = freeKeptName(fs, store, sys::bareName(gamePath));
-  const std::string target = store.keptFolder() + sys::kSep + kept;
-  fs.appendLines(store.keptRecordsPath(), {kept, sys::dateTime(program.services().clock.now()), gamePath});
-  fs.syncFile(store.keptRecordsPath());
-  if (!fs.moveFile(store.backupPath(name, gamePath), target)) return false;
-  program.logError(texts::keptAsIsLog(gamePath, target));
-  return true;
-}
-
-// What the own files leave behind in an installation's folder: whatever it holds besides them, the
-// temporary names of their rewrites included.
-bool holdsOnlyOwnFiles(sys::FileSystem& fs, const std::string& folder) {
-  bool others = false;
-  const bool listed = fs.enumerate(folder, [&](const sys::DirEntry& entry) {
-    others = others || entry.kind != sys::EntryKind::File || !Store::isReservedFileName(entry.name);
-  });
-  return listed && !others;
-}
 
 // names changes only once "list.dat" has: when the list cannot be written, names stays what the
 // file says.
@@ -224,14 +103,23 @@ RestoreResult Restore(app::Program& program, std::vector<std::string>& names, st
   for (std::size_t i = 0; i < files.size(); ++i) {
     const std::string& gamePath = files[i];
     ui.processEvents();
-    switch (putBack(program, store, names, name, gamePath, sums ? &(*sums)[i] : nullptr, changes)) {
-      case PutBack::Restored: copied.push_back(gamePath); break;
-      case PutBack::Keep: kept.push_back(i); break;
-      case PutBack::RestoredBefore: break;
-      case PutBack::NotRestored:
-        notRestored.push_back(gamePath);
-        if (sums) notRestoredSums.push_back((*sums)[i]);
-        break;
+    bool back = false;
+    switch (assess(program, store, names, name, gamePath, sums ? &(*sums)[i] : nullptr, changes)) {
+      case Finding::RestoredBefore: continue;
+      case Finding::Fault: break;
+      case Finding::Changed:
+        if (!originalGoesBack(program, store, gamePath)) {
+          kept.push_back(i);
+          continue;
+        }
+        [[fallthrough]];
+      case Finding::Unchanged: back = copyBack(program, store, name, gamePath); break;
+    }
+    if (back) {
+      copied.push_back(gamePath);
+    } else {
+      notRestored.push_back(gamePath);
+      if (sums) notRestoredSums.push_back((*sums)[i]);
     }
     ui.processEvents();
   }

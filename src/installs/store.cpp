@@ -16,13 +16,16 @@ constexpr const char* kTime = "time.dat";
 constexpr const char* kFiles = "files.dat";
 constexpr const char* kSums = "sums.dat";
 constexpr const char* kKept = "_kept";
+constexpr const char* kOff = "off.dat";
+constexpr const char* kJournal = "moves.dat";
+constexpr const char* kPack = "pack";
 constexpr const char* kKeptRecords = "kept.dat";
 // The temporary name of a file being rewritten whole (FileSystem::writeLines with atomic).
 constexpr const char* kRewriteSuffix = ".new";
 
 // The files of the store folder, and the files of every installation folder.
 constexpr std::array kRootFiles = {kList, kFiles, kKept};
-constexpr std::array kOwnFiles = {kInfo, kTime, kFiles, kSums};
+constexpr std::array kOwnFiles = {kInfo, kTime, kFiles, kSums, kOff, kJournal};
 
 template <std::size_t N>
 bool isAmong(const std::string& name, const std::array<const char*, N>& names) {
@@ -61,6 +64,30 @@ std::string Store::sumsPath(const std::string& name) const { return folder(name)
 
 std::string Store::backupPath(const std::string& name, const std::string& gamePath) const {
   return folder(name) + sys::kSep + sys::bareName(gamePath);
+}
+
+std::string Store::offPath(const std::string& name) const { return folder(name) + sys::kSep + kOff; }
+std::string Store::journalPath(const std::string& name) const { return folder(name) + sys::kSep + kJournal; }
+std::string Store::packFolder(const std::string& name) const { return folder(name) + sys::kSep + kPack; }
+std::string Store::packPath(const std::string& name, const std::string& gamePath) const {
+  return packFolder(name) + sys::kSep + sys::bareName(gamePath);
+}
+
+namespace {
+bool recordsABackupNamed(const std::vector<std::string>& recordedFiles, const char* own) {
+  return std::any_of(recordedFiles.begin(), recordedFiles.end(),
+                     [&](const std::string& gamePath) { return sys::equalsIgnoringAsciiCase(sys::bareName(gamePath), own); });
+}
+}  // namespace
+
+bool Store::isOff(const std::string& name) {
+  return fs_.isFile(offPath(name)) && !recordsABackupNamed(recordedFiles(name), kOff);
+}
+
+std::string Store::journal(const std::string& name) {
+  if (!fs_.isFile(journalPath(name)) || recordsABackupNamed(recordedFiles(name), kJournal)) return {};
+  const auto lines = fs_.readLines(journalPath(name));
+  return lines.empty() ? std::string() : lines.front();
 }
 
 std::string Store::keptFolder() const { return root() + sys::kSep + kKept; }

@@ -22,7 +22,11 @@ struct Installation {
 //   files/NAME/time.dat     one line: date and time of the installation
 //   files/NAME/files.dat    the game paths this installation replaced
 //   files/NAME/sums.dat     per line of files.dat: content hashes of the original and of the new file
-//   files/NAME/<bare name>  the backup of each of them
+//   files/NAME/<bare name>  the backup of each of them, while the installation is on
+//   files/NAME/off.dat      only while it is off: when it was switched off, and per line of files.dat the
+//                           size and write time of the original as it went back into the game
+//   files/NAME/pack/        only while it is off: the pack's file of each line of files.dat, by bare name
+//   files/NAME/moves.dat    only while files of it change place: what is being done ("off", "on", ...)
 //   files/_kept/            originals a restore was told not to put back, with "kept.dat" naming them
 // Every file is cp1251 text with CR LF line ends. Files rewritten whole (the list, the register, an
 // installation's own list) are written beside and renamed over the old one. Failures are sys::IoError.
@@ -39,6 +43,11 @@ class Store {
   std::string timePath(const std::string& name) const;
   std::string filesPath(const std::string& name) const;
   std::string sumsPath(const std::string& name) const;  // files/NAME/sums.dat
+  std::string offPath(const std::string& name) const;   // files/NAME/off.dat
+  std::string journalPath(const std::string& name) const;  // files/NAME/moves.dat
+  std::string packFolder(const std::string& name) const;   // files/NAME/pack
+  // Where the pack's file for gamePath lies while the installation is off: files/NAME/pack/<bare name>.
+  std::string packPath(const std::string& name, const std::string& gamePath) const;
   // Where the original of gamePath is kept: files/NAME/<bare name of gamePath>.
   std::string backupPath(const std::string& name, const std::string& gamePath) const;
   // files/_kept, and its record "kept.dat": per original, its name there, the date and time, the game path.
@@ -87,6 +96,14 @@ class Store {
   // may have backed up a game file of that name (or of its temporary name) before the store took it:
   // then the file is that backup, and the installation is one without sums.
   static bool usesSums(const std::vector<std::string>& recordedFiles);
+
+  // Whether the installation is switched off: its "off.dat" is there and is not the backup of a game
+  // file of that name (which an earlier version may have made). Throws sys::IoError when its records
+  // cannot be read.
+  bool isOff(const std::string& name);
+  // What moves.dat says is under way in the installation's folder, or empty when nothing is (or the
+  // file is the backup of a game file of that name).
+  std::string journal(const std::string& name);
 
   // The names of the folders below "files", in the order the system lists them (links left out). Throws
   // sys::IoError when the store folder cannot be listed: no folder is ever taken for missing.
