@@ -10,6 +10,7 @@
 #include "installs/names.h"
 #include "installs/store.h"
 #include "installs/sums.h"
+#include "installs/switch.h"
 #include "installs/texts.h"
 #include "sys/clock.h"
 #include "sys/encoding.h"
@@ -30,6 +31,7 @@ class Healer {
 
   HealReport run() {
     if (program_.settings.FilePath.empty() || !fs_.isFolder(store_.root())) return report_;
+    attempt([&] { finishSwitches(); });
     attempt([&] { healFolders(); });
     // Lines are dropped on a full picture only: a folder that could not be listed again or read now
     // may own any of them.
@@ -65,6 +67,19 @@ class Healer {
   // Findings that stay as they are would otherwise be written at every filling of the page.
   void noteOnce(const std::string& text) {
     if (notes_.insert(text).second) log(text);
+  }
+
+  // A switch off or on that the program was stopped in the middle of is carried to its end first.
+  void finishSwitches() {
+    for (const auto& folder : store_.installationFolders()) {
+      if (!isValidNewInstallationName(folder)) continue;
+      attempt([&] {
+        if (finishMoves(program_, folder)) {
+          report_.switchesFinished.push_back(folder);
+          log(texts::healSwitchFinished(folder));
+        }
+      });
+    }
   }
 
   void healFolders() {
@@ -252,18 +267,25 @@ class Healer {
   }
 
   void healRegister() {
-    if (!fs_.exists(store_.registerPath())) return;
-    const std::vector<std::string> lines = fs_.readLines(store_.registerPath());
+    const std::vector<std::string> lines =
+        fs_.existsForReading(store_.registerPath()) ? fs_.readLines(store_.registerPath()) : std::vector<std::string>{};
     const std::vector<std::string> names = store_.openList();
     // A listed installation whose folder cannot be seen now may own any line: nothing is dropped.
     for (const auto& name : names) {
       if (isValidInstallationName(name) && !fs_.isFolder(store_.folder(name))) return;
     }
-    // How often each game path is owned (a damaged register may hold a path twice).
+    // How often each game path is owned (a damaged register may hold a path twice). An installation that
+    // is off holds none of its paths.
     std::map<std::string, int> owned;
+    std::vector<std::pair<std::string, std::string>> records;  // (installation, game path)
     for (const auto& name : owners(store_.installationFolders(), names)) {
-      for (const auto& line : store_.recordedFiles(name)) ++owned[sys::upperAscii(line)];
+      if (store_.isOff(name)) continue;
+      for (const auto& line : store_.recordedFiles(name)) {
+        ++owned[sys::upperAscii(line)];
+        records.emplace_back(name, line);
+      }
     }
+    registerLost(lines, records);
     std::vector<std::string> drop;
     for (const auto& line : lines) {
       int& count = owned[sys::upperAscii(line)];
@@ -281,6 +303,25 @@ class Healer {
     for (const auto& line : drop) {
       report_.droppedLines.push_back(line);
       log(texts::healLineDropped(line));
+    }
+  }
+
+  // A path an installation records and keeps the backup of, but which the register lost (a run cut off
+  // between its two records): registered again, so that no other install takes it for an original.
+  void registerLost(const std::vector<std::string>& lines, const std::vector<std::pair<std::string, std::string>>& records) {
+    std::set<std::string> registered;
+    for (const auto& line : lines) registered.insert(sys::upperAscii(line));
+    std::vector<std::string> lost;
+    for (const auto& [name, gamePath] : records) {
+      if (!registered.insert(sys::upperAscii(gamePath)).second) continue;
+      if (fs_.isFile(store_.backupPath(name, gamePath))) lost.push_back(gamePath);
+    }
+    if (lost.empty()) return;
+    fs_.appendLines(store_.registerPath(), lost);
+    fs_.syncFile(store_.registerPath());
+    for (const auto& line : lost) {
+      report_.registeredLines.push_back(line);
+      log(texts::healLineRegistered(line));
     }
   }
 

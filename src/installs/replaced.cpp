@@ -26,6 +26,7 @@ ReplacedFiles ReplacedFiles::read(Store& store) {
   for (const std::string& name : names) {
     std::vector<std::string> files;
     try {
+      if (store.isOff(name)) continue;  // its files are not in the game
       files = store.recordedFiles(name);
     } catch (const sys::IoError&) {
       continue;

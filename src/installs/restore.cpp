@@ -6,6 +6,7 @@
 #include "installs/changes.h"
 #include "installs/heal.h"
 #include "installs/put_back.h"
+#include "installs/switch.h"
 #include "installs/names.h"
 #include "installs/sums.h"
 #include "installs/texts.h"
@@ -44,6 +45,40 @@ void dropEntry(Store& store, std::vector<std::string>& names, std::size_t index,
   if (listChanged) listChanged(result);
 }
 
+// The installation's own files go, "files.dat" the last (while it stands, the installation does), and
+// the folder when nothing else is left in it. Whether nothing else was.
+bool dissolve(sys::FileSystem& fs, Store& store, const std::string& name) {
+  fs.removeFolderIfEmpty(store.packFolder(name));  // left by a switch cut off before its first move
+  for (const auto& ownFile : Store::ownFileNames()) {
+    if (ownFile == "files.dat") continue;
+    fs.removeFile(store.folder(name) + sys::kSep + ownFile);
+    fs.removeFile(store.folder(name) + sys::kSep + ownFile + ".new");
+  }
+  const bool onlyOwn = holdsOnlyOwnFiles(fs, store.folder(name));
+  fs.removeFile(store.filesPath(name));
+  fs.removeFile(store.filesPath(name) + ".new");
+  fs.removeFolderIfEmpty(store.folder(name));
+  return onlyOwn;
+}
+
+// An installation that is off: its originals are in the game already; its pack's files and records go.
+RestoreResult deleteOff(app::Program& program, Store& store, std::vector<std::string>& names, std::size_t index,
+                        const std::function<void(RestoreResult)>& listChanged) {
+  auto& fs = program.fs();
+  const std::string name = names[index];
+  if (!app::askAttention(program.ui(), texts::deleteOffQuestion(name))) return RestoreResult::Declined;
+  fs.removeTree(store.packFolder(name));
+  const bool onlyOwn = dissolve(fs, store, name);
+  const RestoreResult result = onlyOwn ? RestoreResult::Deleted : RestoreResult::UnknownFilesLeft;
+  dropEntry(store, names, index, listChanged, result);
+  if (onlyOwn) {
+    app::showAttention(program.ui(), texts::kOffDeleted);
+  } else {
+    program.ErrorMsg(texts::unknownFilesLeft(store.folder(name)), "");
+  }
+  return result;
+}
+
 }  // namespace
 
 std::vector<std::string> openInstallationList(app::Program& program) {
@@ -76,6 +111,11 @@ RestoreResult Restore(app::Program& program, std::vector<std::string>& names, st
     busy.end();
     dropEntry(store, names, index, listChanged, RestoreResult::FolderMissing);
     return RestoreResult::FolderMissing;
+  }
+  finishMoves(program, name);
+  if (store.isOff(name)) {
+    busy.end();
+    return deleteOff(program, store, names, index, listChanged);
   }
   const std::string own = store.filesPath(name);
   // A lost "files.dat" is first given back from the register, as healing does, so the backups it
@@ -156,15 +196,7 @@ RestoreResult Restore(app::Program& program, std::vector<std::string>& names, st
     return RestoreResult::Incomplete;
   }
 
-  for (const auto& ownFile : Store::ownFileNames()) {
-    if (ownFile == "files.dat") continue;  // the last to go: while it stands, the installation does
-    fs.removeFile(store.folder(name) + sys::kSep + ownFile);
-    fs.removeFile(store.folder(name) + sys::kSep + ownFile + ".new");
-  }
-  const bool onlyOwn = holdsOnlyOwnFiles(fs, store.folder(name));
-  fs.removeFile(own);
-  fs.removeFile(own + ".new");
-  fs.removeFolderIfEmpty(store.folder(name));
+  const bool onlyOwn = dissolve(fs, store, name);
   busy.end();
   if (!onlyOwn) {
     // Every original is back, so the entry goes; what the folder holds besides stays for the person.

@@ -32,6 +32,8 @@ enum class RestoreResult {
                      // the list, the folder stays
   UnknownFilesLeft,  // every original is back and the entry left the list, but the folder holds files it
                      // does not record: it stays, and that is said instead of success
+  Deleted,           // an installation that was off (its originals in the game) went with its pack's files
+  Declined,          // the person kept the installation that is off
 };
 
 // "Восстановить файлы" on names[index]. Per game path of the installation's "files.dat": a path that does
@@ -45,7 +47,8 @@ enum class RestoreResult {
 // is no longer registered (or is registered by another installation) was restored before: it is passed
 // over. The installation is dissolved only when every file came back or was kept; otherwise its
 // "files.dat" keeps the paths not restored and "Не все файлы восстановлены. Повторите восстановление" is
-// shown. A lost "files.dat" is given back from the register first (rebuildLostRecords). names is the
+// shown. A lost "files.dat" is given back from the register first (rebuildLostRecords). An installation
+// that is off has nothing to put back: after its question it goes with its pack's files. names is the
 // page's list: an entry that leaves it leaves "list.dat" too, and listChanged runs right then (before
 // the closing box) with the outcome; when "list.dat" cannot be written, names stays as the file is.
 // Throws sys::IoError.

@@ -99,6 +99,29 @@ std::string changedFilesStatus(std::size_t count) {
 
 std::string renameHint(const std::string& name) { return "Хотите переименовать \"" + name + "\"?"; }
 
+std::string heldByAnother(const std::string& bareName, const std::string& other) {
+  return "Файл \"" + bareName + "\" уже заменён установкой «" + other + "». Отключить её и продолжить?";
+}
+
+std::string packFileMissing(const std::string& gamePath) {
+  return "Нет файла пакета для \"" + gamePath + "\": установка не включена";
+}
+
+std::string gameFileMissing(const std::string& gamePath) {
+  return "В папке игры нет файла \"" + gamePath + "\", его оригинал нечем сохранить: установка не включена";
+}
+
+std::string moveFailed(const std::string& from, const std::string& to) {
+  return "Не удалось переместить файл \"" + from + "\" в \"" + to + "\"";
+}
+
+std::string deleteOffQuestion(const std::string& name) {
+  return "Установка «" + name + "» отключена: её файлов в игре нет, оригиналы на месте.\r\n"
+         "Удалить её вместе с файлами пакета?";
+}
+
+std::string sharingStatus(std::size_t count) { return "Общие файлы с другими установками: " + std::to_string(count); }
+
 std::string healRelisted(const std::string& name) {
   return "Установка \"" + name + "\" не значилась в списке установок и снова внесена в него";
 }
@@ -128,6 +151,14 @@ std::string healRebuilt(const std::string& name, std::size_t count) {
 std::string healUnmatchedBackups(const std::string& name, const std::string& bareNames) {
   return "В папке установки \"" + name + "\" есть файлы без записи в реестре установленных файлов, оставлены как есть: " +
          bareNames;
+}
+
+std::string healLineRegistered(const std::string& gamePath) {
+  return "Строка \"" + gamePath + "\" не значилась в реестре установленных файлов и снова внесена в него";
+}
+
+std::string healSwitchFinished(const std::string& name) {
+  return "Переключение установки \"" + name + "\" было прервано и доведено до конца";
 }
 
 std::string healFailed(const std::string& systemText) {

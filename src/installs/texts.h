@@ -141,6 +141,22 @@ std::string notRestoredLinked(const std::string& gamePath);
 // Every original is back, but the installation's folder holds files it does not record.
 std::string unknownFilesLeft(const std::string& folder);
 
+// Switching an installation off and on.
+inline constexpr const char* kSwitchOffItem = "Отключить";
+inline constexpr const char* kSwitchOnItem = "Включить";
+inline constexpr const char* kSwitchingOff = "отключение установки...ждите...";
+inline constexpr const char* kSwitchingOn = "включение установки...ждите...";
+inline constexpr const char* kSharingLabel = "Общие файлы с установками:";
+inline constexpr const char* kOffDeleted = "Установка удалена";
+// Файл "NAME" уже заменён установкой «OTHER». Отключить её и продолжить?
+std::string heldByAnother(const std::string& bareName, const std::string& other);
+std::string packFileMissing(const std::string& gamePath);
+std::string gameFileMissing(const std::string& gamePath);
+std::string moveFailed(const std::string& from, const std::string& to);
+// The question before an installation that is off is taken away with its pack's files.
+std::string deleteOffQuestion(const std::string& name);
+std::string sharingStatus(std::size_t count);  // Общие файлы с другими установками: N
+
 // The lines the store's healing writes to "errors.txt".
 std::string healRelisted(const std::string& name);
 std::string healRemoved(const std::string& name);
@@ -148,6 +164,8 @@ std::string healLeftAlone(const std::string& name);
 std::string healLineDropped(const std::string& gamePath);
 std::string healLineKept(const std::string& gamePath);
 std::string healFailed(const std::string& systemText);
+std::string healSwitchFinished(const std::string& name);
+std::string healLineRegistered(const std::string& gamePath);
 std::string healRebuilt(const std::string& name, std::size_t count);
 std::string healUnmatchedBackups(const std::string& name, const std::string& bareNames);
 

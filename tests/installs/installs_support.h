@@ -83,9 +83,12 @@ class FailingFileSystem : public sys::FileSystem {
     if (!go(step("createEmpty", path))) throw sys::IoError("injected create failure");
     FileSystem::createEmpty(path);
   }
-  void appendLine(const std::string& path, const std::string& line) override {
+  void appendLines(const std::string& path, const std::vector<std::string>& lines) override {
     if (!go(step("appendLine", path))) throw sys::IoError("injected append failure");
-    FileSystem::appendLine(path, line);
+    FileSystem::appendLines(path, lines);
+  }
+  bool moveFile(const std::string& from, const std::string& to) override {
+    return go(step("moveFile", to)) && FileSystem::moveFile(from, to);
   }
 
  private:

@@ -26,6 +26,7 @@
 
 #include "installs/content_hash.h"
 #include "installs/store.h"
+#include "installs/switch.h"
 #include "installs/sums.h"
 #include "support/temp_folder.h"
 #include "sys/filesystem.h"
@@ -163,6 +164,7 @@ class Sandbox {
   }
   int installationsWithSums = 0;
 
+  // And every installation that is off keeps its pack's file of each path it records, as the pack has it.
   void expectNothingLost(const std::string& where) {
     auto& files = sys::realFileSystem();
     installs::Store store(files, programFolder());
@@ -171,7 +173,14 @@ class Sandbox {
     std::vector<std::string> listedPaths;
     for (const auto& name : names) {
       if (name.empty() || !files.canOpenForReading(store.filesPath(name))) continue;
+      const bool off = store.isOff(name);
       for (const auto& path : files.readLines(store.filesPath(name))) {
+        if (off) {
+          const std::string pack = store.packPath(name, path);
+          EXPECT_TRUE(files.isFile(pack) && readBytes(pack) == readBytes(temp / ("new/" + sys::bareName(path))))
+              << where << ": " << name << " is off without its pack's file of " << path;
+          continue;
+        }
         listedPaths.push_back(path);
         listedBy[path].push_back(name);
       }
@@ -184,12 +193,12 @@ class Sandbox {
     }
     for (const auto& path : game) {
       if (readBytes(path) == before[path]) continue;
-      bool backedUp = false;
+      int backedUp = 0;
       for (const auto& name : listedBy[path]) {
         const std::string backup = store.backupPath(name, path);
-        backedUp = backedUp || (files.isFile(backup) && readBytes(backup) == before[path]);
+        backedUp += files.isFile(backup) && readBytes(backup) == before[path] ? 1 : 0;
       }
-      EXPECT_TRUE(backedUp) << where << ": changed without a backup of its original: " << path;
+      EXPECT_EQ(backedUp, 1) << where << ": changed, and its original is not in exactly one installation: " << path;
       EXPECT_NE(std::find(registered.begin(), registered.end(), path), registered.end())
           << where << ": changed but not registered: " << path;
     }
@@ -431,6 +440,20 @@ TEST(KillTest, FaultsOfTheDiskWithKillsAnywhereLoseNoOriginal) {
                    installNew, 0, {{"VARNIKIT_FULL_AT=" + std::to_string(append)}, 4});
   }
   killEverywhere("restore with a backup out of reach", installedBefore, restoreAll, 10, {{"VARNIKIT_HIDE=go.wav"}, 3});
+}
+
+void installedAndOff(Sandbox& sandbox) {
+  installedBefore(sandbox);
+  EXPECT_EQ(sandbox.drive({"switch-off", "Новый"}).exitCode, 0);
+}
+std::vector<std::string> switchOff(Sandbox&) { return {"switch-off", "Новый"}; }
+std::vector<std::string> switchOn(Sandbox&) { return {"switch-on", "Новый"}; }
+
+TEST(KillTest, SwitchesKilledAnywhereAreFinishedByHealing) {
+  const Tally off = killEverywhere("switch off", installedBefore, switchOff, 10);
+  const Tally on = killEverywhere("switch on", installedAndOff, switchOn, 10);
+  EXPECT_GT(off.steps, 8);
+  EXPECT_GT(on.steps, 8);
 }
 
 TEST(KillTest, RenameKilledAnywhereLosesNoInstallation) {

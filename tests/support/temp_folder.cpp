@@ -38,10 +38,12 @@ static bool startUnixProgram(const wchar_t* program, const wchar_t* options, std
 }
 #endif
 
-TempFolder::TempFolder() {
+TempFolder::TempFolder() : TempFolder(sys::fromPath(fs::temp_directory_path())) {}
+
+TempFolder::TempFolder(const std::string& parent) {
   static std::atomic<unsigned> counter{0};
   std::random_device random;
-  const fs::path base = fs::temp_directory_path();
+  const fs::path base = sys::toPath(parent);
   for (int attempt = 0; attempt < 100; ++attempt) {
     const fs::path candidate =
         base / ("varnikit-test-" + std::to_string(random()) + "-" + std::to_string(counter++));

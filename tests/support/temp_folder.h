@@ -9,6 +9,8 @@ namespace testing_support {
 class TempFolder {
  public:
   TempFolder();
+  // The same below another folder (another file system, say).
+  explicit TempFolder(const std::string& parent);
   ~TempFolder();
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;

@@ -6,6 +6,8 @@
 //   kill_driver ROOT rename OLD NEW             renames the installation OLD to NEW
 //   kill_driver ROOT heal                       one healing pass of the store; prints what it did
 //   kill_driver ROOT unlist NAME                takes NAME out of "list.dat" (a line a power cut lost)
+//   kill_driver ROOT switch-off NAME            switches the installation NAME off
+//   kill_driver ROOT switch-on NAME             switches it on again
 //
 // ROOT holds the program folder "program/" (with the catalogue "fileslist.dat" when the test wrote one)
 // and the hive file "hive.reg". With VARNIKIT_KILL_AT=N in its
@@ -35,6 +37,7 @@
 #include "installs/heal.h"
 #include "installs/install.h"
 #include "installs/restore.h"
+#include "installs/switch.h"
 #include "support/fakes.h"
 #include "sys/error.h"
 #include "sys/paths.h"
@@ -100,9 +103,13 @@ class DyingFileSystem : public sys::FileSystem {
     step(), FileSystem::writeText(path, text);
   }
   void createEmpty(const std::string& path) override { step(), FileSystem::createEmpty(path); }
-  void appendLine(const std::string& path, const std::string& line) override {
-    step(), FileSystem::appendLine(path, line);
+  void appendLines(const std::string& path, const std::vector<std::string>& lines) override {
+    step(), FileSystem::appendLines(path, lines);
   }
+  bool moveFile(const std::string& from, const std::string& to) override {
+    return step() && FileSystem::moveFile(from, to);
+  }
+  bool removeTree(const std::string& path) override { return step() && FileSystem::removeTree(path); }
   std::unique_ptr<sys::LineSink> createLineSink(const std::string& path) override {
     step();
     return FileSystem::createLineSink(path);
@@ -208,6 +215,14 @@ int run(int argc, char** argv) {
       const auto found = std::find(names.begin(), names.end(), std::string(argv[3]));
       if (found == names.end()) return 2;
       installs::Rename(program, names, static_cast<std::size_t>(found - names.begin()));
+    } else if ((operation == "switch-off" || operation == "switch-on") && argc > 3) {
+      auto names = installs::openInstallationList(program);
+      const auto found = std::find(names.begin(), names.end(), std::string(argv[3]));
+      if (found == names.end()) return 2;
+      const auto index = static_cast<std::size_t>(found - names.begin());
+      const auto result = operation == "switch-off" ? installs::SwitchOff(program, names, index)
+                                                    : installs::SwitchOn(program, names, index);
+      if (result != installs::SwitchResult::Switched) status = 3;
     } else if (operation == "unlist" && argc > 3) {
       auto names = installs::openInstallationList(program);
       names.erase(std::remove(names.begin(), names.end(), std::string(argv[3])), names.end());
