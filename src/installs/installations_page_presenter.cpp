@@ -1,7 +1,11 @@
 #include "installs/installations_page_presenter.h"
 
 #include "app/program.h"
+#include "installs/names.h"
 #include "installs/restore.h"
+#include "installs/store.h"
+#include "installs/switch.h"
+#include "sys/error.h"
 #include "installs/texts.h"
 
 namespace installs {
@@ -21,10 +25,26 @@ void InstallationsPagePresenter::EditMenuShow() {
   clearInformation();
 }
 
-void InstallationsPagePresenter::showNames() { view_.showInstallations(names_); }
+void InstallationsPagePresenter::showNames() {
+  readSwitches();
+  view_.showInstallations(names_, on_);
+}
+
+void InstallationsPagePresenter::readSwitches() {
+  Store store(program_.fs(), program_.settings.FilePath);
+  on_.assign(names_.size(), true);
+  for (std::size_t i = 0; i < names_.size(); ++i) {
+    try {
+      on_[i] = !isValidInstallationName(names_[i]) || !store.isOff(names_[i]);
+    } catch (const sys::IoError&) {
+      // Records that cannot be read now: shown as on, which is what the register says of them.
+    }
+  }
+}
 
 void InstallationsPagePresenter::clearInformation() {
   view_.showFiles({});
+  view_.showSharing({});
   view_.setDate("");
   view_.setDescription("");
 }
@@ -64,13 +84,47 @@ void InstallationsPagePresenter::ListBox1Click() {
   if (row < 0 || row >= static_cast<int>(names_.size())) return;
   view_.setEnabled(InstallationsPageView::Control::Rename, true);
   view_.setEnabled(InstallationsPageView::Control::Restore, true);
-  const auto installation = showInstallation(program_, names_[static_cast<std::size_t>(row)], &changes_);
+  const auto index = static_cast<std::size_t>(row);
+  // What is in the game is counted only for an installation that is on.
+  const auto installation = showInstallation(program_, names_[index], on_.at(index) ? &changes_ : nullptr);
+  const auto sharing = sharingInstallations(program_, names_, index);
   view_.showFiles(installation.files);
+  view_.showSharing(sharing);
   view_.setDescription(installation.description);
   view_.setDate(installation.time);
   // Only the text: the busy state and the window's being enabled are not this page's to change.
-  program_.ui().setStatusText(installation.changedFiles == 0 ? std::string()
-                                                             : texts::changedFilesStatus(installation.changedFiles));
+  std::string status;
+  if (installation.changedFiles > 0) status = texts::changedFilesStatus(installation.changedFiles);
+  if (!sharing.empty()) status += (status.empty() ? "" : "; ") + texts::sharingStatus(sharing.size());
+  program_.ui().setStatusText(status);
+}
+
+void InstallationsPagePresenter::ListBox1Switch(int row) {
+  if (row < 0 || row >= static_cast<int>(names_.size())) return;
+  const auto index = static_cast<std::size_t>(row);
+  try {
+    if (on_[index]) {
+      SwitchOff(program_, names_, index, &changes_);
+    } else {
+      SwitchOn(program_, names_, index);
+    }
+  } catch (...) {
+    refillFromDisk();
+    throw;
+  }
+  // Every row's box as the store has it now (the binding may have turned this one's already); the
+  // selection stays.
+  const std::vector<bool> shown = on_;
+  readSwitches();
+  for (std::size_t i = 0; i < on_.size(); ++i) {
+    if (i == index || on_[i] != shown[i]) view_.setSwitchedOn(i, on_[i]);
+  }
+  if (view_.selectedRow() == row) ListBox1Click();
+}
+
+std::string InstallationsPagePresenter::switchItemText(int row) const {
+  if (row < 0 || row >= static_cast<int>(on_.size())) return {};
+  return on_[static_cast<std::size_t>(row)] ? texts::kSwitchOffItem : texts::kSwitchOnItem;
 }
 
 void InstallationsPagePresenter::Button1Click() { view_.openInstallDialog(); }

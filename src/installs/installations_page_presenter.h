@@ -19,8 +19,13 @@ class InstallationsPageView {
   enum class Control { Rename, Restore };
 
   virtual ~InstallationsPageView() = default;
-  // The installation list afresh, nothing selected afterwards.
-  virtual void showInstallations(const std::vector<std::string>& names) = 0;
+  // The installation list afresh, each row with its check box (on: its files are in the game), nothing
+  // selected afterwards.
+  virtual void showInstallations(const std::vector<std::string>& names, const std::vector<bool>& on) = 0;
+  // One row's check box; the row keeps its place and its selection.
+  virtual void setSwitchedOn(std::size_t row, bool on) = 0;
+  // The other installations that share game files with the selected one.
+  virtual void showSharing(const std::vector<std::string>& names) = 0;
   // One row's new text; the row keeps its place and its selection.
   virtual void setInstallationName(std::size_t row, const std::string& name) = 0;
   // The selected installation: its game paths, its date and its description.
@@ -51,14 +56,23 @@ class InstallationsPagePresenter {
   void Button3Click();   // "Переименовать"
   void Button3MouseMove();
   void Button4Click();   // "&Помощь"
+  // The check box of a row clicked, Space on the selected row, or the row's menu item: switches that
+  // installation off when it is on, on when it is off. The rows then show every installation's state
+  // (switching one on may have switched another off).
+  void ListBox1Switch(int row);
+  // The text of the row's menu item: "Отключить" for an installation that is on, "Включить" for one
+  // that is off; empty for no row.
+  std::string switchItemText(int row) const;
 
-  // The installation list as last read, in the rows' order.
+  // The installation list as last read, in the rows' order, and which of them are on.
   const std::vector<std::string>& names() const { return names_; }
+  const std::vector<bool>& switchedOn() const { return on_; }
 
  private:
   // The selected row when it is one of names_; otherwise reports or refills and gives -1.
   int rowToActOn();
   void showNames();
+  void readSwitches();
   void clearInformation();
   void nothingSelected();
   // After a change of the list that failed: the rows and names_ are "list.dat" again.
@@ -67,6 +81,7 @@ class InstallationsPagePresenter {
   app::Program& program_;
   InstallationsPageView& view_;
   std::vector<std::string> names_;
+  std::vector<bool> on_;
   HealNotes healNotes_;
   ChangeCheck changes_;  // game files hashed already, so a second look costs no reading
 };

@@ -113,10 +113,14 @@ LRESULT CALLBACK InstallationsPage::renameButtonWatch(HWND window, UINT message,
   return DefSubclassProc(window, message, wParam, lParam);
 }
 
-void InstallationsPage::showInstallations(const std::vector<std::string>& names) {
+void InstallationsPage::showInstallations(const std::vector<std::string>& names, const std::vector<bool>&) {
   setListItems(control(ListBox1), names);
   selectListItem(control(ListBox1), -1);
 }
+
+void InstallationsPage::setSwitchedOn(std::size_t, bool) {}
+
+void InstallationsPage::showSharing(const std::vector<std::string>&) {}
 
 void InstallationsPage::setInstallationName(std::size_t row, const std::string& name) {
   HWND list = control(ListBox1);

@@ -34,7 +34,9 @@ class InstallationsPage final : private installs::InstallationsPageView {
                                             DWORD_PTR data);
 
   // installs::InstallationsPageView
-  void showInstallations(const std::vector<std::string>& names) override;
+  void showInstallations(const std::vector<std::string>& names, const std::vector<bool>& on) override;
+  void setSwitchedOn(std::size_t row, bool on) override;
+  void showSharing(const std::vector<std::string>& names) override;
   void setInstallationName(std::size_t row, const std::string& name) override;
   void showFiles(const std::vector<std::string>& gamePaths) override;
   void setDate(const std::string& text) override;

@@ -16,10 +16,13 @@ namespace texts = installs::texts;
 using testing_support::readBytes;
 
 struct RecordingPage : installs::InstallationsPageView {
-  void showInstallations(const std::vector<std::string>& names) override {
+  void showInstallations(const std::vector<std::string>& names, const std::vector<bool>& onRows) override {
     rows = names;
+    on = onRows;
     selected = -1;
   }
+  void setSwitchedOn(std::size_t row, bool value) override { on.at(row) = value; }
+  void showSharing(const std::vector<std::string>& names) override { sharing = names; }
   void setInstallationName(std::size_t row, const std::string& name) override { rows.at(row) = name; }
   void showFiles(const std::vector<std::string>& paths) override { files = paths; }
   void setDate(const std::string& text) override { date = text; }
@@ -30,7 +33,8 @@ struct RecordingPage : installs::InstallationsPageView {
   void openInstallDialog() override { ++installDialogs; }
   void openHelp() override { ++helps; }
 
-  std::vector<std::string> rows, files;
+  std::vector<std::string> rows, files, sharing;
+  std::vector<bool> on;
   std::string date = "?", description = "?", renameHint;
   bool rename = true, restore = true;
   int selected = -1, installDialogs = 0, helps = 0;
@@ -187,6 +191,36 @@ TEST_F(PagePresenter, AListThatCannotBeWrittenLeavesTheRowsAsTheFileHasThem) {
   EXPECT_EQ(view.rows, (std::vector<std::string>{"A", "B"}));
   EXPECT_EQ(view.selected, -1);
   EXPECT_TRUE(view.files.empty());
+}
+
+TEST_F(PagePresenter, ARowsBoxSwitchesItsInstallationAndTheRowsShowWhoHoldsTheSharedFile) {
+  installAs("A", gign);
+  page.EditMenuShow();
+  select(0);
+  EXPECT_EQ(page.switchItemText(0), texts::kSwitchOffItem);
+  page.ListBox1Switch(0);
+  EXPECT_EQ(view.on, std::vector<bool>{false});
+  EXPECT_EQ(page.switchItemText(0), texts::kSwitchOnItem);
+  EXPECT_EQ(readBytes(gign), "old gign");
+  installAs("B", gign);  // free while A is off
+  page.EditMenuShow();
+  EXPECT_EQ(view.on, (std::vector<bool>{false, true}));
+  select(0);
+  EXPECT_EQ(view.sharing, std::vector<std::string>{"B"});
+  EXPECT_EQ(ui.statusHistory.back(), texts::sharingStatus(1));
+  // Switching A on asks to switch B off; both rows change, and A stays the one shown.
+  ui.expectAttention(texts::heldByAnother("gign.mdl", "B"), app::Answer::Yes);
+  page.ListBox1Switch(0);
+  EXPECT_EQ(view.on, (std::vector<bool>{true, false}));
+  EXPECT_EQ(view.selected, 0);
+  EXPECT_EQ(view.files, std::vector<std::string>{gign});
+  EXPECT_EQ(readBytes(gign), "new A");
+  // No leaves the boxes as the store has them, though the binding had turned the clicked one.
+  view.on[1] = true;
+  ui.expectAttention(texts::heldByAnother("gign.mdl", "A"), app::Answer::No);
+  page.ListBox1Switch(1);
+  EXPECT_EQ(view.on, (std::vector<bool>{true, false}));
+  EXPECT_EQ(page.switchItemText(-1), "");
 }
 
 TEST_F(PagePresenter, InstallAndHelpOpenTheirWindows) {

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -65,6 +66,10 @@ EditMenuPage::EditMenuPage(TForm1& main) : main_(main), presenter_(main.program(
   Memo1->setReadOnly(true);
   infoLayout->addWidget(makeLabel(texts::kFilesLabel, ListBox2, infoGroup));
   infoLayout->addWidget(ListBox2, 3);
+  ListBox3 = makeList(infoGroup, "ListBox3", QString(texts::kSharingLabel).remove(':'));
+  ListBox3->setMaximumHeight(ListBox3->fontMetrics().height() * 4);
+  infoLayout->addWidget(makeLabel(texts::kSharingLabel, ListBox3, infoGroup));
+  infoLayout->addWidget(ListBox3, 1);
   infoLayout->addWidget(makeLabel(texts::kDateLabel, Edit1, infoGroup));
   infoLayout->addWidget(Edit1);
   infoLayout->addWidget(makeLabel(texts::kDescriptionLabel, Memo1, infoGroup));
@@ -93,6 +98,11 @@ EditMenuPage::EditMenuPage(TForm1& main) : main_(main), presenter_(main.program(
   layout->addWidget(panel, 2);
 
   connect(ListBox1, &QListWidget::itemSelectionChanged, this, [this] { ListBox1Click(); });
+  // A click on a row's check box, or Space on the selected row, turns its box at once: the presenter
+  // sets it to what the store has afterwards.
+  connect(ListBox1, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) { ListBox1Switch(ListBox1->row(item)); });
+  ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(ListBox1, &QListWidget::customContextMenuRequested, this, &EditMenuPage::ListBox1ContextMenu);
   connect(ListBox1, &QListWidget::itemClicked, this, [this] { ListBox1Click(); });
   presenter_.FormCreate();
 }
@@ -114,14 +124,43 @@ void EditMenuPage::Button2Click() { forward(&installs::InstallationsPagePresente
 void EditMenuPage::Button3Click() { forward(&installs::InstallationsPagePresenter::Button3Click); }
 void EditMenuPage::Button3MouseMove() { presenter_.Button3MouseMove(); }
 
-void EditMenuPage::showInstallations(const std::vector<std::string>& names) {
+void EditMenuPage::ListBox1Switch(int row) {
+  main_.guard([this, row] { presenter_.ListBox1Switch(row); });
+}
+
+void EditMenuPage::ListBox1ContextMenu(const QPoint& at) {
+  QListWidgetItem* item = ListBox1->itemAt(at);
+  if (!item) return;
+  ListBox1->setCurrentItem(item);
+  const int row = ListBox1->row(item);
+  QMenu menu(this);
+  QAction* toggle = menu.addAction(q(presenter_.switchItemText(row)));
+  if (menu.exec(ListBox1->viewport()->mapToGlobal(at)) == toggle) ListBox1Switch(row);
+}
+
+void EditMenuPage::showInstallations(const std::vector<std::string>& names, const std::vector<bool>& on) {
   const QSignalBlocker blocker(ListBox1);
   ListBox1->clear();
-  for (const auto& name : names) ListBox1->addItem(q(name));
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    auto* item = new QListWidgetItem(q(names[i]), ListBox1);
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(i < on.size() && !on[i] ? Qt::Unchecked : Qt::Checked);
+  }
   ListBox1->setCurrentRow(-1);
 }
 
+void EditMenuPage::setSwitchedOn(std::size_t row, bool on) {
+  const QSignalBlocker blocker(ListBox1);
+  if (QListWidgetItem* item = ListBox1->item(static_cast<int>(row))) item->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+}
+
+void EditMenuPage::showSharing(const std::vector<std::string>& names) {
+  ListBox3->clear();
+  for (const auto& name : names) ListBox3->addItem(q(name));
+}
+
 void EditMenuPage::setInstallationName(std::size_t row, const std::string& name) {
+  const QSignalBlocker blocker(ListBox1);  // a new text is no switch
   if (QListWidgetItem* item = ListBox1->item(static_cast<int>(row))) item->setText(q(name));
 }
 

@@ -28,6 +28,7 @@ class EditMenuPage final : public QWidget, private installs::InstallationsPageVi
   void Button2Click();  // "Восстановить файлы"
   void Button3Click();  // "Переименовать"
   void Button3MouseMove();
+  void ListBox1Switch(int row);  // a row's check box, Space on it, or its menu item
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -36,7 +37,10 @@ class EditMenuPage final : public QWidget, private installs::InstallationsPageVi
   void forward(void (installs::InstallationsPagePresenter::*handler)());
 
   // installs::InstallationsPageView
-  void showInstallations(const std::vector<std::string>& names) override;
+  void showInstallations(const std::vector<std::string>& names, const std::vector<bool>& on) override;
+  void setSwitchedOn(std::size_t row, bool on) override;
+  void showSharing(const std::vector<std::string>& names) override;
+  void ListBox1ContextMenu(const QPoint& at);
   void setInstallationName(std::size_t row, const std::string& name) override;
   void showFiles(const std::vector<std::string>& gamePaths) override;
   void setDate(const std::string& text) override;
@@ -52,6 +56,7 @@ class EditMenuPage final : public QWidget, private installs::InstallationsPageVi
 
   QListWidget* ListBox1 = nullptr;
   QListWidget* ListBox2 = nullptr;
+  QListWidget* ListBox3 = nullptr;  // the installations sharing files with the selected one
   QLineEdit* Edit1 = nullptr;
   QPlainTextEdit* Memo1 = nullptr;
   QPushButton* Button1 = nullptr;

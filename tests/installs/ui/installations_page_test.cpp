@@ -4,6 +4,8 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTest>
 #include <filesystem>
 
@@ -244,6 +246,33 @@ TEST_F(InstallationsPage, KeysRenameLaunchCloseAndPressTheDefaultButton) {
   QTest::keyClick(runMenu.get(), Qt::Key_Escape);
   EXPECT_FALSE(runMenu->isVisible());
   EXPECT_TRUE(form1->isEnabled());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(InstallationsPage, ARowsCheckBoxAndSpaceSwitchTheInstallationOffAndOn) {
+  installAs("A", gign, "");
+  page->EditMenuShow();
+  QListWidget* list = installations();
+  ASSERT_EQ(list->count(), 1);
+  EXPECT_EQ(list->item(0)->checkState(), Qt::Checked);
+  list->setCurrentRow(0);
+  // A click on the box: the style tells where the box of the row is.
+  QStyleOptionViewItem option;
+  option.initFrom(list);
+  option.rect = list->visualItemRect(list->item(0));
+  option.features = QStyleOptionViewItem::HasCheckIndicator;
+  const QRect box = list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, box.center());
+  EXPECT_EQ(list->item(0)->checkState(), Qt::Unchecked);
+  EXPECT_EQ(readBytes(gign), "old gign");
+  EXPECT_TRUE(fileExists(store("A/pack/gign.mdl")));
+  list->setFocus();
+  QTest::keyClick(list, Qt::Key_Space);
+  EXPECT_EQ(list->item(0)->checkState(), Qt::Checked);
+  EXPECT_EQ(readBytes(gign), "new gign.mdl");
 }
 
 }  // namespace
