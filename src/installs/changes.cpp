@@ -5,7 +5,7 @@
 
 namespace installs {
 
-std::optional<std::string> ChangeCheck::hash(sys::FileSystem& fs, const std::string& gamePath) {
+std::optional<std::string> ChangeCheck::hash(sys::FileSystem& fs, const std::string& gamePath, const FileSums* recorded) {
   const auto stamp = fs.stamp(gamePath);
   if (!stamp) {
     seen_.erase(gamePath);
@@ -13,6 +13,10 @@ std::optional<std::string> ChangeCheck::hash(sys::FileSystem& fs, const std::str
   }
   const auto known = seen_.find(gamePath);
   if (known != seen_.end() && known->second.stamp == *stamp) return known->second.hash;
+  if (recorded && recorded->landed == *stamp) {
+    seen_[gamePath] = Seen{*stamp, recorded->installed};
+    return recorded->installed;
+  }
   try {
     std::string hash = fileContentHash(fs, gamePath);
     seen_[gamePath] = Seen{*stamp, hash};
@@ -23,16 +27,13 @@ std::optional<std::string> ChangeCheck::hash(sys::FileSystem& fs, const std::str
   }
 }
 
-bool ChangeCheck::changed(sys::FileSystem& fs, const std::string& gamePath, const std::string& installedHash) {
-  const auto now = hash(fs, gamePath);
-  return now && *now != installedHash;
-}
 std::size_t ChangeCheck::countChanged(sys::FileSystem& fs, const std::vector<std::string>& files,
                                       const std::optional<std::vector<FileSums>>& sums) {
   if (!sums || sums->size() != files.size()) return 0;
   std::size_t count = 0;
   for (std::size_t i = 0; i < files.size(); ++i) {
-    if (changed(fs, files[i], (*sums)[i].installed)) ++count;
+    const auto now = hash(fs, files[i], &(*sums)[i]);
+    if (now && *now != (*sums)[i].installed) ++count;
   }
   return count;
 }

@@ -16,12 +16,12 @@ namespace installs {
 class ChangeCheck {
  public:
   // The content hash of the game file now: nothing for a missing file, an empty text for one that
-  // cannot be read.
-  std::optional<std::string> hash(sys::FileSystem& fs, const std::string& gamePath);
-  // Whether the game file exists and no longer holds the bytes installedHash stands for (a file that
-  // cannot be read counts). A missing file does not count: a restore puts it back without asking.
-  bool changed(sys::FileSystem& fs, const std::string& gamePath, const std::string& installedHash);
-  // How many of files (an installation's "files.dat") are changed by that rule; 0 without sums.
+  // cannot be read. With recorded, a file that still has the stamp the new file landed with holds what
+  // was installed: it is not read.
+  std::optional<std::string> hash(sys::FileSystem& fs, const std::string& gamePath, const FileSums* recorded = nullptr);
+  // How many of files (an installation's "files.dat") exist and no longer hold the bytes their installed
+  // hash stands for (a file that cannot be read counts; a missing one does not: a restore puts it back
+  // without asking); 0 without sums.
   std::size_t countChanged(sys::FileSystem& fs, const std::vector<std::string>& files,
                            const std::optional<std::vector<FileSums>>& sums);
 

@@ -76,7 +76,7 @@ std::optional<std::string> hashOf(sys::FileSystem& fs, const std::string& path) 
 // Backs up the original of gamePath into the installation folder and checks the copy by content. The
 // original's content hash, or nothing, with its message, for a file that is not to be installed.
 std::optional<std::string> backUp(app::Program& program, Store& store, const std::string& name,
-                                  const std::string& gamePath, const std::vector<std::string>& backedUp) {
+                                  const std::string& gamePath, const std::vector<std::string>& backedUp, bool& linked) {
   auto& fs = program.fs();
   auto& ui = program.ui();
   const std::string bare = sys::bareName(gamePath);
@@ -110,10 +110,19 @@ std::optional<std::string> backUp(app::Program& program, Store& store, const std
     return std::nullopt;
   }
   const auto originalSize = fs.fileSize(gamePath);
-  if (originalSize) FTF(program, gamePath, backup);
+  // On one volume the backup is a second name of the original, and no byte is copied: the game file
+  // gets its new bytes under a name of its own later (Install), so this one keeps the original's.
+  linked = originalSize && fs.linkFile(gamePath, backup);
+  if (linked) {
+    fs.setNormal(backup);
+  } else if (originalSize) {
+    FTF(program, gamePath, backup);
+  }
   // No overwrite without a true copy of the original: same size, then same content.
   std::string originalHash;  // empty: no true copy
-  if (originalSize && fs.isFile(backup) && fs.fileSize(backup) == originalSize) {
+  if (linked) {
+    originalHash = hashOf(fs, gamePath).value_or("");
+  } else if (originalSize && fs.isFile(backup) && fs.fileSize(backup) == originalSize) {
     const auto original = hashOf(fs, gamePath);
     if (original && hashOf(fs, backup) == original) originalHash = *original;
   }
@@ -127,6 +136,19 @@ std::optional<std::string> backUp(app::Program& program, Store& store, const std
   return originalHash;
 }
 
+// Gives a backup made as a second name of the game file bytes of its own: a checked copy under a
+// temporary name that then takes the backup's. False when it could not.
+bool separate(sys::FileSystem& fs, const std::string& backup, const std::string& gamePath) {
+  const std::string part = backup + ".part";
+  try {
+    fs.copyFile(gamePath, part);
+    if (fs.sameContent(part, gamePath) && fs.replaceFile(part, backup)) return true;
+  } catch (const sys::IoError&) {
+  }
+  fs.removeFile(part);
+  return false;
+}
+
 // The content hashes of each original and of the new file as it landed in the game folder, in "sums.dat"
 // beside "files.dat", forced to the disk. Written once every new file is in place: a run cut off before
 // leaves no sums, and the installation restores as one made before sums were kept, never taking a copy
@@ -138,9 +160,10 @@ void recordSums(app::Program& program, Store& store, const std::string& name, co
   std::vector<FileSums> sums;
   sums.reserve(newFiles.size());
   for (std::size_t i = 0; i < newFiles.size(); ++i) {
+    const auto landed = fs.stamp(newFiles[i]);
     const auto installed = hashOf(fs, newFiles[i]);
     if (!installed) return;
-    sums.push_back({originals[i], *installed});
+    sums.push_back({originals[i], *installed, landed});
     program.ui().processEvents();
   }
   writeSums(fs, store.sumsPath(name), sums);
@@ -210,9 +233,12 @@ InstallResult Install(app::Program& program, ChosenFiles& chosen, const std::str
   std::vector<std::string> acceptedGames;
   std::vector<std::string> acceptedSources;
   std::vector<std::string> originalHashes;
+  std::vector<bool> linkedBackups;
   for (std::size_t i = 0; i < games.size(); ++i) {
     ui.processEvents();
-    if (auto originalHash = backUp(program, store, *name, games[i], acceptedGames)) {
+    bool linked = false;
+    if (auto originalHash = backUp(program, store, *name, games[i], acceptedGames, linked)) {
+      linkedBackups.push_back(linked);
       accepted.push_back(i);
       acceptedGames.push_back(games[i]);
       acceptedSources.push_back(sources[i]);
@@ -226,13 +252,26 @@ InstallResult Install(app::Program& program, ChosenFiles& chosen, const std::str
     fs.syncFile(store.backupPath(*name, game));
     ui.processEvents();
   }
-  for (const auto& game : acceptedGames) store.recordInstalledFile(*name, game);
+  store.recordInstalledFiles(*name, acceptedGames);
   if (!acceptedGames.empty()) {
     fs.syncFile(store.filesPath(*name));
     fs.syncFile(store.registerPath());
   }
-  for (const std::size_t i : accepted) {
+  for (std::size_t k = 0; k < accepted.size(); ++k) {
+    const std::size_t i = accepted[k];
     ui.processEvents();
+    // A backup that is a second name of the game file must not take the new bytes with it: the game's
+    // name goes first (the original lives on under the backup's), then the new file takes it.
+    if (linkedBackups[k]) {
+      fs.setNormal(games[i]);
+      // A game file the system will not let go (held open by the running game, on Windows): the backup
+      // gets bytes of its own instead; failing that, this file is not installed.
+      if (!fs.removeFile(games[i]) && !separate(fs, store.backupPath(*name, games[i]), games[i])) {
+        app::showError(ui, texts::originalNotSaved(sys::bareName(games[i])));
+        done.finish(i);
+        continue;
+      }
+    }
     FTF(program, sources[i], games[i]);
     done.finish(i);
     ui.processEvents();

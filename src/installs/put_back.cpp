@@ -90,7 +90,7 @@ Finding assess(app::Program& program, Store& store, const std::vector<std::strin
     return Finding::Fault;
   }
   if (!sums) return Finding::Unchanged;
-  const auto now = changes.hash(fs, gamePath);
+  const auto now = changes.hash(fs, gamePath, sums);
   // A file that cannot be read is not known to be changed, nor known not to be.
   if (now && now->empty()) {
     program.ErrorMsg(texts::unreadableGameFile(gamePath), "");
@@ -109,6 +109,9 @@ bool originalGoesBack(app::Program& program, Store& store, const std::string& ga
 
 bool copyBack(app::Program& program, Store& store, const std::string& name, const std::string& gamePath) {
   const std::string backup = store.backupPath(name, gamePath);
+  // A backup that is still a second name of the game file (an install cut off before the game file got
+  // its new bytes): the original is in the game already, and no copy may go onto itself.
+  if (program.fs().sameFile(backup, gamePath)) return true;
   FTF(program, backup, gamePath);
   return program.fs().sameContent(backup, gamePath);
 }

@@ -172,6 +172,23 @@ void Store::recordInstalledFile(const std::string& name, const std::string& game
   }
 }
 
+void Store::recordInstalledFiles(const std::string& name, const std::vector<std::string>& gamePaths) {
+  if (gamePaths.empty()) return;
+  const std::string own = filesPath(name);
+  const std::uintmax_t before = fs_.existsForReading(own) ? fs_.fileSize(own).value_or(0) : 0;
+  fs_.appendLines(own, gamePaths);
+  try {
+    fs_.appendLines(registerPath(), gamePaths);
+  } catch (const sys::IoError&) {
+    fs_.truncateFile(own, before);  // every line of an installation's list stands in the register
+    throw;
+  }
+}
+
+void Store::beginMoves(const std::string& name, const std::string& what) { fs_.writeLines(journalPath(name), {what}, true); }
+
+void Store::endMoves(const std::string& name) { fs_.removeFile(journalPath(name)); }
+
 std::size_t Store::removeFromRegister(const std::vector<std::string>& gamePaths) {
   std::vector<std::string> lines;
   if (fs_.existsForReading(registerPath())) lines = fs_.readLines(registerPath());

@@ -7,6 +7,13 @@
 
 namespace installs {
 
+// The words of "moves.dat": what was moving files of an installation.
+namespace moving {
+inline constexpr const char* kOff = "off";          // a switch off
+inline constexpr const char* kOn = "on";            // a switch on
+inline constexpr const char* kRestore = "restore";  // a restore, moving originals back into the game
+}  // namespace moving
+
 // One installation as the page shows it.
 struct Installation {
   std::vector<std::string> files;  // its game paths, in the order they were installed
@@ -67,6 +74,14 @@ class Store {
 
   // Whether the register holds gamePath (ASCII case ignored). Creates an empty register when missing.
   bool isInstalled(const std::string& gamePath);
+  // The same for several game paths, each file written once: "files.dat" first, then the register; when
+  // the register cannot be written, "files.dat" is cut back to what it held. Forcing both to the disk is
+  // the caller's.
+  void recordInstalledFiles(const std::string& name, const std::vector<std::string>& gamePaths);
+  // "moves.dat": what is about to move files of the installation, written and forced to the disk before
+  // the first one moves; and taken away when all of them did.
+  void beginMoves(const std::string& name, const std::string& what);
+  void endMoves(const std::string& name);
   // Appends gamePath to the installation's "files.dat", then to the register. When the register cannot
   // be written the line is taken out of "files.dat" again (as far as that is still possible) before the
   // error goes on. Forcing both to the disk is the caller's.

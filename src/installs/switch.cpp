@@ -19,10 +19,6 @@
 namespace installs {
 namespace {
 
-// The words of "moves.dat".
-constexpr const char* kMovingOff = "off";
-constexpr const char* kMovingOn = "on";
-
 [[noreturn]] void moveFailed(const std::string& from, const std::string& to) {
   throw sys::IoError(texts::moveFailed(from, to));
 }
@@ -95,15 +91,23 @@ void finishOff(app::Program& program, Store& store, const std::string& name, con
   }
   store.removeFromRegister(files);
   if (!store.isOff(name)) writeOffRecord(program, store, name, files);
-  fs.removeFile(store.journalPath(name));
+  store.endMoves(name);
 }
 
 void finishOn(app::Program& program, Store& store, const std::string& name, const std::vector<std::string>& files) {
   auto& fs = program.fs();
-  for (const auto& gamePath : files) {
-    if (!store.isInstalled(gamePath)) fs.appendLine(store.registerPath(), gamePath);
+  std::set<std::string> registered;
+  if (fs.existsForReading(store.registerPath())) {
+    for (const auto& line : fs.readLines(store.registerPath())) registered.insert(sys::upperAscii(line));
   }
-  fs.syncFile(store.registerPath());
+  std::vector<std::string> missing;
+  for (const auto& gamePath : files) {
+    if (registered.insert(sys::upperAscii(gamePath)).second) missing.push_back(gamePath);
+  }
+  if (!missing.empty()) {
+    fs.appendLines(store.registerPath(), missing);
+    fs.syncFile(store.registerPath());
+  }
   for (const auto& gamePath : files) {
     moveOn(fs, store, name, gamePath);
     program.ui().processEvents();
@@ -111,12 +115,7 @@ void finishOn(app::Program& program, Store& store, const std::string& name, cons
   refreshOriginalSums(fs, store, name, files);
   fs.removeFile(store.offPath(name));
   fs.removeFolderIfEmpty(store.packFolder(name));
-  fs.removeFile(store.journalPath(name));
-}
-
-// What moves.dat says, written and forced to the disk before the first file moves.
-void beginMoves(sys::FileSystem& fs, Store& store, const std::string& name, const char* what) {
-  fs.writeLines(store.journalPath(name), {what}, true);
+  store.endMoves(name);
 }
 
 bool usable(app::Program& program, Store& store, const std::string& name) {
@@ -148,12 +147,13 @@ bool finishMoves(app::Program& program, const std::string& name) {
   Store store(program.fs(), program.settings.FilePath);
   if (!isValidInstallationName(name)) return false;
   const std::string what = store.journal(name);
-  if (what != kMovingOff && what != kMovingOn) return false;
   const auto files = store.recordedFiles(name);
-  if (what == kMovingOff) {
+  if (what == moving::kOff) {
     finishOff(program, store, name, files);
-  } else {
+  } else if (what == moving::kOn) {
     finishOn(program, store, name, files);
+  } else {
+    return false;  // nothing, or a restore: the next restore goes on with it
   }
   return true;
 }
@@ -220,7 +220,7 @@ SwitchResult SwitchOff(app::Program& program, const std::vector<std::string>& na
     fs.writeLines(store.filesPath(name), moving, true);
   }
 
-  beginMoves(fs, store, name, kMovingOff);
+  store.beginMoves(name, moving::kOff);
   finishOff(program, store, name, moving);
   return SwitchResult::Switched;
 }
@@ -262,7 +262,7 @@ SwitchResult SwitchOn(app::Program& program, const std::vector<std::string>& nam
     }
   }
   app::BusyScope busy(program, texts::kSwitchingOn);
-  beginMoves(fs, store, name, kMovingOn);
+  store.beginMoves(name, moving::kOn);
   finishOn(program, store, name, files);
   return SwitchResult::Switched;
 }

@@ -38,8 +38,9 @@ SwitchResult SwitchOff(app::Program& program, const std::vector<std::string>& na
 // stays. Throws sys::IoError.
 SwitchResult SwitchOn(app::Program& program, const std::vector<std::string>& names, std::size_t index);
 
-// Carries a switch that the program was stopped in the middle of (its "moves.dat") to its end. False
-// when nothing was under way. Throws sys::IoError.
+// Carries what the program was stopped in the middle of (the installation's "moves.dat") to its end: a
+// switch off or on is finished; a restore is left for the next restore to go on with. False when nothing
+// was done. Throws sys::IoError.
 bool finishMoves(app::Program& program, const std::string& name);
 
 // The other installations of names that record a game path of names[index], in list order.

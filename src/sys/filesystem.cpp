@@ -321,6 +321,38 @@ bool FileSystem::moveFile(const std::string& from, const std::string& to) {
 #endif
 }
 
+bool FileSystem::sameFile(const std::string& a, const std::string& b) {
+  if (a.empty() || b.empty()) return false;
+  std::error_code ec;
+  const bool same = fs::equivalent(toPath(a), toPath(b), ec);
+  return !ec && same;
+}
+
+bool FileSystem::linkFile(const std::string& from, const std::string& to) {
+#ifdef _WIN32
+  return CreateHardLinkW(wide(to).c_str(), wide(from).c_str(), nullptr) != 0;
+#else
+  struct stat st;
+  if (lstat(from.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  return ::link(from.c_str(), to.c_str()) == 0;
+#endif
+}
+
+bool FileSystem::replaceFile(const std::string& from, const std::string& to) {
+#ifdef _WIN32
+  const DWORD attributes = GetFileAttributesW(wide(from).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  const DWORD target = GetFileAttributesW(wide(to).c_str());
+  if (target != INVALID_FILE_ATTRIBUTES && (target & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  return MoveFileExW(wide(from).c_str(), wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+  struct stat st;
+  if (lstat(from.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  if (lstat(to.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return false;
+  return ::rename(from.c_str(), to.c_str()) == 0;
+#endif
+}
+
 bool FileSystem::isLink(const std::string& path) {
   if (path.empty()) return false;
 #ifdef _WIN32

@@ -72,6 +72,15 @@ class FileSystem {
   // Gives a file a new path on the same volume, never replacing what stands there. False when the
   // target exists or the system refuses (another volume among them).
   virtual bool moveFile(const std::string& from, const std::string& to);
+  // Whether two paths name one and the same file (hard links of it), links followed.
+  virtual bool sameFile(const std::string& a, const std::string& b);
+  // A second name for a file on the same volume (a hard link): both names hold the same bytes, and the
+  // file lives on while either does. Never replaces; false when the target exists or the system cannot
+  // (another volume, a file system without links).
+  virtual bool linkFile(const std::string& from, const std::string& to);
+  // Gives a file a new path on the same volume, replacing the file that stands there in one step. False
+  // when the target is a folder or the system refuses (another volume among them).
+  virtual bool replaceFile(const std::string& from, const std::string& to);
   // Whether the path itself is a symbolic link, or on Windows any reparse point (a junction); not followed.
   virtual bool isLink(const std::string& path);
   // Throws IoError when the folder cannot be created (an existing folder is fine).

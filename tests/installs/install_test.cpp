@@ -206,6 +206,9 @@ class CaseBlindStore : public sys::FileSystem {
   bool isFile(const std::string& path) override { return FileSystem::isFile(fold(path)); }
   std::optional<std::uintmax_t> fileSize(const std::string& path) override { return FileSystem::fileSize(fold(path)); }
   void copyFile(const std::string& from, const std::string& to) override { FileSystem::copyFile(fold(from), fold(to)); }
+  bool linkFile(const std::string& from, const std::string& to) override {
+    return !exists(to) && FileSystem::linkFile(fold(from), fold(to));
+  }
   bool setNormal(const std::string& path) override { return FileSystem::setNormal(fold(path)); }
   bool removeFile(const std::string& path) override { return FileSystem::removeFile(fold(path)); }
   void syncFile(const std::string& path) override { FileSystem::syncFile(fold(path)); }

@@ -27,7 +27,8 @@ class FailingFileSystem : public sys::FileSystem {
   int failAt = 0;
   int steps = 0;
   std::vector<std::string> log;  // "operation path" of every step, for a failing test's message
-  std::string refuseCopiesTo;    // every copy to this path fails, as onto a locked file
+  std::string refuseCopiesTo;    // every copy or link to this path fails, as onto a locked file
+  std::string undeletable;       // and this one cannot be deleted (a file the running game holds, on Windows)
 
   void failAtStep(Failure how, int step) {
     failure = how;
@@ -52,7 +53,7 @@ class FailingFileSystem : public sys::FileSystem {
     return go(step("setNormal", path)) && FileSystem::setNormal(path);
   }
   bool removeFile(const std::string& path) override {
-    return go(step("removeFile", path)) && FileSystem::removeFile(path);
+    return path != undeletable && go(step("removeFile", path)) && FileSystem::removeFile(path);
   }
   void createFolder(const std::string& path) override {
     if (!go(step("createFolder", path))) throw sys::IoError("injected folder failure");
@@ -89,6 +90,12 @@ class FailingFileSystem : public sys::FileSystem {
   }
   bool moveFile(const std::string& from, const std::string& to) override {
     return go(step("moveFile", to)) && FileSystem::moveFile(from, to);
+  }
+  bool replaceFile(const std::string& from, const std::string& to) override {
+    return go(step("replaceFile", to)) && FileSystem::replaceFile(from, to);
+  }
+  bool linkFile(const std::string& from, const std::string& to) override {
+    return to != refuseCopiesTo && go(step("linkFile", to)) && FileSystem::linkFile(from, to);
   }
 
  private:

@@ -51,10 +51,12 @@ class FullDisk : public sys::FileSystem {
     if (!write(path)) full(path);
     FileSystem::createEmpty(path);
   }
-  void appendLine(const std::string& path, const std::string& line) override {
+  void appendLines(const std::string& path, const std::vector<std::string>& lines) override {
     if (!write(path)) full(path);
-    FileSystem::appendLine(path, line);
+    FileSystem::appendLines(path, lines);
   }
+  // A disk without hard links (FAT, say): every backup is a copy that needs room.
+  bool linkFile(const std::string&, const std::string&) override { return false; }
   void syncFile(const std::string& path) override {
     if (room >= 0 && writes >= room) full(path);  // the delayed writes find no room either
   }
@@ -129,6 +131,7 @@ class Faults : public testing_support::ProgramFixture {
 TEST_F(Faults, ANewFileThatCannotBeCopiedLeavesTheOriginalBackedUpAndRestorable) {
   installs_testing::FailingFileSystem locked;
   locked.refuseCopiesTo = gign;  // the game holds the file open
+  locked.undeletable = gign;
   auto flaky = programOn(locked, ui);
   choose(gign), choose(ak);
   const std::string source = temp / "new/gign.mdl";

@@ -192,7 +192,7 @@ class Sandbox {
           << where << ": a register line no listed installation holds: " << line;
     }
     for (const auto& path : game) {
-      if (readBytes(path) == before[path]) continue;
+      if (testing_support::bytesIfAny(path) == before[path]) continue;
       int backedUp = 0;
       for (const auto& name : listedBy[path]) {
         const std::string backup = store.backupPath(name, path);
@@ -434,11 +434,9 @@ TEST(KillTest, FaultsOfTheDiskWithKillsAnywhereLoseNoOriginal) {
   const Tally listRefused = killEverywhere("healing while list.dat is held", installedAndUnlisted, heal, 5,
                                            {{"VARNIKIT_FAIL_LIST_REWRITE=1"}, 0});
   EXPECT_GT(listRefused.relisted, 0) << "the healing after the fault lists the installation again";
-  // "Новый" records four files (the fifth is held by "Old"): the first, a middle and the last append.
-  for (const int append : {1, 2, 4}) {
-    killEverywhere("install with the disk full at register append " + std::to_string(append), nothingBefore,
-                   installNew, 0, {{"VARNIKIT_FULL_AT=" + std::to_string(append)}, 4});
-  }
+  // "Новый" records its four files (the fifth is held by "Old") in one append to the register.
+  killEverywhere("install with the disk full half-way through its register append", nothingBefore, installNew, 0,
+                 {{"VARNIKIT_FULL_AT=1"}, 4});
   killEverywhere("restore with a backup out of reach", installedBefore, restoreAll, 10, {{"VARNIKIT_HIDE=go.wav"}, 3});
 }
 

@@ -70,6 +70,11 @@ TempFolder::~TempFolder() {
 #endif
 }
 
+std::optional<std::string> bytesIfAny(const std::string& path) {
+  if (!fileExists(path)) return std::nullopt;
+  return readBytes(path);
+}
+
 std::string native(const std::string& relative) {
   std::string out = relative;
   for (char& c : out) {

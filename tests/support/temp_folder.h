@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,9 @@ class TempFolder {
 std::string native(const std::string& relative);  // '/' -> the platform's separator
 void writeBytes(const std::string& path, const std::string& bytes);  // creates parent folders
 std::string readBytes(const std::string& path);
+// The file's bytes, or nothing when there is no file (a game file between its original's going and its
+// new file's coming).
+std::optional<std::string> bytesIfAny(const std::string& path);
 bool fileExists(const std::string& path);
 bool folderExists(const std::string& path);
 void makeFolder(const std::string& path);  // with parents

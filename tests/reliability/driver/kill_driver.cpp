@@ -110,6 +110,12 @@ class DyingFileSystem : public sys::FileSystem {
     return step() && FileSystem::moveFile(from, to);
   }
   bool removeTree(const std::string& path) override { return step() && FileSystem::removeTree(path); }
+  bool replaceFile(const std::string& from, const std::string& to) override {
+    return step() && FileSystem::replaceFile(from, to);
+  }
+  bool linkFile(const std::string& from, const std::string& to) override {
+    return step() && FileSystem::linkFile(from, to);
+  }
   std::unique_ptr<sys::LineSink> createLineSink(const std::string& path) override {
     step();
     return FileSystem::createLineSink(path);
