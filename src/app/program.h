@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "app/settings.h"
@@ -83,6 +84,12 @@ class Program {
   Activation activate();
   // Whether ListUpdate asks for a scan today.
   bool updateIsDue();
+  // Whether the catalogue at FilesListDir lists the game folder CSDir, as far as can be told: the folder
+  // a scan of this run made it of, or, for a catalogue found at start, the folder its first line lies in.
+  // Throws sys::IoError when the catalogue cannot be read.
+  bool catalogueListsGameFolder();
+  // Told by the scan: the catalogue at FilesListDir is being made anew of CSDir.
+  void catalogueScanned();
 
   // Reloads "utilities.dat" into the table (LoadUtilList). Throws sys::IoError.
   void LoadUtilList();
@@ -95,6 +102,11 @@ class Program {
  private:
   Services services_;
   bool utilitiesLoaded_ = false;
+  struct CatalogueOrigin {
+    std::string catalogue;  // FilesListDir
+    std::string folder;     // the CSDir it was made of
+  };
+  std::optional<CatalogueOrigin> catalogueOrigin_;
 };
 
 // Status(text, 1) for as long as it lives; Status("", 0) on every way out.
