@@ -38,7 +38,12 @@ class FakeWindowFinder : public sys::WindowFinder {
     }
     return false;
   }
+  bool raise(const std::string& title) override {
+    raised.push_back(title);
+    return exists(title);
+  }
   std::vector<std::string> windows;
+  std::vector<std::string> raised;
   int lookups = 0;
   std::function<void(const std::string&)> onLookup;
 };
