@@ -49,12 +49,13 @@ void Program::Log1Click() {
   }
 }
 
-std::string Program::defaultFilePath() {
-  const std::string exeFolder = services_.executableFolder;
+std::string Program::defaultFilePath() { return app::defaultFilePath(services_.fs, services_.executableFolder); }
+
+std::string defaultFilePath(sys::FileSystem& fs, const std::string& exeFolder) {
   const std::string probe = exeFolder + ".varnikit-write-test";
   try {
-    services_.fs.createEmpty(probe);
-    services_.fs.removeFile(probe);
+    fs.createEmpty(probe);
+    fs.removeFile(probe);
     return exeFolder;
   } catch (const sys::IoError&) {
   }

@@ -33,6 +33,10 @@ inline constexpr const char* kApplicationTitle = "Varnikit";
 // "Varnikit 1.0    |    build: 1374"
 std::string mainWindowCaption();
 
+// The folder data files go to when no FilePath is stored: the executable's folder (with its trailing
+// separator) when files can be created there, otherwise the per-user data folder (created).
+std::string defaultFilePath(sys::FileSystem& fs, const std::string& executableFolder);
+
 // The program-wide state the main window owns, and the operations every part of the program calls:
 // the settings and their registry key, the status line with the busy state, the error log, start-up and
 // the activation step.
@@ -71,8 +75,7 @@ class Program {
   // run menu, utility list, the schedule flag. Throws sys::IoError; the steps after the failing one are
   // skipped.
   void startUp();
-  // The folder data files go to when no FilePath is stored: the executable's folder when files can be
-  // created there, otherwise the per-user data folder (created).
+  // app::defaultFilePath for this program's executable.
   std::string defaultFilePath();
 
   enum class Activation {
