@@ -24,6 +24,7 @@ class NoShell : public sys::Shell {
 class NoWindows : public sys::WindowFinder {
  public:
   bool exists(const std::string&) override { return false; }
+  bool raise(const std::string&) override { return false; }
 };
 
 // A Ui nobody sits at: boxes are counted and answered Yes (OK for a box without a question), the input

@@ -72,6 +72,7 @@ class StageShell final : public sys::Shell {
 class NoWindows final : public sys::WindowFinder {
  public:
   bool exists(const std::string&) override { return false; }
+  bool raise(const std::string&) override { return false; }
 };
 
 class FixedClock final : public sys::Clock {

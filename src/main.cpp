@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "app/command_line.h"
+#include "app/one_program.h"
 #include "app/ui/Application.h"
 #include "app/ui/TForm1.h"
 #include "app/ui/TOptions.h"
@@ -13,17 +14,26 @@
 #include "launchers/ui/Tutils.h"
 #include "service/ui/Tcommand.h"
 #include "sys/paths.h"
+#include "sys/program_lock.h"
 
 int main(int argc, char* argv[]) {
   // --version and --help answer before any window system is needed.
   if (const auto exitCode = app::answerCommandLine({argv + 1, argv + argc}, std::cout, std::cerr)) return *exitCode;
 
+  auto registry = sys::currentUserRegistry();
+  auto windowFinder = sys::systemWindowFinder();
+  // Held until the program ends. A second start brings the first one's window forward and ends here,
+  // before it connects to the toolkit or reads a data file.
+  auto lock = sys::systemProgramLock();
+  if (!app::claimStore(*lock, *windowFinder,
+                       app::storeFolder(*registry, sys::realFileSystem(), sys::executableFolder()))) {
+    return 0;
+  }
+
   QApplication application(argc, argv);
   app::ui::setUpApplication();
 
-  auto registry = sys::currentUserRegistry();
   auto shell = sys::systemShell();
-  auto windowFinder = sys::systemWindowFinder();
   const Platform platform{sys::realFileSystem(), *registry, *shell, *windowFinder, sys::systemClock(),
                           sys::executableFolder()};
 

@@ -3,9 +3,11 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include "app/one_program.h"
 #include "sys/clock.h"
 #include "sys/filesystem.h"
 #include "sys/paths.h"
+#include "sys/program_lock.h"
 #include "sys/registry.h"
 #include "sys/shell.h"
 #include "win32/controls.h"
@@ -28,6 +30,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   auto registry = sys::currentUserRegistry();
   auto shell = sys::systemShell();
   auto windowFinder = sys::systemWindowFinder();
+  // Held until the program ends. A second start brings the first one's window forward and ends here,
+  // before it creates a window or reads a data file.
+  auto lock = sys::systemProgramLock();
+  if (!app::claimStore(*lock, *windowFinder,
+                       app::storeFolder(*registry, sys::realFileSystem(), sys::executableFolder()))) {
+    if (SUCCEEDED(com)) CoUninitialize();
+    return 0;
+  }
   const winui::Platform platform{sys::realFileSystem(), *registry, *shell, *windowFinder, sys::systemClock(),
                                  sys::executableFolder()};
 

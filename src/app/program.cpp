@@ -49,12 +49,13 @@ void Program::Log1Click() {
   }
 }
 
-std::string Program::defaultFilePath() {
-  const std::string exeFolder = services_.executableFolder;
+std::string Program::defaultFilePath() { return app::defaultFilePath(services_.fs, services_.executableFolder); }
+
+std::string defaultFilePath(sys::FileSystem& fs, const std::string& exeFolder) {
   const std::string probe = exeFolder + ".varnikit-write-test";
   try {
-    services_.fs.createEmpty(probe);
-    services_.fs.removeFile(probe);
+    fs.createEmpty(probe);
+    fs.removeFile(probe);
     return exeFolder;
   } catch (const sys::IoError&) {
   }
@@ -99,7 +100,9 @@ Program::Activation Program::activate() {
     settings.FilesListDir = settings.FilePath + "fileslist.dat";
   }
   if (settings.CSDir.empty() || !fs.isFolder(settings.CSDir)) return Activation::ShowSettings;
-  if (!fs.isFile(settings.FilesListDir)) {
+  // A catalogue of another folder is no catalogue of this one: its paths would have installs matched
+  // against, and written into, the folder the player has left.
+  if (!fs.isFile(settings.FilesListDir) || !catalogueListsGameFolder()) {
     showAttention(services_.ui, texts::kScanNeeded);
     catalogue::FindFilesList(*this);
     // A catalogue built in this run is as fresh as any schedule asks: no second scan at the next
@@ -114,6 +117,21 @@ Program::Activation Program::activate() {
   WriteRegistry();
   return Activation::Done;
 }
+
+bool Program::catalogueListsGameFolder() {
+  if (!catalogueOrigin_ || catalogueOrigin_->catalogue != settings.FilesListDir) {
+    // Made before this run: a scan writes the game folder's text before every path. A folder inside or
+    // around the scanned one may pass where a scan of this run would not; an empty catalogue lists no
+    // folder, so nothing in it can lead into another one.
+    const auto first = services_.fs.readFirstLine(settings.FilesListDir);
+    if (first && !first->starts_with(settings.CSDir + sys::kSep)) return false;
+    catalogueOrigin_ = CatalogueOrigin{settings.FilesListDir, settings.CSDir};
+  }
+  // Changed back to the folder the catalogue was made of, it is that folder's catalogue again.
+  return catalogueOrigin_->folder == settings.CSDir;
+}
+
+void Program::catalogueScanned() { catalogueOrigin_ = CatalogueOrigin{settings.FilesListDir, settings.CSDir}; }
 
 void Program::LoadUtilList() {
   launchers::loadUtilList(services_.fs, settings.FilePath, utilities);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "app/settings.h"
@@ -31,6 +32,10 @@ inline constexpr const char* kApplicationTitle = "Varnikit";
 
 // "Varnikit 1.0    |    build: 1374"
 std::string mainWindowCaption();
+
+// The folder data files go to when no FilePath is stored: the executable's folder (with its trailing
+// separator) when files can be created there, otherwise the per-user data folder (created).
+std::string defaultFilePath(sys::FileSystem& fs, const std::string& executableFolder);
 
 // The program-wide state the main window owns, and the operations every part of the program calls:
 // the settings and their registry key, the status line with the busy state, the error log, start-up and
@@ -70,8 +75,7 @@ class Program {
   // run menu, utility list, the schedule flag. Throws sys::IoError; the steps after the failing one are
   // skipped.
   void startUp();
-  // The folder data files go to when no FilePath is stored: the executable's folder when files can be
-  // created there, otherwise the per-user data folder (created).
+  // app::defaultFilePath for this program's executable.
   std::string defaultFilePath();
 
   enum class Activation {
@@ -83,6 +87,12 @@ class Program {
   Activation activate();
   // Whether ListUpdate asks for a scan today.
   bool updateIsDue();
+  // Whether the catalogue at FilesListDir lists the game folder CSDir, as far as can be told: the folder
+  // a scan of this run made it of, or, for a catalogue found at start, the folder its first line lies in.
+  // Throws sys::IoError when the catalogue cannot be read.
+  bool catalogueListsGameFolder();
+  // Told by the scan: the catalogue at FilesListDir is being made anew of CSDir.
+  void catalogueScanned();
 
   // Reloads "utilities.dat" into the table (LoadUtilList). Throws sys::IoError.
   void LoadUtilList();
@@ -95,6 +105,11 @@ class Program {
  private:
   Services services_;
   bool utilitiesLoaded_ = false;
+  struct CatalogueOrigin {
+    std::string catalogue;  // FilesListDir
+    std::string folder;     // the CSDir it was made of
+  };
+  std::optional<CatalogueOrigin> catalogueOrigin_;
 };
 
 // Status(text, 1) for as long as it lives; Status("", 0) on every way out.

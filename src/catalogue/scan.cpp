@@ -115,6 +115,8 @@ void FindFilesList(app::Program& program) {
   auto& settings = program.settings;
   app::Ui& ui = program.ui();
   ScanResult result;
+  // Whatever the scan leaves, cut off part-way included, lists only this folder.
+  program.catalogueScanned();
   {
     app::BusyScope busy(program, kScanning);
     // Handing the events over at every entry would cost more than the scan itself; every 64th is

@@ -509,6 +509,21 @@ std::string FileSystem::readText(const std::string& path) {
 
 std::vector<std::string> FileSystem::readLines(const std::string& path) { return splitLines(readText(path)); }
 
+std::optional<std::string> FileSystem::readFirstLine(const std::string& path) {
+  if (path.empty()) fail(path, std::strerror(ENOENT));
+  if (isFolder(path)) fail(path, std::strerror(EISDIR));
+  clearErrors();
+  std::ifstream in(toPath(path), std::ios::binary);
+  if (!in) failWithSystemError(path, ENOENT);
+  std::string line;
+  if (!std::getline(in, line, '\n') && line.empty()) {
+    if (in.bad()) failWithSystemError(path, EIO);
+    return std::nullopt;
+  }
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return decodeLine(line);
+}
+
 void FileSystem::writeLines(const std::string& path, const std::vector<std::string>& lines, bool atomic) {
   const std::string bytes = joinLines(lines);
   if (!atomic) {

@@ -109,6 +109,9 @@ class FileSystem {
   // All lines; LF-only line ends and a last line without an end are accepted. Throws IoError when the
   // file cannot be opened.
   virtual std::vector<std::string> readLines(const std::string& path);
+  // The first line as readLines gives it, read without the rest; nothing when the file is empty. Throws
+  // IoError when the file cannot be opened.
+  virtual std::optional<std::string> readFirstLine(const std::string& path);
   // The whole file as text, its line ends kept as they are (CR LF stays CR LF). Throws IoError.
   virtual std::string readText(const std::string& path);
   // Creates (truncates) the file and writes each line followed by CR LF. With atomic, the lines go to a

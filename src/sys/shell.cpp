@@ -79,6 +79,18 @@ class WindowsShell final : public Shell {
 class WindowsWindowFinder final : public WindowFinder {
  public:
   bool exists(const std::string& title) override { return FindWindowW(nullptr, toWide(title).c_str()) != nullptr; }
+
+  bool raise(const std::string& title) override {
+    HWND window = FindWindowW(nullptr, toWide(title).c_str());
+    if (!window) return false;
+    if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+    // A window with a dialog open over it takes no input: the dialog comes to the front instead.
+    HWND popup = GetLastActivePopup(window);
+    if (!popup || !IsWindowVisible(popup) || !IsWindowEnabled(popup)) popup = window;
+    // Allowed to a program the user has just started (its starter was in the foreground).
+    SetForegroundWindow(popup);
+    return true;
+  }
 };
 
 }  // namespace
@@ -141,23 +153,88 @@ class XcbWindowFinder final : public WindowFinder {
  public:
   ~XcbWindowFinder() override { disconnect(); }
 
-  bool exists(const std::string& title) override {
-    if (!connect()) return false;
+  bool exists(const std::string& title) override { return find(title).has_value(); }
+
+  bool raise(const std::string& title) override {
+    const auto window = find(title);
+    if (!window) return false;
+    // A dialog the window's program has open over it (transient for it) is what takes the input.
+    const auto dialog = shownDialogOf(*window);
+    const xcb_window_t front = dialog.value_or(*window);
+    // The window manager activates it: raised, focused, and shown again when minimised. The source 2 says
+    // the request is the user's (as from a pager), which focus-stealing prevention lets through.
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = front;
+    event.type = atom("_NET_ACTIVE_WINDOW");
+    event.data.data32[0] = 2;
+    event.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_send_event(connection_, 0, rootOf(front),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&event));
+    // With no window manager nobody answers that; the windows are put on top of their siblings here, the
+    // dialog last (a window manager takes this as a request of its own).
+    const uint32_t above = XCB_STACK_MODE_ABOVE;
+    xcb_configure_window(connection_, *window, XCB_CONFIG_WINDOW_STACK_MODE, &above);
+    if (dialog) xcb_configure_window(connection_, *dialog, XCB_CONFIG_WINDOW_STACK_MODE, &above);
+    // A round trip, so every request is on the server before the program goes.
+    std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+    return true;
+  }
+
+ private:
+  // The window with the title, the client's own (not a window manager's frame around it).
+  std::optional<xcb_window_t> find(const std::string& title) {
+    if (!connect()) return std::nullopt;
     std::vector<xcb_window_t> level;
     xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection_));
     for (; screens.rem; xcb_screen_next(&screens)) level.push_back(screens.data->root);
     // The roots' children, and two levels below them, where window managers put the clients.
-    bool found = false;
+    std::optional<xcb_window_t> found;
     for (int depth = 0; depth < 3 && !found && !level.empty(); ++depth) {
       level = children(level);
-      found = anyTitled(level, title);
+      found = firstTitled(level, title);
     }
     // A connection the server has dropped is made again at the next lookup.
     if (xcb_connection_has_error(connection_)) disconnect();
     return found;
   }
 
- private:
+  // A shown window transient for owner, among the windows at the levels the lookup by title searches.
+  std::optional<xcb_window_t> shownDialogOf(xcb_window_t owner) {
+    std::vector<xcb_window_t> level{rootOf(owner)};
+    for (int depth = 0; depth < 3 && !level.empty(); ++depth) {
+      level = children(level);
+      std::vector<std::pair<xcb_get_property_cookie_t, xcb_get_window_attributes_cookie_t>> cookies;
+      for (xcb_window_t window : level) {
+        cookies.emplace_back(xcb_get_property(connection_, 0, window, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 0, 1),
+                             xcb_get_window_attributes(connection_, window));
+      }
+      std::optional<xcb_window_t> found;
+      for (std::size_t i = 0; i < cookies.size(); ++i) {
+        xcb_get_property_reply_t* transient = xcb_get_property_reply(connection_, cookies[i].first, nullptr);
+        xcb_get_window_attributes_reply_t* attributes =
+            xcb_get_window_attributes_reply(connection_, cookies[i].second, nullptr);
+        const bool forOwner = transient && transient->type == XCB_ATOM_WINDOW &&
+                              xcb_get_property_value_length(transient) == 4 &&
+                              *static_cast<const xcb_window_t*>(xcb_get_property_value(transient)) == owner;
+        if (!found && forOwner && attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE) found = level[i];
+        std::free(transient);
+        std::free(attributes);
+      }
+      if (found) return found;
+    }
+    return std::nullopt;
+  }
+
+  xcb_window_t rootOf(xcb_window_t window) {
+    xcb_query_tree_reply_t* tree = xcb_query_tree_reply(connection_, xcb_query_tree(connection_, window), nullptr);
+    const xcb_window_t root = tree ? tree->root : xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
+    std::free(tree);
+    return root;
+  }
+
   bool connect() {
     if (connection_) return true;
     const char* display = std::getenv("DISPLAY");
@@ -222,20 +299,20 @@ class XcbWindowFinder final : public WindowFinder {
     return value;
   }
 
-  // Whether one of windows has the title: _NET_WM_NAME (UTF-8) when the window has it, else WM_NAME.
-  bool anyTitled(const std::vector<xcb_window_t>& windows, const std::string& title) {
+  // The first of windows with the title: _NET_WM_NAME (UTF-8) when the window has it, else WM_NAME.
+  std::optional<xcb_window_t> firstTitled(const std::vector<xcb_window_t>& windows, const std::string& title) {
     std::vector<std::pair<xcb_get_property_cookie_t, xcb_get_property_cookie_t>> cookies;
     cookies.reserve(windows.size());
     for (xcb_window_t window : windows) {
       cookies.emplace_back(xcb_get_property(connection_, 0, window, netWmName_, utf8String_, 0, 4096),
                            xcb_get_property(connection_, 0, window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 0, 4096));
     }
-    bool found = false;
-    for (const auto& [netCookie, wmCookie] : cookies) {
+    std::optional<xcb_window_t> found;
+    for (std::size_t i = 0; i < cookies.size(); ++i) {
       // Every reply is read, also after a match, so none is left waiting on the connection.
-      const auto netName = property(netCookie, utf8String_);
-      const auto wmName = property(wmCookie, XCB_ATOM_STRING);
-      if (netName ? *netName == title : wmName && *wmName == title) found = true;
+      const auto netName = property(cookies[i].first, utf8String_);
+      const auto wmName = property(cookies[i].second, XCB_ATOM_STRING);
+      if (!found && (netName ? *netName == title : wmName && *wmName == title)) found = windows[i];
     }
     return found;
   }

@@ -29,10 +29,15 @@ class WindowFinder {
  public:
   virtual ~WindowFinder() = default;
   virtual bool exists(const std::string& title) = 0;
+  // Brings the window with the title to the front, restored when it is minimised; false when there is
+  // none. The window may belong to another program.
+  virtual bool raise(const std::string& title) = 0;
 };
 
-// Windows: FindWindowW. X11: the root window's children and their frames, by _NET_WM_NAME or WM_NAME.
-// Without an X display nothing is ever found.
+// Windows: FindWindowW; raised with SetForegroundWindow (on its open dialog, when it has one). X11: the
+// root window's children and their frames, by _NET_WM_NAME or WM_NAME; raised by asking the window
+// manager (_NET_ACTIVE_WINDOW) and by restacking it, for a display without one. Without an X display
+// nothing is ever found.
 std::unique_ptr<WindowFinder> systemWindowFinder();
 
 void sleepMs(int milliseconds);

@@ -15,10 +15,12 @@ class ActivationStep : public ProgramFixture {
   void SetUp() override {
     configure();
     gameFile("models/player/gign/gign.mdl");
-    writeBytes(program->settings.FilesListDir, "old catalogue\r\n");
+    writeBytes(program->settings.FilesListDir, oldCatalogue());
   }
+  // A catalogue of the game folder made before this run.
+  std::string oldCatalogue() const { return gameFolder() + sys::kSep + "old.mdl\r\n"; }
   void expectScan() { ui.expectMessage("Поиск файлов завершен", "Найдено 1 файлов"); }
-  bool scanned() { return testing_support::readBytes(program->settings.FilesListDir) != "old catalogue\r\n"; }
+  bool scanned() { return testing_support::readBytes(program->settings.FilesListDir) != oldCatalogue(); }
 };
 
 TEST_F(ActivationStep, NoGameFolderAsksForSettingsAndWritesNothing) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/one_program.h"
 #include "app/program.h"
 #include "support/program_fixture.h"
 #include "sys/environment.h"
@@ -53,6 +54,8 @@ TEST_F(InstalledProgram, InAFolderNobodyCanWriteKeepsItsDataFilesInThePerUserFol
   startFrom(temp / "usr/bin" + sys::kSep);
   EXPECT_EQ(installed->settings.FilePath, temp / "data/Varnikit" + sys::kSep);
   EXPECT_EQ(entriesBelow(temp / "data/Varnikit"), kDataFiles);
+  EXPECT_EQ(app::storeFolder(*registry, fs, temp / "usr/bin" + sys::kSep), installed->settings.FilePath)
+      << "a second start looks for the lock where the first one keeps its store";
 }
 
 TEST_F(InstalledProgram, InAFolderWithoutWritePermissionWritesNothingBesideItself) {

@@ -134,6 +134,48 @@ TEST_F(OptionsPresenterTest, RefreshClosesWithTheActivationHeldThenScansAndRefil
   EXPECT_TRUE(testing_support::fileExists(program->settings.FilesListDir));
 }
 
+// A game folder stored by OK other than the one the catalogue lists: the next activation treats the
+// catalogue as missing, announces the scan and makes it of the new folder.
+TEST_F(OptionsPresenterTest, AnotherGameFolderIsScannedAtTheNextActivationUnlessTheCatalogueIsItsOwn) {
+  configure();
+  view.choice = "1";  // no scan by the schedule
+  const std::string halfLife = temp / "hl", newGame = halfLife + sys::kSep + "cstrike";
+  writeBytes(newGame + sys::kSep + "new.mdl", "new");
+  writeBytes(halfLife + sys::kSep + "hl.exe", "launcher");
+  writeBytes(program->settings.FilesListDir, gameFile("old.mdl") + "\r\n");  // made before this run
+  const auto ok = [&](const std::string& folder) {
+    view.fields[Field::Folder] = folder;
+    presenter.Button1Click();
+  };
+  const auto activation = [&](app::Program& activated, const char* found) {
+    if (found) ui.expectAttention("Необходимо произвести поиск файлов в папке с игрой").expectMessage("Поиск файлов завершен", found);
+    activated.activate();
+    ui.verifyAllAnswered();
+  };
+
+  activation(*program, nullptr);  // the catalogue lists this folder
+  ok(newGame);
+  ok(gameFolder());
+  activation(*program, nullptr);  // given back before any activation
+  ok(newGame);
+  activation(*program, "Найдено 1 файлов");
+  EXPECT_EQ(testing_support::readBytes(program->settings.FilesListDir), newGame + sys::kSep + "new.mdl\r\n");
+  // The folder around the scanned one: every line of the catalogue lies in it, yet it lists not all of it.
+  ok(halfLife);
+  activation(*program, "Найдено 2 файлов");
+  activation(*program, nullptr);
+
+  // A later run, its catalogue listing another folder, or nothing.
+  for (const auto& [catalogue, found] : {std::pair<std::string, const char*>{newGame + "\r\n", "Найдено 1 файлов"},
+                                         {"", nullptr}}) {
+    writeBytes(program->settings.FilesListDir, catalogue);
+    app::Program later(program->services());
+    later.startUp();
+    later.settings.CSDir = gameFolder();
+    activation(later, found);
+  }
+}
+
 TEST_F(OptionsPresenterTest, CheckNamesTheFirstWrongFieldAndPutsTheCursorThere) {
   const std::string launcher = gameFile("hl.exe");
   struct Case {

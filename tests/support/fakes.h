@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "sys/clock.h"
+#include "sys/program_lock.h"
 #include "sys/shell.h"
 
 namespace testing_support {
@@ -38,9 +39,25 @@ class FakeWindowFinder : public sys::WindowFinder {
     }
     return false;
   }
+  bool raise(const std::string& title) override {
+    raised.push_back(title);
+    return exists(title);
+  }
   std::vector<std::string> windows;
+  std::vector<std::string> raised;
   int lookups = 0;
   std::function<void(const std::string&)> onLookup;
+};
+
+// Answers what the test sets and records the folders it was asked for.
+class FakeProgramLock : public sys::ProgramLock {
+ public:
+  sys::LockResult take(const std::string& storeFolder) override {
+    folders.push_back(storeFolder);
+    return result;
+  }
+  sys::LockResult result = sys::LockResult::Taken;
+  std::vector<std::string> folders;
 };
 
 // A clock that says what the test sets; its steady time moves only when told.

@@ -103,6 +103,10 @@ TEST(WindowLookup, FindsAWindowByItsTitleUntilItIsDestroyed) {
   EXPECT_TRUE(finder->exists(title)) << "found while hidden too";
   EXPECT_FALSE(finder->exists(title + " 2"));
   EXPECT_FALSE(finder->exists("Утилита Varnikit"));
+  ShowWindow(window, SW_MINIMIZE);
+  EXPECT_TRUE(finder->raise(title));
+  EXPECT_FALSE(IsIconic(window)) << "a minimised window is restored when raised";
+  EXPECT_FALSE(finder->raise(title + " 2"));
   DestroyWindow(window);
   EXPECT_FALSE(finder->exists(title));
 }

@@ -38,6 +38,7 @@ class ObservedWindowFinder : public sys::WindowFinder {
     if (onAnswer) onAnswer(found);
     return found;
   }
+  bool raise(const std::string& title) override { return real->raise(title); }
   std::unique_ptr<sys::WindowFinder> real = sys::systemWindowFinder();
   std::function<void(bool)> onAnswer;
 };

@@ -1,6 +1,8 @@
 // The main window as the X server and a real pointer see it.
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -110,6 +112,26 @@ TEST_F(OnTheDisplay, APointerMovingOverADisabledMainWindowLeavesItDisabled) {
     EXPECT_TRUE(form1->isEnabled()) << owner.name << ": its owner gives the window back";
   }
   movePointerTo(away);
+}
+
+// Another game folder stored in the settings dialog: once the dialog is gone the main window announces
+// the scan, and the file list then shows the new folder's files.
+TEST_F(OnTheDisplay, AnotherGameFolderFromTheSettingsIsScannedBeforeAnythingElse) {
+  const std::string other = temp / "other/cstrike";
+  const std::string model = other + "/models/v_ak47.mdl";
+  testing_support::writeBytes(model, "model");
+  form1->N4Click();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(options.get()));
+  options->findChild<QLineEdit*>("AHMLookupEdit1")->setText(QString::fromStdString(other));
+  ui.expectAttention("Необходимо произвести поиск файлов в папке с игрой");
+  ui.expectMessage("Поиск файлов завершен", "Найдено 1 файлов");
+  QTest::mouseClick(options->findChild<QPushButton*>("Button1"), Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ui.allAnswered(); }, 5000));
+  EXPECT_EQ(testing_support::readBytes(programFolder() + "fileslist.dat"), model + "\r\n");
+  pages()->setCurrentIndex(1);
+  const QAbstractItemModel* rows = form1->findChild<QTableView*>("Grid")->model();
+  ASSERT_EQ(rows->rowCount(), 1);
+  EXPECT_EQ(rows->index(0, 2).data().toString().toStdString(), model);
 }
 
 }  // namespace

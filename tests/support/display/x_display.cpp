@@ -44,6 +44,21 @@ std::string windowManagerTitle(unsigned long window) {
   return std::string(bytes, static_cast<std::size_t>(xcb_get_property_value_length(reply.get())));
 }
 
+std::vector<std::string> stackedTitles() {
+  const Connection x;
+  const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(x.connection)).data;
+  std::unique_ptr<xcb_query_tree_reply_t, decltype(&std::free)> tree(
+      xcb_query_tree_reply(x.connection, xcb_query_tree(x.connection, screen->root), nullptr), &std::free);
+  std::vector<std::string> titles;
+  if (!tree) return titles;
+  const xcb_window_t* children = xcb_query_tree_children(tree.get());
+  for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
+    const std::string title = windowManagerTitle(children[i]);
+    if (!title.empty()) titles.push_back(title);
+  }
+  return titles;
+}
+
 void movePointerTo(const QPoint& global) {
   const Connection x;
   const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(x.connection)).data;
