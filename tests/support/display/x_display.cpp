@@ -25,7 +25,7 @@ struct Connection {
         xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(name.size()), name.c_str()),
                               nullptr),
         &std::free);
-    return reply ? reply->atom : XCB_ATOM_NONE;
+    return reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
   }
 
   xcb_connection_t* connection;
