@@ -15,7 +15,8 @@
 namespace installs {
 namespace {
 
-// Whether an installation that is on, other than name, records gamePath.
+}  // namespace
+
 bool heldByAnother(Store& store, const std::vector<std::string>& names, const std::string& name,
                    const std::string& gamePath) {
   auto& fs = store.fs();
@@ -29,6 +30,8 @@ bool heldByAnother(Store& store, const std::vector<std::string>& names, const st
   }
   return false;
 }
+
+namespace {
 
 // Whether the game file holds the first bytes of the backup and nothing else: a copy of the original that
 // an earlier run of a restore began and did not finish.
@@ -68,7 +71,7 @@ std::string freeKeptName(sys::FileSystem& fs, const Store& store, const std::str
 }  // namespace
 
 Finding assess(app::Program& program, Store& store, const std::vector<std::string>& names, const std::string& name,
-               const std::string& gamePath, const FileSums* sums, ChangeCheck& changes) {
+               const std::string& gamePath, const FileSums* sums, ChangeCheck& changes, bool movedBack) {
   auto& fs = program.fs();
   const std::string& gameFolder = program.settings.CSDir;
   switch (checkGamePath(fs, gameFolder, gamePath)) {
@@ -83,7 +86,9 @@ Finding assess(app::Program& program, Store& store, const std::vector<std::strin
   const std::string backup = store.backupPath(name, gamePath);
   if (!fs.isFile(backup)) {
     // Restored before and the run cut off before "files.dat" was rewritten: nothing to do.
-    if (!store.isInstalled(gamePath) || heldByAnother(store, names, name, gamePath)) return Finding::RestoredBefore;
+    if (movedBack || !store.isInstalled(gamePath) || heldByAnother(store, names, name, gamePath)) {
+      return Finding::RestoredBefore;
+    }
     // Lost by other hands, or out of reach for now: the game file keeps what it holds, and its record
     // stays for a later restore.
     program.ErrorMsg(texts::missingBackup(gamePath), "");
@@ -114,6 +119,15 @@ bool copyBack(app::Program& program, Store& store, const std::string& name, cons
   if (program.fs().sameFile(backup, gamePath)) return true;
   FTF(program, backup, gamePath);
   return program.fs().sameContent(backup, gamePath);
+}
+
+bool moveBack(app::Program& program, Store& store, const std::string& name, const std::string& gamePath) {
+  auto& fs = program.fs();
+  const std::string backup = store.backupPath(name, gamePath);
+  if (fs.sameFile(backup, gamePath)) return true;
+  fs.setNormal(gamePath);
+  if (fs.replaceFile(backup, gamePath)) return true;
+  return copyBack(program, store, name, gamePath);
 }
 
 bool keepOriginal(app::Program& program, Store& store, const std::string& name, const std::string& gamePath) {

@@ -24,15 +24,23 @@ enum class Finding {
 
 // What putting back the original of gamePath, recorded by the installation name, finds first: a path
 // that lies outside the game folder or leads through a link, a missing backup (reported unless the path
-// was restored before), a game file that cannot be read, or one changed after the install (by its sums).
+// was restored before: not registered, or movedBack, a restore that moved originals back being resumed),
+// a game file that cannot be read, or one changed after the install (by its sums).
 Finding assess(app::Program& program, Store& store, const std::vector<std::string>& names, const std::string& name,
-               const std::string& gamePath, const FileSums* sums, ChangeCheck& changes);
+               const std::string& gamePath, const FileSums* sums, ChangeCheck& changes, bool movedBack = false);
+
+// Whether an installation of names that is on, other than name, records gamePath.
+bool heldByAnother(Store& store, const std::vector<std::string>& names, const std::string& name,
+                   const std::string& gamePath);
 
 // The restore's question about a changed game file: true for Yes (the original goes back over it).
 bool originalGoesBack(app::Program& program, Store& store, const std::string& gamePath);
 
 // FTF from the backup over the game file; true when the game file then holds the backup's bytes.
 bool copyBack(app::Program& program, Store& store, const std::string& name, const std::string& gamePath);
+// The backup back over the game file by a rename on one volume (the backup is the game file then), by
+// copyBack otherwise. The caller has the installation's "moves.dat" say so first.
+bool moveBack(app::Program& program, Store& store, const std::string& name, const std::string& gamePath);
 
 // Moves the original of gamePath out of the installation into the kept folder, recorded there first (its
 // name, the date and time, the game path), so no file ever lies there without its record. False when it

@@ -136,7 +136,12 @@ RestoreResult Restore(app::Program& program, std::vector<std::string>& names, st
   const bool withSums = Store::usesSums(files);
   const auto sums = withSums ? readSums(fs, store.sumsPath(name), files.size()) : std::nullopt;
   ChangeCheck changes;
+  // Originals go back by renames: once the first has, a missing backup of this installation means one
+  // that went back (in this run, or in one cut off), never one lost.
+  const bool resuming = store.journal(name) == moving::kRestore;
+  if (!files.empty()) store.beginMoves(name, moving::kRestore);
   std::vector<std::string> copied;  // back in place
+  std::vector<std::string> movedBefore;  // back in place by the run cut off
   std::vector<std::size_t> kept;    // the game's file stays, the original goes aside as the person chose
   std::vector<std::string> notRestored;
   std::vector<FileSums> notRestoredSums;
@@ -144,8 +149,11 @@ RestoreResult Restore(app::Program& program, std::vector<std::string>& names, st
     const std::string& gamePath = files[i];
     ui.processEvents();
     bool back = false;
-    switch (assess(program, store, names, name, gamePath, sums ? &(*sums)[i] : nullptr, changes)) {
-      case Finding::RestoredBefore: continue;
+    switch (assess(program, store, names, name, gamePath, sums ? &(*sums)[i] : nullptr, changes, resuming)) {
+      case Finding::RestoredBefore:
+        // Moved back by the run being resumed: its register line may still stand.
+        if (resuming && !heldByAnother(store, names, name, gamePath)) movedBefore.push_back(gamePath);
+        continue;
       case Finding::Fault: break;
       case Finding::Changed:
         if (!originalGoesBack(program, store, gamePath)) {
@@ -153,7 +161,7 @@ RestoreResult Restore(app::Program& program, std::vector<std::string>& names, st
           continue;
         }
         [[fallthrough]];
-      case Finding::Unchanged: back = copyBack(program, store, name, gamePath); break;
+      case Finding::Unchanged: back = moveBack(program, store, name, gamePath); break;
     }
     if (back) {
       copied.push_back(gamePath);
@@ -167,6 +175,7 @@ RestoreResult Restore(app::Program& program, std::vector<std::string>& names, st
     if (fs.isFile(store.backupPath(name, gamePath))) fs.syncFile(gamePath);
   }
   std::vector<std::string> done = copied;
+  done.insert(done.end(), movedBefore.begin(), movedBefore.end());
   for (const std::size_t i : kept) done.push_back(files[i]);
   store.removeFromRegister(done);
   for (const auto& gamePath : copied) fs.removeFile(store.backupPath(name, gamePath));
@@ -191,6 +200,7 @@ RestoreResult Restore(app::Program& program, std::vector<std::string>& names, st
       fs.removeFile(store.sumsPath(name));
     }
     fs.writeLines(own, notRestored, true);
+    store.endMoves(name);
     busy.end();
     app::showError(ui, texts::kNotAllRestored + keptNote);
     return RestoreResult::Incomplete;

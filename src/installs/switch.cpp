@@ -175,8 +175,9 @@ SwitchResult SwitchOff(app::Program& program, const std::vector<std::string>& na
 
   // Every file is judged before any moves: a fault leaves the installation on, as it is.
   std::vector<Finding> findings;
+  const bool restoring = store.journal(name) == moving::kRestore;  // a restore cut off: its moves stand
   for (std::size_t i = 0; i < files.size(); ++i) {
-    findings.push_back(assess(program, store, names, name, files[i], sums ? &(*sums)[i] : nullptr, seen));
+    findings.push_back(assess(program, store, names, name, files[i], sums ? &(*sums)[i] : nullptr, seen, restoring));
     if (findings.back() == Finding::Fault) return SwitchResult::Unchanged;
   }
   // A file the game no longer holds as installed leaves the installation as a restore lets it go.

@@ -27,7 +27,7 @@ class FailingFileSystem : public sys::FileSystem {
   int failAt = 0;
   int steps = 0;
   std::vector<std::string> log;  // "operation path" of every step, for a failing test's message
-  std::string refuseCopiesTo;    // every copy or link to this path fails, as onto a locked file
+  std::string refuseCopiesTo;    // every copy, link or move to this path fails, as onto a locked file
   std::string undeletable;       // and this one cannot be deleted (a file the running game holds, on Windows)
 
   void failAtStep(Failure how, int step) {
@@ -89,10 +89,10 @@ class FailingFileSystem : public sys::FileSystem {
     FileSystem::appendLines(path, lines);
   }
   bool moveFile(const std::string& from, const std::string& to) override {
-    return go(step("moveFile", to)) && FileSystem::moveFile(from, to);
+    return to != refuseCopiesTo && go(step("moveFile", to)) && FileSystem::moveFile(from, to);
   }
   bool replaceFile(const std::string& from, const std::string& to) override {
-    return go(step("replaceFile", to)) && FileSystem::replaceFile(from, to);
+    return to != refuseCopiesTo && go(step("replaceFile", to)) && FileSystem::replaceFile(from, to);
   }
   bool linkFile(const std::string& from, const std::string& to) override {
     return to != refuseCopiesTo && go(step("linkFile", to)) && FileSystem::linkFile(from, to);
