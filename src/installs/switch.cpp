@@ -26,12 +26,18 @@ namespace {
 // One game file switched off: the pack's file from the game into the pack folder, then the original from
 // its backup back into the game. Each step is judged by what stands where, so a run cut off anywhere goes
 // on from there; a copy between volumes may have left its source behind, which goes once it is seen to be
-// the same file.
+// the same bytes as where it went.
 void moveOff(sys::FileSystem& fs, Store& store, const std::string& name, const std::string& gamePath) {
   const std::string backup = store.backupPath(name, gamePath);
   const std::string pack = store.packPath(name, gamePath);
   if (!fs.isFile(backup)) return;
-  if (fs.isFile(pack) && fs.isFile(gamePath) && fs.sameContent(pack, gamePath)) fs.removeFile(gamePath);
+  if (fs.isFile(pack) && fs.isFile(gamePath)) {
+    if (fs.sameContent(backup, gamePath)) {  // the original's copy back is whole: its source goes
+      fs.removeFile(backup);
+      return;
+    }
+    if (fs.sameContent(pack, gamePath)) fs.removeFile(gamePath);  // the pack file's copy is whole
+  }
   if (!fs.isFile(pack) && fs.isFile(gamePath) && !relocate(fs, gamePath, pack)) moveFailed(gamePath, pack);
   if (!relocate(fs, backup, gamePath)) moveFailed(backup, gamePath);
 }
@@ -42,9 +48,22 @@ void moveOn(sys::FileSystem& fs, Store& store, const std::string& name, const st
   const std::string backup = store.backupPath(name, gamePath);
   const std::string pack = store.packPath(name, gamePath);
   if (!fs.isFile(pack)) return;
-  if (fs.isFile(backup) && fs.isFile(gamePath) && fs.sameContent(backup, gamePath)) fs.removeFile(gamePath);
+  if (fs.isFile(backup) && fs.isFile(gamePath)) {
+    if (fs.sameContent(pack, gamePath)) {  // the pack file's copy into the game is whole: its source goes
+      fs.removeFile(pack);
+      return;
+    }
+    if (fs.sameContent(backup, gamePath)) fs.removeFile(gamePath);  // the original's copy is whole
+  }
   if (!fs.isFile(backup) && !relocate(fs, gamePath, backup)) moveFailed(gamePath, backup);
   if (!relocate(fs, pack, gamePath)) moveFailed(pack, gamePath);
+}
+
+// What a copy between volumes cut off leaves beside its target (relocate's temporary names).
+void removeCopiesCutOff(sys::FileSystem& fs, Store& store, const std::string& name, const std::string& gamePath) {
+  for (const auto& target : {gamePath, store.backupPath(name, gamePath), store.packPath(name, gamePath)}) {
+    fs.removeFile(target + ".part");
+  }
 }
 
 std::string stampText(const std::optional<sys::FileStamp>& stamp) {
@@ -87,6 +106,7 @@ void finishOff(app::Program& program, Store& store, const std::string& name, con
   fs.createFolder(store.packFolder(name));
   for (const auto& gamePath : files) {
     moveOff(fs, store, name, gamePath);
+    removeCopiesCutOff(fs, store, name, gamePath);
     program.ui().processEvents();
   }
   store.removeFromRegister(files);
@@ -110,6 +130,7 @@ void finishOn(app::Program& program, Store& store, const std::string& name, cons
   }
   for (const auto& gamePath : files) {
     moveOn(fs, store, name, gamePath);
+    removeCopiesCutOff(fs, store, name, gamePath);
     program.ui().processEvents();
   }
   refreshOriginalSums(fs, store, name, files);

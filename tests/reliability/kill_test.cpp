@@ -454,6 +454,16 @@ TEST(KillTest, SwitchesKilledAnywhereAreFinishedByHealing) {
   EXPECT_GT(on.steps, 8);
 }
 
+TEST(KillTest, BetweenTwoVolumesFilesChangePlaceByCopiesThatSurviveAKillAnywhere) {
+  const Faults twoVolumes{{"VARNIKIT_TWO_VOLUMES=1"}, 0};
+  const Tally install = killEverywhere("install across volumes", nothingBefore, installNew, 5, twoVolumes);
+  const Tally off = killEverywhere("switch off across volumes", installedBefore, switchOff, 5, twoVolumes);
+  const Tally on = killEverywhere("switch on across volumes", installedAndOff, switchOn, 5, twoVolumes);
+  const Tally restore = killEverywhere("restore across volumes", installedBefore, restoreAll, 5, twoVolumes);
+  EXPECT_GT(off.steps, 30) << "every file copied, checked and forced to the disk";
+  EXPECT_GT(install.steps + on.steps + restore.steps, 100);
+}
+
 TEST(KillTest, RenameKilledAnywhereLosesNoInstallation) {
   const Tally tally = killEverywhere("rename", installedBefore, renameNew, 5);
   EXPECT_GE(tally.steps, 2);
@@ -469,3 +479,4 @@ TEST(KillTest, InstallAndRestoreKilledAnywhere) {
 }
 
 #endif
+

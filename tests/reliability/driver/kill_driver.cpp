@@ -18,7 +18,9 @@
 //
 // Faults of the disk, with or without a kill: VARNIKIT_FAIL_LIST_REWRITE=1 refuses every rewrite of
 // "list.dat" (another program holds it); VARNIKIT_FULL_AT=N fills the disk half-way through the N-th
-// append to the register; VARNIKIT_HIDE=NAME makes every backup of that bare name read as missing.
+// append to the register; VARNIKIT_HIDE=NAME makes every backup of that bare name read as missing;
+// VARNIKIT_TWO_VOLUMES=1 refuses every rename and link between the game and the store, as between two
+// volumes, so files change place by copies.
 #include <signal.h>
 #include <unistd.h>
 
@@ -52,6 +54,7 @@ class DyingFileSystem : public sys::FileSystem {
 
   // The faults of the disk.
   bool refuseListRewrite = false;
+  bool twoVolumes = false;
   long fullAtRegisterAppend = 0;
   std::string hidden;  // a bare name of backups that read as missing
   std::string storeFolder;
@@ -107,14 +110,14 @@ class DyingFileSystem : public sys::FileSystem {
     step(), FileSystem::appendLines(path, lines);
   }
   bool moveFile(const std::string& from, const std::string& to) override {
-    return step() && FileSystem::moveFile(from, to);
+    return step() && !acrossVolumes(from, to) && FileSystem::moveFile(from, to);
   }
   bool removeTree(const std::string& path) override { return step() && FileSystem::removeTree(path); }
   bool replaceFile(const std::string& from, const std::string& to) override {
-    return step() && FileSystem::replaceFile(from, to);
+    return step() && !acrossVolumes(from, to) && FileSystem::replaceFile(from, to);
   }
   bool linkFile(const std::string& from, const std::string& to) override {
-    return step() && FileSystem::linkFile(from, to);
+    return step() && !acrossVolumes(from, to) && FileSystem::linkFile(from, to);
   }
   std::unique_ptr<sys::LineSink> createLineSink(const std::string& path) override {
     step();
@@ -129,6 +132,9 @@ class DyingFileSystem : public sys::FileSystem {
     return !hidden.empty() && path.rfind(storeFolder, 0) == 0 && sys::bareName(path) == hidden;
   }
   long registerAppends_ = 0;
+  bool acrossVolumes(const std::string& from, const std::string& to) const {
+    return twoVolumes && (from.rfind(storeFolder, 0) == 0) != (to.rfind(storeFolder, 0) == 0);
+  }
   bool reached() { return killAt_ > 0 && steps_ + 1 >= killAt_; }
   void die() {
     ++steps_;
@@ -185,6 +191,7 @@ int run(int argc, char** argv) {
   DyingFileSystem fs(environmentNumber("VARNIKIT_KILL_AT"), environmentNumber("VARNIKIT_KILL_TORN") != 0);
   fs.storeFolder = root + sys::kSep + "program" + sys::kSep + "files" + sys::kSep;
   fs.refuseListRewrite = environmentNumber("VARNIKIT_FAIL_LIST_REWRITE") != 0;
+  fs.twoVolumes = environmentNumber("VARNIKIT_TWO_VOLUMES") != 0;
   fs.fullAtRegisterAppend = environmentNumber("VARNIKIT_FULL_AT");
   if (const char* hidden = std::getenv("VARNIKIT_HIDE")) fs.hidden = hidden;
   const bool named = (operation == "install" && argc > 3) || (operation == "rename" && argc > 4);
