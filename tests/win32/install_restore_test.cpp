@@ -7,6 +7,7 @@
 
 #include "installs/texts.h"
 #include "sys/paths.h"
+#include "win32/check_list.h"
 #include "win32/controls.h"
 #include "win32/install_dialog.h"
 #include "win32/installations_page.h"
@@ -64,9 +65,9 @@ TEST_F(Win32InstallAndRestore, APackReplacesItsGameFilesAndTheRestorePutsTheOrig
   EXPECT_EQ(readBytes(kept), "old map");
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_TRUE(IsWindowEnabled(main->hwnd()));
-  EXPECT_EQ(winui::listItems(page.control(InstallationsPage::ListBox1)), std::vector<std::string>{"Скины"});
+  EXPECT_EQ(winui::checkListItems(page.control(InstallationsPage::ListBox1)), std::vector<std::string>{"Скины"});
 
-  drive::selectRow(page.control(InstallationsPage::ListBox1), 0);
+  drive::selectListViewRow(page.control(InstallationsPage::ListBox1), 0);
   EXPECT_EQ(winui::listItems(page.control(InstallationsPage::ListBox2)).size(), 2u);
   ui.expectAttention(texts::kRestored);
   drive::click(page.control(InstallationsPage::Button2));
@@ -74,7 +75,7 @@ TEST_F(Win32InstallAndRestore, APackReplacesItsGameFilesAndTheRestorePutsTheOrig
 
   EXPECT_EQ(readBytes(gign), "old gign");
   EXPECT_EQ(readBytes(go), "old go");
-  EXPECT_TRUE(winui::listItems(page.control(InstallationsPage::ListBox1)).empty());
+  EXPECT_TRUE(winui::checkListItems(page.control(InstallationsPage::ListBox1)).empty());
   EXPECT_FALSE(folderExists(programFolder() + "files\\Скины"));
   EXPECT_FALSE(fileExists(programFolder() + "errors.txt"));
   main->setWindows({});

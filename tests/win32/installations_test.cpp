@@ -11,6 +11,7 @@
 #include "help/texts.h"
 #include "installs/texts.h"
 #include "sys/paths.h"
+#include "win32/check_list.h"
 #include "win32/controls.h"
 #include "win32/help.h"
 #include "win32/install_dialog.h"
@@ -101,8 +102,8 @@ TEST_F(Win32Installations, PageShowsItsCaptionsAndTheSelectedInstallation) {
   EXPECT_EQ(readBytes(gign), "new");
 
   HWND installations = pageControl(InstallationsPage::ListBox1);
-  ASSERT_EQ(winui::listItems(installations), std::vector<std::string>{"Скины"}) << "the page was filled afresh";
-  drive::selectRow(installations, 0);
+  ASSERT_EQ(winui::checkListItems(installations), std::vector<std::string>{"Скины"}) << "the page was filled afresh";
+  drive::selectListViewRow(installations, 0);
   EXPECT_EQ(winui::listItems(pageControl(InstallationsPage::ListBox2)), (std::vector<std::string>{gign, go}));
   EXPECT_EQ(drive::text(pageControl(InstallationsPage::Edit1)), "07.03.2003 14:05:09");
   EXPECT_EQ(drive::text(pageControl(InstallationsPage::Memo1)), "Модели\r\nигроков");
@@ -113,13 +114,13 @@ TEST_F(Win32Installations, PageShowsItsCaptionsAndTheSelectedInstallation) {
 
   ui.expectInput("Varnikit", texts::kNewNamePrompt, "Новые");
   drive::click(pageControl(InstallationsPage::Button3));
-  EXPECT_EQ(winui::listItems(installations), std::vector<std::string>{"Новые"});
-  EXPECT_EQ(winui::listSelection(installations), 0) << "the renamed row stays selected";
+  EXPECT_EQ(winui::checkListItems(installations), std::vector<std::string>{"Новые"});
+  EXPECT_EQ(winui::checkListSelection(installations), 0) << "the renamed row stays selected";
 
   ui.expectAttention(texts::kRestored);
   drive::click(pageControl(InstallationsPage::Button2));
   EXPECT_EQ(readBytes(gign), "old gign");
-  EXPECT_TRUE(winui::listItems(installations).empty());
+  EXPECT_TRUE(winui::checkListItems(installations).empty());
   EXPECT_EQ(drive::text(pageControl(InstallationsPage::Memo1)), "");
   ui.expectError(texts::kSelectInstallation);
   drive::click(pageControl(InstallationsPage::Button2));
@@ -210,11 +211,12 @@ TEST_F(Win32Installations, HelpOpensAtTheTopicOnInstalling) {
   help.close();
 }
 
-TEST_F(Win32Installations, OnlyClippedGamePathsGetAHintOfTheirOwn) {
-  writeBytes(programFolder() + "files/list.dat", "A\r\n");
+TEST_F(Win32Installations, OnlyClippedNamesAndGamePathsGetAHintOfTheirOwn) {
+  const std::string longName(60, 'L');
+  writeBytes(programFolder() + "files/list.dat", "A\r\n" + longName + "\r\n");
   writeBytes(programFolder() + "files/A/files.dat", "/short\r\n/" + std::string(300, 'x') + "\r\n");
   main->showPage(MainWindow::Page::EditMenu);
-  drive::selectRow(pageControl(InstallationsPage::ListBox1), 0);
+  drive::selectListViewRow(pageControl(InstallationsPage::ListBox1), 0);
   HWND files = pageControl(InstallationsPage::ListBox2);
   ASSERT_EQ(winui::listItems(files).size(), 2u);
   const auto hintOverRow = [&](int row) {
@@ -226,6 +228,16 @@ TEST_F(Win32Installations, OnlyClippedGamePathsGetAHintOfTheirOwn) {
   EXPECT_EQ(hintOverRow(1), "/" + std::string(300, 'x'));
   EXPECT_EQ(hintOverRow(0), "") << "a path that fits has no hint";
   EXPECT_EQ(hintOverRow(1), "/" + std::string(300, 'x'));
+
+  HWND names = pageControl(InstallationsPage::ListBox1);
+  const auto hintOverName = [&](int row) {
+    RECT label{};
+    ListView_GetItemRect(names, row, &label, LVIR_LABEL);
+    SendMessageW(names, WM_MOUSEMOVE, 0, MAKELPARAM(label.left + 2, label.top + 2));
+    return hintOf(main->hints().tooltip(), main->hwnd(), names);
+  };
+  EXPECT_EQ(hintOverName(1), longName);
+  EXPECT_EQ(hintOverName(0), "") << "a name that fits has no hint";
 }
 
 }  // namespace
@@ -240,16 +252,73 @@ TEST_F(Win32Installations, F2RenamesAndEscClosesTheDialog) {
   ui.expectAttention(texts::kStartGameQuestion, app::Answer::No);
   drive::click(dialogControl(InstallDialog::Button1));
   HWND installations = pageControl(InstallationsPage::ListBox1);
-  drive::selectRow(installations, 0);
+  drive::selectListViewRow(installations, 0);
   ui.expectInput("Varnikit", texts::kNewNamePrompt, "Новые");
   SendMessageW(installations, WM_KEYDOWN, VK_F2, 0);
   drive::pump();
-  EXPECT_EQ(winui::listItems(installations), std::vector<std::string>{"Новые"});
+  EXPECT_EQ(winui::checkListItems(installations), std::vector<std::string>{"Новые"});
 
   drive::click(pageControl(InstallationsPage::Button1));
   ASSERT_TRUE(dialog->isVisible());
   drive::command(dialog->hwnd(), IDCANCEL);
   EXPECT_FALSE(dialog->isVisible());
+  EXPECT_TRUE(IsWindowEnabled(main->hwnd()));
+}
+
+}  // namespace
+
+namespace {
+
+// A row's box clicked, Space on the selected row, and the row's menu (from a right click and from the
+// keyboard) each switch the installation: its pack file goes into the store and the original back into
+// the game, and back again.
+TEST_F(Win32Installations, ARowsBoxSpaceAndItsMenuSwitchTheInstallationOffAndOn) {
+  openAndAddAll();
+  ui.expectInput("Внимание", texts::kNamePrompt, "Скины");
+  ui.expectAttention(texts::kStartGameQuestion, app::Answer::No);
+  drive::click(dialogControl(InstallDialog::Button1));
+  HWND list = pageControl(InstallationsPage::ListBox1);
+  ASSERT_EQ(winui::checkListItems(list), std::vector<std::string>{"Скины"});
+  const std::string kept = programFolder() + "files\\Скины\\pack\\gign.mdl";
+  const auto expectOff = [&](bool off, const char* how) {
+    EXPECT_EQ(winui::isRowChecked(list, 0), !off) << how;
+    EXPECT_EQ(readBytes(gign), off ? "old gign" : "new") << how;
+    EXPECT_EQ(testing_support::fileExists(kept), off) << how;
+  };
+  expectOff(false, "installed");
+
+  const RECT box = winui::checkBoxRect(list, 0);
+  const POINT centre{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+  LVHITTESTINFO hit{};
+  hit.pt = centre;
+  ASSERT_EQ(ListView_HitTest(list, &hit), 0);
+  ASSERT_TRUE(hit.flags & LVHT_ONITEMSTATEICON) << "the point is on the row's box";
+  drive::clickAt(list, centre);
+  expectOff(true, "a click on the box");
+  EXPECT_EQ(readBytes(kept), "new");
+
+  drive::selectListViewRow(list, 0);
+  SendMessageW(list, WM_KEYDOWN, VK_SPACE, 0);
+  drive::pump();
+  expectOff(false, "Space");
+
+  RECT label{};
+  ListView_GetItemRect(list, 0, &label, LVIR_LABEL);
+  POINT onRow{label.left + 4, (label.top + label.bottom) / 2};
+  ClientToScreen(list, &onRow);
+  std::vector<std::string> items;
+  drive::whenPopupMenu(&items);
+  SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(onRow.x, onRow.y));
+  drive::pump();
+  EXPECT_EQ(items, std::vector<std::string>{"Отключить"});
+  expectOff(true, "the menu of a right click");
+
+  drive::whenPopupMenu(&items);
+  SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(-1, -1));
+  drive::pump();
+  EXPECT_EQ(items, std::vector<std::string>{"Включить"});
+  expectOff(false, "the menu from the keyboard");
+  EXPECT_EQ(winui::checkListSelection(list), 0);
   EXPECT_TRUE(IsWindowEnabled(main->hwnd()));
 }
 

@@ -59,14 +59,30 @@ std::vector<std::string> stackedTitles() {
   return titles;
 }
 
-void movePointerTo(const QPoint& global) {
-  const Connection x;
+namespace {
+
+// One fake input event: a motion to global (detail 0: absolute) or a press or release of a button.
+void fakeInput(const Connection& x, uint8_t type, uint8_t detail, const QPoint& global) {
   const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(x.connection)).data;
   const xcb_void_cookie_t cookie =
-      xcb_test_fake_input_checked(x.connection, XCB_MOTION_NOTIFY, 0 /* absolute */, XCB_CURRENT_TIME, screen->root,
+      xcb_test_fake_input_checked(x.connection, type, detail, XCB_CURRENT_TIME, screen->root,
                                   static_cast<int16_t>(global.x()), static_cast<int16_t>(global.y()), 0);
   std::unique_ptr<xcb_generic_error_t, decltype(&std::free)> error(xcb_request_check(x.connection, cookie), &std::free);
-  if (error) throw std::runtime_error("XTEST refused the pointer motion");
+  if (error) throw std::runtime_error("XTEST refused a pointer event");
+}
+
+}  // namespace
+
+void movePointerTo(const QPoint& global) {
+  const Connection x;
+  fakeInput(x, XCB_MOTION_NOTIFY, 0, global);
+}
+
+void clickPointerAt(const QPoint& global) {
+  const Connection x;
+  fakeInput(x, XCB_MOTION_NOTIFY, 0, global);
+  fakeInput(x, XCB_BUTTON_PRESS, 1, global);
+  fakeInput(x, XCB_BUTTON_RELEASE, 1, global);
 }
 
 }  // namespace testing_support

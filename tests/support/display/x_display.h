@@ -17,5 +17,7 @@ std::vector<std::string> stackedTitles();
 // Moves the real X pointer to a point of the screen, through the XTEST extension, as a person's mouse
 // would; the motion reaches the program through the X server.
 void movePointerTo(const QPoint& global);
+// Moves the real pointer there and clicks its left button (pressed and released), through XTEST.
+void clickPointerAt(const QPoint& global);
 
 }  // namespace testing_support

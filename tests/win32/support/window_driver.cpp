@@ -1,5 +1,7 @@
 #include "win32/support/window_driver.h"
 
+#include <commctrl.h>
+
 #include "win32/text.h"
 
 namespace testing_support::win32 {
@@ -45,6 +47,19 @@ void selectRow(HWND listBox, int row) {
   SendMessageW(listBox, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
   SendMessageW(GetParent(listBox), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(listBox), LBN_SELCHANGE),
                reinterpret_cast<LPARAM>(listBox));
+  pump();
+}
+
+void selectListViewRow(HWND listView, int row) {
+  ListView_SetItemState(listView, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  pump();
+}
+
+void clickAt(HWND window, POINT client) {
+  // Posted, as the system queues them: a control that follows the button until it is released finds the
+  // release waiting.
+  PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(client.x, client.y));
+  PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
   pump();
 }
 
@@ -121,5 +136,20 @@ void whenModal(std::function<bool()> action) {
 }
 
 bool modalActionDone() { return actionDone; }
+
+}  // namespace testing_support::win32
+
+namespace testing_support::win32 {
+
+void whenPopupMenu(std::vector<std::string>* items, int position) {
+  whenModal([items, position] {
+    HWND menu = FindWindowW(L"#32768", nullptr);  // the system's class of a shown menu
+    if (!menu || !IsWindowVisible(menu)) return false;
+    if (items) *items = menuItems(reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0)));
+    for (int down = 0; down <= position; ++down) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+    return true;
+  });
+}
 
 }  // namespace testing_support::win32

@@ -19,6 +19,10 @@ void click(HWND button);                    // BM_CLICK
 void command(HWND window, int id);          // WM_COMMAND from a menu item (or an accelerator)
 void typeText(HWND edit, const std::string& utf8);  // WM_SETTEXT (an edit sends EN_CHANGE)
 void selectRow(HWND listBox, int row);      // LB_SETCURSEL and the LBN_SELCHANGE the list box would send
+// A list view's row selected and focused (LVM_SETITEMSTATE: the list view reports it as a click's).
+void selectListViewRow(HWND listView, int row);
+// A left click at a point of the window's client area, the button pressed and released there.
+void clickAt(HWND window, POINT client);
 
 std::string text(HWND window);
 HWND child(HWND parent, int id);
@@ -35,5 +39,8 @@ std::vector<std::string> menuItems(HMENU menu);
 void whenModal(std::function<bool()> action);
 // Whether the action given to whenModal has returned true.
 bool modalActionDone();
+// From inside the next popup menu this thread shows: its items' captions into *items, then the item at
+// position chosen from the keyboard (Down to it, Enter).
+void whenPopupMenu(std::vector<std::string>* items, int position = 0);
 
 }  // namespace testing_support::win32
