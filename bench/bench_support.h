@@ -1,7 +1,9 @@
 #pragma once
 
 // Stand-ins shared by the benchmarks that drive the core without windows.
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -87,6 +89,28 @@ inline void writeGridData(const std::filesystem::path& program, const std::strin
 
 inline double secondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+inline double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+// A command of the system timed after a sync, so what earlier runs wrote is not counted in it.
+inline double timeCommand(const std::string& command) {
+  std::system("sync");
+  const auto start = std::chrono::steady_clock::now();
+  if (std::system(command.c_str()) != 0) std::fprintf(stderr, "failed: %s\n", command.c_str());
+  return secondsSince(start);
+}
+
+// A file of size random bytes.
+inline void writeRandomFile(const std::string& path, std::mt19937& random, std::size_t size) {
+  std::string bytes(size, '\0');
+  for (auto& b : bytes) b = static_cast<char>(random());
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  std::fwrite(bytes.data(), 1, bytes.size(), out);
+  std::fclose(out);
 }
 
 }  // namespace bench

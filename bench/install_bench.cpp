@@ -37,26 +37,8 @@ using bench::NoShell;
 using bench::NoWindows;
 using bench::secondsSince;
 
-void writeFile(const std::string& path, std::mt19937& random, std::size_t size) {
-  std::string bytes(size, '\0');
-  for (auto& b : bytes) b = static_cast<char>(random());
-  sys::realFileSystem().createEmpty(path);
-  std::FILE* out = std::fopen(path.c_str(), "wb");
-  std::fwrite(bytes.data(), 1, bytes.size(), out);
-  std::fclose(out);
-}
 
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
-double timeCommand(const std::string& command) {
-  std::system("sync");
-  const auto start = std::chrono::steady_clock::now();
-  if (std::system(command.c_str()) != 0) std::fprintf(stderr, "failed: %s\n", command.c_str());
-  return secondsSince(start);
-}
 
 }  // namespace
 
@@ -74,8 +56,8 @@ int main() {
     const std::string name = "model_" + std::to_string(i) + ".mdl";
     const std::string game = base + "cstrike/models/" + name;
     const std::string fresh = base + "new/" + name;
-    writeFile(game, random, kSize);
-    writeFile(fresh, random, kSize);
+    bench::writeRandomFile(game, random, kSize);
+    bench::writeRandomFile(fresh, random, kSize);
     sys::realFileSystem().copyFile(game, base + "pristine/" + name);
     all.add(fresh, game);
   }
@@ -141,8 +123,8 @@ int main() {
 
     const std::string cp = "cp " + base + "cstrike/models/*.mdl " + base + "cp-originals/ && cp " + base + "new/*.mdl " +
                            base + "cp-new/";
-    copies.push_back(timeCommand(cp));
-    copiesSynced.push_back(timeCommand(cp + " && sync"));
+    copies.push_back(bench::timeCommand(cp));
+    copiesSynced.push_back(bench::timeCommand(cp + " && sync"));
 
     // What any install that keeps durable backups must do at least: copy each original aside and force
     // it to the disk, then copy each new file over the game file.
@@ -155,23 +137,23 @@ int main() {
     floors.push_back(secondsSince(start));
   }
 
-  const double installRestore = median(installs) + median(restores);
+  const double installRestore = bench::median(installs) + bench::median(restores);
   std::printf("Install then restore of %d files of 1 MiB (median of 3 rounds)\n", kFiles);
-  std::printf("  install:            %.2f s\n", median(installs));
-  std::printf("  restore:            %.2f s\n", median(restores));
+  std::printf("  install:            %.2f s\n", bench::median(installs));
+  std::printf("  restore:            %.2f s\n", bench::median(restores));
   std::printf("  together:           %.2f s\n", installRestore);
-  std::printf("  cp of the 1000 files:          %.2f s   ratio %.2fx (target within 2x)\n", median(copies),
-              installRestore / median(copies));
-  std::printf("  cp of the 1000 files and sync: %.2f s   ratio %.2fx\n", median(copiesSynced),
-              installRestore / median(copiesSynced));
-  std::printf("  copies with the backups forced to the disk (no checks, no records): %.2f s\n", median(floors));
-  const double plain = median(plainInstalls) + median(plainRestores);
+  std::printf("  cp of the 1000 files:          %.2f s   ratio %.2fx (target within 2x)\n", bench::median(copies),
+              installRestore / bench::median(copies));
+  std::printf("  cp of the 1000 files and sync: %.2f s   ratio %.2fx\n", bench::median(copiesSynced),
+              installRestore / bench::median(copiesSynced));
+  std::printf("  copies with the backups forced to the disk (no checks, no records): %.2f s\n", bench::median(floors));
+  const double plain = bench::median(plainInstalls) + bench::median(plainRestores);
   std::printf("  without content hashing: install %.2f s, restore %.2f s, together %.2f s; hashing adds %.1f %% "
               "(target at most 10 %%)\n",
-              median(plainInstalls), median(plainRestores), plain, 100.0 * (installRestore - plain) / plain);
+              bench::median(plainInstalls), bench::median(plainRestores), plain, 100.0 * (installRestore - plain) / plain);
   std::printf("  selecting the installation on the page: first look %.1f ms (hashes 500 MiB), later looks %.2f ms "
               "(target under 50 ms)\n",
-              1000 * median(firstLooks), 1000 * median(laterLooks));
+              1000 * bench::median(firstLooks), 1000 * bench::median(laterLooks));
   std::printf("  game files back byte for byte: %s; unexpected boxes: %d\n", identical ? "yes" : "NO", ui.unexpected);
   std::filesystem::remove_all(root);
   return identical && ui.unexpected == 0 ? 0 : 1;

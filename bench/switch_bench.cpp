@@ -22,25 +22,8 @@ namespace {
 
 using bench::secondsSince;
 
-void writeFile(const std::string& path, std::mt19937& random, std::size_t size) {
-  std::string bytes(size, '\0');
-  for (auto& b : bytes) b = static_cast<char>(random());
-  std::FILE* out = std::fopen(path.c_str(), "wb");
-  std::fwrite(bytes.data(), 1, bytes.size(), out);
-  std::fclose(out);
-}
 
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
-double timeCommand(const std::string& command) {
-  std::system("sync");
-  const auto start = std::chrono::steady_clock::now();
-  if (std::system(command.c_str()) != 0) std::fprintf(stderr, "failed: %s\n", command.c_str());
-  return secondsSince(start);
-}
 
 }  // namespace
 
@@ -54,8 +37,8 @@ int main() {
   installs::ChosenFiles all;
   for (int i = 0; i < kFiles; ++i) {
     const std::string name = "model_" + std::to_string(i) + ".mdl";
-    writeFile(base + "cstrike/models/" + name, random, kSize);
-    writeFile(base + "new/" + name, random, kSize);
+    bench::writeRandomFile(base + "cstrike/models/" + name, random, kSize);
+    bench::writeRandomFile(base + "new/" + name, random, kSize);
     sys::realFileSystem().copyFile(base + "cstrike/models/" + name, base + "pristine/" + name);
     all.add(base + "new/" + name, base + "cstrike/models/" + name);
   }
@@ -71,7 +54,7 @@ int main() {
   std::vector<double> copies, installs, offs, ons, restores;
   bool identical = true, switched = true;
   for (int round = 0; round < 3; ++round) {
-    copies.push_back(timeCommand("cp " + base + "new/*.mdl " + base + "cp-new/ && sync"));
+    copies.push_back(bench::timeCommand("cp " + base + "new/*.mdl " + base + "cp-new/ && sync"));
 
     ui.name = "bench" + std::to_string(round);
     installs::ChosenFiles chosen = all;
@@ -100,17 +83,17 @@ int main() {
     }
   }
 
-  const double cp = median(copies);
+  const double cp = bench::median(copies);
   std::printf("%d files of 1 MiB on one volume (median of 3 rounds); cp + sync of the %d new files: %.3f s\n", kFiles,
               kFiles, cp);
-  std::printf("  switch off:          %.4f s\n", median(offs));
-  std::printf("  switch on:           %.4f s\n", median(ons));
-  std::printf("  off and on again:    %.4f s   %.3fx of cp + sync (target under 0.05x)\n", median(offs) + median(ons),
-              (median(offs) + median(ons)) / cp);
-  std::printf("  install (and sync):  %.3f s   %.2fx of cp + sync (target under 1.2x)\n", median(installs),
-              median(installs) / cp);
-  std::printf("  restore:             %.4f s   %.3fx of cp + sync (target under 0.1x)\n", median(restores),
-              median(restores) / cp);
+  std::printf("  switch off:          %.4f s\n", bench::median(offs));
+  std::printf("  switch on:           %.4f s\n", bench::median(ons));
+  std::printf("  off and on again:    %.4f s   %.3fx of cp + sync (target under 0.05x)\n", bench::median(offs) + bench::median(ons),
+              (bench::median(offs) + bench::median(ons)) / cp);
+  std::printf("  install (and sync):  %.3f s   %.2fx of cp + sync (target under 1.2x)\n", bench::median(installs),
+              bench::median(installs) / cp);
+  std::printf("  restore:             %.4f s   %.3fx of cp + sync (target under 0.1x)\n", bench::median(restores),
+              bench::median(restores) / cp);
   std::printf("  every switch done: %s; game files back byte for byte: %s; boxes: %d\n", switched ? "yes" : "NO",
               identical ? "yes" : "NO", ui.boxes);
   std::filesystem::remove_all(root);
