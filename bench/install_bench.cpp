@@ -37,9 +37,6 @@ using bench::NoShell;
 using bench::NoWindows;
 using bench::secondsSince;
 
-
-
-
 }  // namespace
 
 int main() {

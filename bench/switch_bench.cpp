@@ -18,14 +18,7 @@
 #include "sys/paths.h"
 #include "sys/registry.h"
 
-namespace {
-
 using bench::secondsSince;
-
-
-
-
-}  // namespace
 
 int main() {
   const auto root = std::filesystem::temp_directory_path() / ("varnikit-switch-bench-" + std::to_string(std::random_device{}()));
