@@ -208,7 +208,10 @@ SwitchResult SwitchOff(app::Program& program, const std::vector<std::string>& na
     const std::string& gamePath = files[i];
     if (findings[i] == Finding::RestoredBefore) {
       leaving.push_back(gamePath);
-    } else if (findings[i] == Finding::Changed || !fs.isFile(gamePath)) {
+    } else if (findings[i] == Finding::Changed || !fs.isFile(gamePath) ||
+               fs.sameFile(store.backupPath(name, gamePath), gamePath)) {
+      // Changed, gone, or never replaced (an install cut off while its backup was still a second name
+      // of the game file): the pack has no file of its own for it.
       if (findings[i] == Finding::Changed && !originalGoesBack(program, store, gamePath)) {
         kept.push_back(gamePath);
       } else if (copyBack(program, store, name, gamePath)) {

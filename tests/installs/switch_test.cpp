@@ -177,6 +177,19 @@ TEST_F(Switching, ASwitchMovesFilesOnOneVolumeAndCopiesThemToAnother) {
 #endif
 }
 
+TEST_F(Switching, AFileAnInstallCutOffNeverReplacedLeavesThePackInsteadOfGoingIntoIt) {
+  installAs("A", {0, 1});
+  // Cut off with gign.mdl's backup still a second name of the game file, which holds the original.
+  fs.removeFile(paths[0]);
+  fs.copyFile(store("A/gign.mdl"), paths[0]);
+  fs.removeFile(store("A/gign.mdl"));
+  ASSERT_TRUE(fs.linkFile(paths[0], store("A/gign.mdl")));
+  EXPECT_EQ(installs::SwitchOff(*program, names, 0), SwitchResult::Switched);
+  EXPECT_EQ(snapshot(), before);
+  EXPECT_FALSE(fileExists(store("A/pack/gign.mdl")));
+  EXPECT_EQ(readBytes(store("A/files.dat")), paths[1] + "\r\n");
+}
+
 // What an earlier version sees of an installation that is off: "off.dat" means nothing to it and stays.
 class EarlierVersion : public sys::FileSystem {
  public:
