@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+
 #include "installs/changes.h"
 #include "installs/content_hash.h"
 #include "installs/install.h"
@@ -89,6 +92,13 @@ TEST_F(Sums, InstallRecordsBothHashesPerLineOfFilesDatAndRestoreRemovesThem) {
   EXPECT_FALSE(folderExists(store("A")));
 }
 
+// The same bytes written to a game file again, later: its write time tells nothing any more without a read.
+void writeAgain(const std::string& path) {
+  const auto when = std::filesystem::last_write_time(sys::toPath(path));
+  writeBytes(path, readBytes(path));
+  std::filesystem::last_write_time(sys::toPath(path), when + std::chrono::seconds(2));
+}
+
 // Fails reading one file, as a game file locked by the running game would.
 class UnreadableFile : public sys::FileSystem {
  public:
@@ -129,7 +139,7 @@ TEST_F(Sums, RestoreAsksOnlyForAChangedFileAndNoKeepsTheOriginalAside) {
 
   // A game file that cannot be read is not taken for changed: nothing of it is touched.
   install("C");
-  writeBytes(games[1], "new go.wav");  // the same bytes written again: no longer known without a read
+  writeAgain(games[1]);
   UnreadableFile locked;
   locked.unreadable = games[1];
   app::Program blocked(app::Services{ui, locked, *registry, shell, windows, clock, temp / "exe" + sys::kSep});
@@ -199,7 +209,7 @@ TEST_F(Sums, TheSelectedInstallationCountsItsChangedFilesAndReadsOnlyWhatChanged
   EXPECT_EQ(installs::showInstallation(looking, "A", &changes).changedFiles, 0u);
   EXPECT_EQ(counting.reads, 0);
   writeBytes(games[0], "a game update, longer than before");
-  writeBytes(games[1], "new go.wav");  // written again, the same bytes: read, and not changed
+  writeAgain(games[1]);  // read, and not changed
   fs.removeFile(games[2]);  // missing: put back without asking, not counted
   EXPECT_EQ(installs::showInstallation(looking, "A", &changes).changedFiles, 1u);
   EXPECT_EQ(counting.reads, 2);
