@@ -66,7 +66,8 @@ class Switching : public testing_support::ProgramFixture {
   std::string registerText() { return readBytes(store("files.dat")); }
   std::string replacedBy(int i) {
     installs::Store s(fs, programFolder());
-    const std::string* by = installs::ReplacedFiles::read(s).installationOf(paths[i]);
+    const auto replaced = installs::ReplacedFiles::read(s);
+    const std::string* by = replaced.installationOf(paths[i]);
     return by ? *by : "";
   }
 
