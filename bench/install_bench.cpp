@@ -83,8 +83,8 @@ int main() {
     installs::Install(program, chosen, "", view);
     installs.push_back(secondsSince(start));
 
-    // The page's look when the installation is selected: the first one hashes the game files, a later
-    // one finds them as they were.
+    // The page's look when the installation is selected: the first one finds each game file with the size
+    // and write time it landed with, a later one finds them as they were.
     installs::ChangeCheck changes;
     start = std::chrono::steady_clock::now();
     const auto seen = installs::showInstallation(program, ui.name, &changes);
@@ -148,7 +148,7 @@ int main() {
   std::printf("  without content hashing: install %.2f s, restore %.2f s, together %.2f s; hashing adds %.1f %% "
               "(target at most 10 %%)\n",
               bench::median(plainInstalls), bench::median(plainRestores), plain, 100.0 * (installRestore - plain) / plain);
-  std::printf("  selecting the installation on the page: first look %.1f ms (hashes 500 MiB), later looks %.2f ms "
+  std::printf("  selecting the installation on the page: first look %.1f ms (reads no game file whose size and write time are as they landed), later looks %.2f ms "
               "(target under 50 ms)\n",
               1000 * bench::median(firstLooks), 1000 * bench::median(laterLooks));
   std::printf("  game files back byte for byte: %s; unexpected boxes: %d\n", identical ? "yes" : "NO", ui.unexpected);
