@@ -154,22 +154,7 @@ bool Store::isInstalled(const std::string& gamePath) {
 }
 
 void Store::recordInstalledFile(const std::string& name, const std::string& gamePath) {
-  const std::string own = filesPath(name);
-  fs_.appendLine(own, gamePath);
-  try {
-    fs_.appendLine(registerPath(), gamePath);
-  } catch (const sys::IoError&) {
-    // Every line of an installation's list stands in the register; take this one out again.
-    try {
-      auto lines = fs_.readLines(own);
-      if (!lines.empty() && lines.back() == gamePath) {
-        lines.pop_back();
-        fs_.writeLines(own, lines, true);
-      }
-    } catch (const sys::IoError&) {
-    }
-    throw;
-  }
+  recordInstalledFiles(name, {gamePath});
 }
 
 void Store::recordInstalledFiles(const std::string& name, const std::vector<std::string>& gamePaths) {

@@ -74,18 +74,15 @@ class Store {
 
   // Whether the register holds gamePath (ASCII case ignored). Creates an empty register when missing.
   bool isInstalled(const std::string& gamePath);
-  // The same for several game paths, each file written once: "files.dat" first, then the register; when
-  // the register cannot be written, "files.dat" is cut back to what it held. Forcing both to the disk is
-  // the caller's.
+  // Appends the game paths to the installation's "files.dat", then to the register, each file written
+  // once; when the register cannot be written, "files.dat" is cut back to what it held. Forcing both to
+  // the disk is the caller's.
   void recordInstalledFiles(const std::string& name, const std::vector<std::string>& gamePaths);
+  void recordInstalledFile(const std::string& name, const std::string& gamePath);
   // "moves.dat": what is about to move files of the installation, written and forced to the disk before
   // the first one moves; and taken away when all of them did.
   void beginMoves(const std::string& name, const std::string& what);
   void endMoves(const std::string& name);
-  // Appends gamePath to the installation's "files.dat", then to the register. When the register cannot
-  // be written the line is taken out of "files.dat" again (as far as that is still possible) before the
-  // error goes on. Forcing both to the disk is the caller's.
-  void recordInstalledFile(const std::string& name, const std::string& gamePath);
   // Removes, for each path, the first register line equal to it (ASCII case ignored), in one rewrite;
   // a missing register is made anew. Returns how many lines were removed.
   std::size_t removeFromRegister(const std::vector<std::string>& gamePaths);
