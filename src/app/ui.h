@@ -8,7 +8,7 @@
 // Qt, tests with a script of expected prompts and answers.
 namespace app {
 
-enum class Icon { None, Information, Warning, Error };
+enum class Icon { None, Information, Question, Warning, Error };
 enum class Buttons { Ok, YesNo };
 enum class Answer { Ok, Yes, No };
 
@@ -53,14 +53,15 @@ inline void showError(Ui& ui, const std::string& text) {
   ui.messageBox(kErrorCaption, text, Icon::Error, Buttons::Ok);
 }
 inline void showAttention(Ui& ui, const std::string& text) {
-  ui.messageBox(kAttentionCaption, text, Icon::Warning, Buttons::Ok);
+// A notice under "Внимание": it tells, it does not warn.
+  ui.messageBox(kAttentionCaption, text, Icon::Information, Buttons::Ok);
 }
 inline void showInformation(Ui& ui, const std::string& text) {
   ui.messageBox(kInformationCaption, text, Icon::Information, Buttons::Ok);
 }
 // A Yes/No question under "Внимание"; true for Yes.
 inline bool askAttention(Ui& ui, const std::string& text) {
-  return ui.messageBox(kAttentionCaption, text, Icon::Warning, Buttons::YesNo) == Answer::Yes;
+  return ui.messageBox(kAttentionCaption, text, Icon::Question, Buttons::YesNo) == Answer::Yes;
 }
 
 }  // namespace app

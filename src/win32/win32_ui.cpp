@@ -38,6 +38,7 @@ UINT messageBoxFlags(app::Icon icon, app::Buttons buttons) {
   switch (icon) {
     case app::Icon::None: break;
     case app::Icon::Information: flags |= MB_ICONINFORMATION; break;
+    case app::Icon::Question: flags |= MB_ICONQUESTION; break;
     case app::Icon::Warning: flags |= MB_ICONWARNING; break;
     case app::Icon::Error: flags |= MB_ICONERROR; break;
   }

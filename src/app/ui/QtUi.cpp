@@ -28,6 +28,7 @@ Answer QtUi::messageBox(const std::string& caption, const std::string& text, Ico
   switch (icon) {
     case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
     case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    case Icon::Question: box.setIcon(QMessageBox::Question); break;
     case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
     case Icon::Error: box.setIcon(QMessageBox::Critical); break;
   }
