@@ -54,4 +54,11 @@ enum class FieldCheck { Correct, FolderInvalid, LauncherInvalid };
 // "Проверить": the folder must be an existing folder; the launcher, when not empty, an existing file.
 FieldCheck checkGameFields(sys::FileSystem& fs, const std::string& folder, const std::string& launcher);
 
+// Where the folder chooser opens: the folder typed, or its parent when the folder is gone; "" when neither
+// is there.
+std::string folderChooserStart(sys::FileSystem& fs, const std::string& folder);
+// Where the launcher chooser opens: the folder of the launcher typed, else the game folder's parent (where
+// the game's launcher lies); "" when neither is there.
+std::string launcherChooserStart(sys::FileSystem& fs, const std::string& launcher, const std::string& folder);
+
 }  // namespace app

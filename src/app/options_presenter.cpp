@@ -110,7 +110,8 @@ void OptionsPresenter::Button5Click() {
 }
 
 void OptionsPresenter::AHMLookupEdit1Button1Click() {
-  if (const auto folder = program_.ui().chooseFolder(texts::kChooseFolder, "")) {
+  const std::string start = folderChooserStart(program_.fs(), view_.fieldText(Field::Folder));
+  if (const auto folder = program_.ui().chooseFolder(texts::kChooseFolder, "", start)) {
     view_.setFieldText(Field::Folder, *folder);
   }
 }
@@ -119,7 +120,8 @@ void OptionsPresenter::AHMLookupEdit2Button1Click() {
   FileRequest request;
   request.title = texts::kChooseLauncher;
   request.filters = launcherFilters();
-  request.initialFolder = view_.fieldText(Field::Folder);
+  request.initialFolder =
+      launcherChooserStart(program_.fs(), view_.fieldText(Field::Launcher), view_.fieldText(Field::Folder));
   const auto files = program_.ui().chooseFiles(request);
   if (!files.empty()) view_.setFieldText(Field::Launcher, files.front());
 }

@@ -69,10 +69,11 @@ std::vector<std::string> Win32Ui::chooseFiles(const app::FileRequest& request) {
   return openFiles(promptOwner(), request);
 }
 
-std::optional<std::string> Win32Ui::chooseFolder(const std::string& caption, const std::string& prompt) {
-  if (prompts_) return prompts_->chooseFolder(caption, prompt);
+std::optional<std::string> Win32Ui::chooseFolder(const std::string& caption, const std::string& prompt,
+                                                 const std::string& initialFolder) {
+  if (prompts_) return prompts_->chooseFolder(caption, prompt, initialFolder);
   PromptScope scope(promptDepth_);
-  return pickFolder(promptOwner(), caption, prompt);
+  return pickFolder(promptOwner(), caption, prompt, initialFolder);
 }
 
 void Win32Ui::processEvents() {

@@ -210,9 +210,33 @@ TEST_F(OptionsPresenterTest, BrowsingFillsAFieldOnlyWhenSomethingWasChosen) {
   ui.expectFiles("Укажите файл для запуска игры", {gameFolder() + "/hl.exe"});
   presenter.AHMLookupEdit2Button1Click();
   EXPECT_EQ(view.fields[Field::Launcher], gameFolder() + "/hl.exe");
-  ASSERT_EQ(ui.fileRequests.size(), 1u);
-  EXPECT_EQ(ui.fileRequests[0].initialFolder, gameFolder()) << "the chooser opens in the game folder";
   ui.verifyAllAnswered();
+}
+
+// The folder chooser opens at the game folder typed (its parent once it is gone); the launcher chooser in
+// the launcher's folder, else beside the game folder, where the game's launcher lies.
+TEST_F(OptionsPresenterTest, ChoosersOpenWhereTheFieldsPoint) {
+  const std::string halfLife = temp / "game", tools = temp / "tools";
+  testing_support::makeFolder(tools);
+  const struct {
+    std::string folder, launcher, folderStart, launcherStart;
+  } cases[] = {
+      {gameFolder(), tools + sys::kSep + "run.exe", gameFolder(), tools},
+      {gameFolder() + sys::kSep, "", gameFolder(), halfLife},
+      {gameFolder() + "-gone", temp / "gone/hl.exe", halfLife, halfLife},
+      {temp / "gone/cstrike", "", "", ""},
+      {"", "", "", ""},
+  };
+  for (const auto& c : cases) {
+    view.fields = {{Field::Folder, c.folder}, {Field::Launcher, c.launcher}};
+    ui.expectFolder("Укажите папку с игрой", std::nullopt);
+    ui.expectFiles("Укажите файл для запуска игры", {});
+    presenter.AHMLookupEdit1Button1Click();
+    presenter.AHMLookupEdit2Button1Click();
+    ui.verifyAllAnswered();
+    EXPECT_EQ(ui.folderRequests.back(), c.folderStart) << c.folder;
+    EXPECT_EQ(ui.fileRequests.back().initialFolder, c.launcherStart) << c.folder << " " << c.launcher;
+  }
 }
 
 }  // namespace

@@ -72,9 +72,10 @@ std::vector<std::string> QtUi::chooseFiles(const FileRequest& request) {
   return out;
 }
 
-std::optional<std::string> QtUi::chooseFolder(const std::string& caption, const std::string& prompt) {
-  if (prompts_) return prompts_->chooseFolder(caption, prompt);
-  QFileDialog dialog(dialogParent(), q(caption));
+std::optional<std::string> QtUi::chooseFolder(const std::string& caption, const std::string& prompt,
+                                             const std::string& initialFolder) {
+  if (prompts_) return prompts_->chooseFolder(caption, prompt, initialFolder);
+  QFileDialog dialog(dialogParent(), q(caption), q(initialFolder));
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly, true);
   if (!prompt.empty()) dialog.setLabelText(QFileDialog::LookIn, q(prompt));

@@ -281,6 +281,7 @@ TEST_F(OptionsDialog, BrowseButtonsFillTheirFields) {
   startConfigured();
   showOptions();
   const std::string chosen = temp / "other/cstrike";
+  makeFolder(chosen);
   ui.expectFolder("Укажите папку с игрой", chosen);
   options->AHMLookupEdit1Button1->click();
   EXPECT_EQ(options->AHMLookupEdit1->text().toStdString(), chosen);
@@ -292,7 +293,7 @@ TEST_F(OptionsDialog, BrowseButtonsFillTheirFields) {
   options->AHMLookupEdit2Button1->click();
   EXPECT_EQ(options->AHMLookupEdit2->text().toStdString(), temp / "other/hl.sh");
   ASSERT_EQ(ui.fileRequests.size(), 1u);
-  EXPECT_EQ(ui.fileRequests[0].initialFolder, chosen);
+  EXPECT_EQ(ui.fileRequests[0].initialFolder, temp / "other") << "beside the game folder, where its launcher lies";
   EXPECT_EQ(ui.fileRequests[0].filters, app::launcherFilters());
   EXPECT_FALSE(ui.fileRequests[0].multiple);
 }
