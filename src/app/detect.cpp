@@ -182,6 +182,15 @@ std::string launcherChooserStart(sys::FileSystem& fs, const std::string& launche
   return game.empty() ? std::string() : existingFolder(fs, sys::parentFolder(game));
 }
 
+GameFolderLook lookAtGameFolder(sys::FileSystem& fs, const std::string& folder) {
+  GameFolderLook look;
+  look.isGame = fs.isFile(join(folder, kGameFolderMark));
+  if (look.isGame) return look;
+  const std::string inside = join(folder, "cstrike");
+  if (fs.isFile(join(inside, kGameFolderMark))) look.gameInside = inside;
+  return look;
+}
+
 FieldCheck checkGameFields(sys::FileSystem& fs, const std::string& folder, const std::string& launcher) {
   if (!fs.isFolder(folder)) return FieldCheck::FolderInvalid;
   if (!launcher.empty() && !fs.isFile(launcher)) return FieldCheck::LauncherInvalid;

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "app/detect.h"
 #include "app/options_presenter.h"
 #include "support/program_fixture.h"
 
@@ -39,6 +40,7 @@ class RecordingOptions final : public app::OptionsView {
 
 class OptionsPresenterTest : public ProgramFixture {
  protected:
+  OptionsPresenterTest() { gameFile("liblist.gam"); }
   void store(const std::vector<std::pair<std::string, std::string>>& values) {
     registry->writeValues(app::kProgramKey, values);
   }
@@ -126,7 +128,7 @@ TEST_F(OptionsPresenterTest, RefreshClosesWithTheActivationHeldThenScansAndRefil
   configure();
   gameFile("models/player/gign/gign.mdl");
   program->ListUpdatePending = true;
-  ui.expectMessage("Поиск файлов завершен", "Найдено 1 файлов");
+  ui.expectMessage("Поиск файлов завершен", "Найдено 2 файлов");
   presenter.Button2Click();
   ui.verifyAllAnswered();
   EXPECT_EQ(view.calls, (std::vector<std::string>{"hold", "close", "page 1", "refill", "release"}));
@@ -141,6 +143,7 @@ TEST_F(OptionsPresenterTest, AnotherGameFolderIsScannedAtTheNextActivationUnless
   view.choice = "1";  // no scan by the schedule
   const std::string halfLife = temp / "hl", newGame = halfLife + sys::kSep + "cstrike";
   writeBytes(newGame + sys::kSep + "new.mdl", "new");
+  writeBytes(newGame + sys::kSep + "liblist.gam", "game");
   writeBytes(halfLife + sys::kSep + "hl.exe", "launcher");
   writeBytes(program->settings.FilesListDir, gameFile("old.mdl") + "\r\n");  // made before this run
   const auto ok = [&](const std::string& folder) {
@@ -158,15 +161,20 @@ TEST_F(OptionsPresenterTest, AnotherGameFolderIsScannedAtTheNextActivationUnless
   ok(gameFolder());
   activation(*program, nullptr);  // given back before any activation
   ok(newGame);
-  activation(*program, "Найдено 1 файлов");
-  EXPECT_EQ(testing_support::readBytes(program->settings.FilesListDir), newGame + sys::kSep + "new.mdl\r\n");
-  // The folder around the scanned one: every line of the catalogue lies in it, yet it lists not all of it.
-  ok(halfLife);
   activation(*program, "Найдено 2 файлов");
+  EXPECT_NE(testing_support::readBytes(program->settings.FilesListDir).find(newGame + sys::kSep + "new.mdl\r\n"),
+            std::string::npos);
+  // The folder around the scanned one: every line of the catalogue lies in it, yet it lists not all of it.
+  // Its game folder is offered, and declined.
+  ui.expectAttention("В папке \"" + halfLife + "\" нет файла liblist.gam, а в папке \"" + newGame +
+                         "\" он есть. Взять папку \"" + newGame + "\"?",
+                     app::Answer::No);
+  ok(halfLife);
+  activation(*program, "Найдено 3 файлов");
   activation(*program, nullptr);
 
   // A later run, its catalogue listing another folder, or nothing.
-  for (const auto& [catalogue, found] : {std::pair<std::string, const char*>{newGame + "\r\n", "Найдено 1 файлов"},
+  for (const auto& [catalogue, found] : {std::pair<std::string, const char*>{newGame + "\r\n", "Найдено 2 файлов"},
                                          {"", nullptr}}) {
     writeBytes(program->settings.FilesListDir, catalogue);
     app::Program later(program->services());
@@ -199,6 +207,73 @@ TEST_F(OptionsPresenterTest, CheckNamesTheFirstWrongFieldAndPutsTheCursorThere) 
     fresh.Button5Click();
     ui.verifyAllAnswered();
     EXPECT_EQ(window.focused, c.focused) << c.name;
+  }
+}
+
+// A folder without "liblist.gam" is asked about at "Проверить", "OK" and the auto-detection: "Да" keeps it,
+// "Нет" goes back to the field; the game folder inside the one chosen is offered instead, and "Нет" keeps
+// the one chosen. Each folder is asked about once while the dialog is open.
+TEST_F(OptionsPresenterTest, AFolderThatIsNotTheGamesIsAskedAboutOnce) {
+  const std::string plain = temp / "plain", halfLife = temp / "Half-Life", inside = halfLife + sys::kSep + "cstrike";
+  testing_support::makeFolder(plain);
+  writeBytes(inside + sys::kSep + "liblist.gam", "game");
+  const std::string plainQuestion = "В папке \"" + plain + "\" нет файла liblist.gam. Это точно папка игры cstrike?";
+  const std::string offer = "В папке \"" + halfLife + "\" нет файла liblist.gam, а в папке \"" + inside +
+                            "\" он есть. Взять папку \"" + inside + "\"?";
+  const struct {
+    std::string folder;
+    std::string question;  // "" for none
+    app::Answer answer;
+    std::string taken;     // the folder the field and the settings end with; "" when back in the field
+  } cases[] = {
+      {gameFolder(), "", app::Answer::Ok, gameFolder()},
+      {plain, plainQuestion, app::Answer::Yes, plain},
+      {plain, plainQuestion, app::Answer::No, ""},
+      {halfLife, offer, app::Answer::Yes, inside},
+      {halfLife, offer, app::Answer::No, halfLife},
+  };
+  for (const auto& c : cases) {
+    for (const bool ok : {false, true}) {
+      RecordingOptions window;
+      app::OptionsPresenter fresh(*program, window);
+      window.fields[Field::Folder] = c.folder;
+      if (!c.question.empty()) ui.expectAttention(c.question, c.answer);
+      if (!ok && !c.taken.empty()) ui.expectAttention("Все данные введены правильно");
+      if (ok) {
+        fresh.Button1Click();
+      } else {
+        fresh.Button5Click();
+      }
+      ui.verifyAllAnswered();
+      EXPECT_EQ(window.fields[Field::Folder], c.taken.empty() ? c.folder : c.taken) << c.folder << ok;
+      EXPECT_EQ(window.focused, c.taken.empty() ? std::optional(Field::Folder) : std::nullopt) << c.folder << ok;
+      if (ok) {
+        EXPECT_EQ(window.calls, c.taken.empty() ? std::vector<std::string>{} : std::vector<std::string>{"close"});
+        EXPECT_EQ(program->settings.CSDir, c.taken.empty() ? gameFolder() : c.taken) << c.folder;
+        program->settings.CSDir = gameFolder();
+      }
+      if (c.answer != app::Answer::Yes || c.taken != c.folder) continue;
+      // Kept once: OK then asks nothing more.
+      window.calls.clear();
+      fresh.Button1Click();
+      EXPECT_EQ(window.calls, std::vector<std::string>{"close"}) << c.folder;
+      program->settings.CSDir = gameFolder();
+    }
+  }
+
+  // The auto-detection's folder: declined, it is not found and the field keeps its text.
+  registry->writeValues(app::kGameKey, {{"InstallPath", plain}});
+  testing_support::makeFolder(plain + sys::kSep + "cstrike");
+  const std::string detected = plain + sys::kSep + "cstrike";
+  for (const app::Answer answer : {app::Answer::No, app::Answer::Yes}) {
+    view.fields[Field::Folder] = "typed";
+    view.focused.reset();
+    ui.expectAttention("В папке \"" + detected + "\" нет файла liblist.gam. Это точно папка игры cstrike?", answer);
+    ui.expectAttention(answer == app::Answer::Yes ? "Файл для запуска игры не найден" : "Информация не найдена");
+    presenter.Button4Click();
+    ui.verifyAllAnswered();
+    EXPECT_EQ(view.fields[Field::Folder], answer == app::Answer::Yes ? detected : "typed");
+    EXPECT_EQ(view.focused, answer == app::Answer::Yes ? std::nullopt : std::optional(Field::Folder));
   }
 }
 

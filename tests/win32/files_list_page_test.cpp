@@ -180,6 +180,7 @@ TEST_F(Win32CatalogueWindows, SettingsDialogShowsStoredValuesTakesTypedOnesAndCh
                                       "Обновлять раз в день", "Обновлять раз в месяц", "Обновить", "&OK", "&Выход"}));
 
   // "Проверить" with a launcher that does not exist: the box, and the cursor in its field.
+  testing_support::writeBytes(gameFolder() + sys::kSep + "liblist.gam", "");  // the game's folder
   drive::typeText(options->control(winui::Options::AHMLookupEdit2), gameFolder() + "\\none.exe");
   ui.expectError("Файл для запуска игры указан неверно");
   drive::click(options->control(winui::Options::Button5));
