@@ -124,7 +124,8 @@ void QtUi::focusMainWindow() {
   if (!mainWindow_) return;
   mainWindow_->activateWindow();
   mainWindow_->raise();
-  mainWindow_->setFocus();
+  // The control that had the focus gets it back with the activation; only a window without one takes it.
+  if (!mainWindow_->focusWidget()) mainWindow_->setFocus();
 }
 
 }  // namespace app::ui

@@ -181,6 +181,8 @@ void EditMenuPage::setEnabled(Control control, bool enabled) {
 
 void EditMenuPage::setRenameHint(const std::string& text) { Button3->setToolTip(installs::ui::hint(text)); }
 
+void EditMenuPage::focusInstallationList() { ListBox1->setFocus(); }
+
 int EditMenuPage::selectedRow() const {
   const auto selected = ListBox1->selectedItems();
   return selected.isEmpty() ? -1 : ListBox1->row(selected.front());
