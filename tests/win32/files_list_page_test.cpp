@@ -25,6 +25,7 @@ class Win32CatalogueWindows : public testing_support::NativeMainWindowFixture {
     std::vector<std::string> lines;
     for (const auto& r : relative) lines.push_back(gameFolder() + sys::kSep + testing_support::native(r));
     fs.writeLines(programFolder() + "fileslist.dat", lines);
+    testing_support::writeBytes(programFolder() + "filesinfo.dat", "");  // no description yet
     createMainWindow();
     page = std::make_unique<winui::FilesListPage>(*main);
     info = std::make_unique<winui::ListInfo>(*main, *page);
