@@ -1,8 +1,10 @@
-// The keyboard on the Win32 windows, as a player uses it: the focus is back on the control that had it
-// once a real box or the input box has closed, so F2 on the installation list renames again at once.
+// The keyboard on the Win32 windows, as a player uses it: Tab visits every control of every window in
+// reading order, and the focus is back on the control that had it once a real box or the input box has
+// closed, so F2 on the installation list renames again at once.
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "app/ui.h"
@@ -73,10 +75,104 @@ class Win32Keyboard : public testing_support::NativeMainWindowFixture {
   std::unique_ptr<winui::HelpWindow> help;
 };
 
-std::string describe(HWND control) {
+std::string className(HWND window) {
   wchar_t name[64] = {};
-  GetClassNameW(control, name, 64);
-  return winui::narrow(name) + " \"" + drive::text(control) + "\"";
+  GetClassNameW(window, name, 64);
+  return winui::narrow(name);
+}
+
+// A control a person can put the keyboard focus in. Of a group of radio buttons Tab reaches the checked
+// one (the arrows move within the group).
+bool takesFocus(HWND control) {
+  if (!IsWindowVisible(control) || !IsWindowEnabled(control)) return false;
+  const std::string kind = className(control);
+  const LONG style = GetWindowLongW(control, GWL_STYLE);
+  if (kind == "Button" && (style & BS_TYPEMASK) == BS_AUTORADIOBUTTON) {
+    return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  }
+  if (kind == "Button") return (style & BS_TYPEMASK) != BS_GROUPBOX;
+  return kind == "Edit" || kind == "ListBox" || kind == "SysListView32" || kind == "SysTabControl32" ||
+         kind == "ComboBox";
+}
+
+std::vector<HWND> focusableControls(HWND window) {
+  std::vector<HWND> found;
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM data) {
+        if (takesFocus(child)) reinterpret_cast<std::vector<HWND>*>(data)->push_back(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// The controls Tab reaches one after the other, once round from the first.
+std::vector<HWND> tabCycle(HWND window) {
+  std::vector<HWND> cycle;
+  HWND first = GetNextDlgTabItem(window, nullptr, FALSE);
+  for (HWND at = first; at && cycle.size() < 200;) {
+    cycle.push_back(at);
+    at = GetNextDlgTabItem(window, at, FALSE);
+    if (at == first) break;
+  }
+  return cycle;
+}
+
+std::string describe(HWND control) { return className(control) + " \"" + drive::text(control) + "\""; }
+
+// B comes before A in reading order: above it in the same column, or left of it in the same row.
+bool readsBefore(HWND b, HWND a) {
+  RECT rb{}, ra{};
+  GetWindowRect(b, &rb);
+  GetWindowRect(a, &ra);
+  const bool sameColumn = rb.left < ra.right && ra.left < rb.right;
+  const bool sameRow = rb.top < ra.bottom && ra.top < rb.bottom;
+  return (rb.bottom <= ra.top && sameColumn) || (sameRow && rb.right <= ra.left);
+}
+
+// outside: a control that is only read (the console's output: its command line keeps the focus).
+void expectReadingOrder(HWND window, const std::string& name, HWND outside = nullptr) {
+  const std::vector<HWND> cycle = tabCycle(window);
+  for (HWND control : focusableControls(window)) {
+    if (control == outside) continue;
+    EXPECT_NE(std::find(cycle.begin(), cycle.end(), control), cycle.end())
+        << name << ": Tab never reaches " << describe(control);
+  }
+  for (std::size_t i = 1; i < cycle.size(); ++i) {
+    EXPECT_FALSE(readsBefore(cycle[i], cycle[i - 1]))
+        << name << ": Tab goes back from " << describe(cycle[i - 1]) << " to " << describe(cycle[i]);
+  }
+}
+
+TEST_F(Win32Keyboard, TabVisitsEveryControlOfEveryWindowInReadingOrder) {
+  expectReadingOrder(main->hwnd(), "Замена файлов");
+  main->showPage(MainWindow::Page::FilesList);
+  expectReadingOrder(main->hwnd(), "Список файлов");
+  const std::pair<const char*, winui::SecondaryWindow*> windows[] = {
+      {"Настройки", options.get()}, {"Информация", listInfo.get()}, {"Запуск", runMenu.get()},
+      {"Установка файлов", install.get()}, {"Командная строка", command.get()}, {"Утилиты", utils.get()},
+      {"Помощь", help.get()}};
+  for (const auto& [name, window] : windows) {
+    window->show();
+    drive::pump();
+    expectReadingOrder(window->hwnd(), name,
+                       window == command.get() ? GetDlgItem(command->hwnd(), winui::Console::ListBox1) : nullptr);
+    window->close();
+    drive::pump();
+  }
+}
+
+// A read-only multi-line field takes no keys of the window: Tab goes on from the description.
+TEST_F(Win32Keyboard, TheReadOnlyDescriptionPassesTabOn) {
+  HWND memo = installations->control(winui::InstallationsPage::Memo1);
+  MSG tab{memo, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+  EXPECT_FALSE(SendMessageW(memo, WM_GETDLGCODE, VK_TAB, reinterpret_cast<LPARAM>(&tab)) &
+               (DLGC_WANTALLKEYS | DLGC_WANTTAB));
+  SetFocus(memo);
+  MSG message{memo, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+  IsDialogMessageW(main->hwnd(), &message);
+  EXPECT_EQ(GetFocus(), installations->control(winui::InstallationsPage::Button1));
 }
 
 // The real input box and message box, answered from inside their loops: once each has closed, the list
