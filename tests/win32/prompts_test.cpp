@@ -66,7 +66,6 @@ TEST(Win32Prompts, NoticesQuestionsAndErrorsShowTheirOwnIcons) {
       {"Внимание", [](app::Ui& ui) { app::askAttention(ui, "Установка завершена. Запустить Counter-Strike?"); },
        IDI_QUESTION},
       {"Ошибка", [](app::Ui& ui) { app::showError(ui, "Укажите установку"); }, IDI_ERROR},
-      {"Информация", [](app::Ui& ui) { app::showInformation(ui, "Информация"); }, IDI_INFORMATION},
   };
   for (const auto& c : cases) {
     winui::Win32Ui ui;

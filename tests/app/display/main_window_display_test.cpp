@@ -1,7 +1,5 @@
 // The main window as the X server and a real pointer see it.
 #include <QApplication>
-#include <QInputDialog>
-#include <QListWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,7 +9,6 @@
 #include <QTimer>
 #include <functional>
 
-#include "installs/ui/EditMenuPage.h"
 #include "launchers/display/display_support.h"
 #include "support/display/x_display.h"
 #include "support/ui/main_window_fixture.h"
@@ -115,40 +112,6 @@ TEST_F(OnTheDisplay, APointerMovingOverADisabledMainWindowLeavesItDisabled) {
     EXPECT_TRUE(form1->isEnabled()) << owner.name << ": its owner gives the window back";
   }
   movePointerTo(away);
-}
-
-// The real input box of a rename, closed: the installation list has the keyboard focus again, so F2
-// there renames again at once, without a click.
-TEST_F(OnTheDisplay, F2RenamesAgainRightAfterARename) {
-  testing_support::writeBytes(programFolder() + "files/list.dat", "Скины\r\n");
-  form1->editMenuPage()->EditMenuShow();
-  auto* list = form1->findChild<QListWidget*>("ListBox1");
-  list->setCurrentRow(0);
-  form1->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(form1.get()));
-  list->setFocus();
-  form1->ui().setPrompts(nullptr);
-  const auto answer = [](const char* name, bool* seen) {
-    QTimer::singleShot(0, [name, seen] {
-      QInputDialog* box = nullptr;
-      const auto open = [&] { return (box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget())); };
-      if (!QTest::qWaitFor(open)) return;
-      *seen = true;
-      if (!name) return box->reject();
-      box->setTextValue(QString::fromUtf8(name));
-      box->accept();
-    });
-  };
-  bool first = false, second = false;
-  answer("Модели", &first);
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
-  ASSERT_TRUE(first);
-  EXPECT_EQ(list->item(0)->text(), "Модели");
-  EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == list; }, 3000));
-  answer(nullptr, &second);
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
-  EXPECT_TRUE(second) << "F2 after the rename reached the list";
-  EXPECT_EQ(QApplication::focusWidget(), list);
 }
 
 // Another game folder stored in the settings dialog: once the dialog is gone the main window announces

@@ -300,7 +300,6 @@ TEST(QtBoxes, NoticesQuestionsAndErrorsShowTheirOwnIcons) {
       {"Внимание", [](app::Ui& ui) { app::askAttention(ui, "Установка завершена. Запустить Counter-Strike?"); },
        QMessageBox::Question},
       {"Ошибка", [](app::Ui& ui) { app::showError(ui, "Укажите установку"); }, QMessageBox::Critical},
-      {"Информация", [](app::Ui& ui) { app::showInformation(ui, "Информация"); }, QMessageBox::Information},
   };
   for (const auto& c : cases) {
     app::ui::QtUi ui;
