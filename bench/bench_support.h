@@ -47,7 +47,9 @@ class UnattendedUi : public app::Ui {
     return name;
   }
   std::vector<std::string> chooseFiles(const app::FileRequest&) override { return files; }
-  std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return folder; }
+  std::optional<std::string> chooseFolder(const std::string&, const std::string&, const std::string&) override {
+    return folder;
+  }
   void processEvents() override {}
   void setStatusText(const std::string&) override {}
   void setBusy(bool) override {}

@@ -54,7 +54,9 @@ class QuietUi final : public app::Ui {
     if (stage().chosenFile.empty()) return {};
     return {stage().chosenFile};
   }
-  std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return std::nullopt; }
+  std::optional<std::string> chooseFolder(const std::string&, const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
   void processEvents() override {}
   void setStatusText(const std::string&) override {}
   void setBusy(bool) override {}

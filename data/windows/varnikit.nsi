@@ -1,5 +1,6 @@
 ; The Windows setup of Varnikit, made with NSIS (makensis) by scripts/package-windows:
-;   makensis -DVERSION=1.0 -DSTAGE=<folder with varnikit.exe> -DICON=<varnikit.ico> -DOUTFILE=<setup.exe> varnikit.nsi
+;   makensis -DVERSION=1.0 -DSTAGE=<folder with varnikit.exe> -DICON=<varnikit.ico> -DPICTURES=<this folder>
+;            -DOUTFILE=<setup.exe> varnikit.nsi
 ; Per machine: the program goes to Program Files, its Start-menu entry to every user's menu, and its
 ; uninstaller into "Programs and Features". The program's data files (catalogue, installations with their
 ; backups, error log) go to each user's own application data folder, since Program Files cannot be
@@ -27,11 +28,21 @@ VIAddVersionKey /LANG=1049 "FileVersion" "${VERSION}.0.1374"
 VIAddVersionKey /LANG=1049 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1049 "LegalCopyright" "Varnikit team"
 
+; The program's own icon for the setup and its pictures (scripts/render-icons draws them from it), not the
+; installer's stock ones; the last page offers to start the program.
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
+!define MUI_HEADERIMAGE
+!define MUI_HEADERIMAGE_RIGHT
+!define MUI_HEADERIMAGE_BITMAP "${PICTURES}/setup-header.bmp"
+!define MUI_HEADERIMAGE_UNBITMAP "${PICTURES}/setup-header.bmp"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${PICTURES}/setup-wizard.bmp"
+!define MUI_UNWELCOMEFINISHPAGE_BITMAP "${PICTURES}/setup-wizard.bmp"
 !define MUI_ABORTWARNING
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_RUN "$INSTDIR\varnikit.exe"
+!define MUI_FINISHPAGE_RUN_TEXT "Запустить Varnikit"
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES

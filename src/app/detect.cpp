@@ -161,6 +161,36 @@ std::string detectionReport(const DetectedGame& found) {
   return options_texts::kNothingFound;
 }
 
+namespace {
+std::string existingFolder(sys::FileSystem& fs, const std::string& folder) {
+  return !folder.empty() && fs.isFolder(folder) ? folder : std::string();
+}
+}  // namespace
+
+std::string folderChooserStart(sys::FileSystem& fs, const std::string& folder) {
+  const std::string typed = sys::withoutTrailingSeparators(folder);
+  if (typed.empty()) return {};
+  if (fs.isFolder(typed)) return typed;
+  return existingFolder(fs, sys::parentFolder(typed));
+}
+
+std::string launcherChooserStart(sys::FileSystem& fs, const std::string& launcher, const std::string& folder) {
+  if (!launcher.empty()) {
+    if (std::string own = existingFolder(fs, sys::parentFolder(launcher)); !own.empty()) return own;
+  }
+  const std::string game = sys::withoutTrailingSeparators(folder);
+  return game.empty() ? std::string() : existingFolder(fs, sys::parentFolder(game));
+}
+
+GameFolderLook lookAtGameFolder(sys::FileSystem& fs, const std::string& folder) {
+  GameFolderLook look;
+  look.isGame = fs.isFile(join(folder, kGameFolderMark));
+  if (look.isGame) return look;
+  const std::string inside = join(folder, "cstrike");
+  if (fs.isFile(join(inside, kGameFolderMark))) look.gameInside = inside;
+  return look;
+}
+
 FieldCheck checkGameFields(sys::FileSystem& fs, const std::string& folder, const std::string& launcher) {
   if (!fs.isFolder(folder)) return FieldCheck::FolderInvalid;
   if (!launcher.empty() && !fs.isFile(launcher)) return FieldCheck::LauncherInvalid;

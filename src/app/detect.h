@@ -50,8 +50,24 @@ std::vector<std::string> parseLibraryFolders(std::string_view vdf);
 // The report of the auto-detection: one of the four texts by what was found.
 std::string detectionReport(const DetectedGame& found);
 
+// The file every mod folder of the game has, "cstrike" among them; a folder without it is not the game's
+// (the "Half-Life" folder above it, most likely).
+inline constexpr const char* kGameFolderMark = "liblist.gam";
+struct GameFolderLook {
+  bool isGame = false;
+  std::string gameInside;  // not the game's: its "cstrike" folder that is, or ""
+};
+GameFolderLook lookAtGameFolder(sys::FileSystem& fs, const std::string& folder);
+
 enum class FieldCheck { Correct, FolderInvalid, LauncherInvalid };
 // "Проверить": the folder must be an existing folder; the launcher, when not empty, an existing file.
 FieldCheck checkGameFields(sys::FileSystem& fs, const std::string& folder, const std::string& launcher);
+
+// Where the folder chooser opens: the folder typed, or its parent when the folder is gone; "" when neither
+// is there.
+std::string folderChooserStart(sys::FileSystem& fs, const std::string& folder);
+// Where the launcher chooser opens: the folder of the launcher typed, else the game folder's parent (where
+// the game's launcher lies); "" when neither is there.
+std::string launcherChooserStart(sys::FileSystem& fs, const std::string& launcher, const std::string& folder);
 
 }  // namespace app

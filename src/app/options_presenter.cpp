@@ -16,7 +16,24 @@ bool OptionsPresenter::gameFolderIsValid() {
   return !folder.empty() && program_.fs().isFolder(folder);
 }
 
+std::optional<std::string> OptionsPresenter::confirmGameFolder(const std::string& folder) {
+  if (confirmedFolders_.count(folder)) return folder;
+  const GameFolderLook look = lookAtGameFolder(program_.fs(), folder);
+  if (look.isGame) return folder;
+  Ui& ui = program_.ui();
+  if (!look.gameInside.empty()) {
+    // The game folder is offered; "Нет" keeps the one chosen.
+    if (askAttention(ui, texts::gameFolderInsideQuestion(folder, look.gameInside))) return look.gameInside;
+  } else if (!askAttention(ui, texts::notGameFolderQuestion(folder))) {
+    view_.focusField(Field::Folder);
+    return std::nullopt;
+  }
+  confirmedFolders_.insert(folder);
+  return folder;
+}
+
 void OptionsPresenter::FormShow() {
+  confirmedFolders_.clear();
   program_.ui().setMainWindowEnabled(false);
   if (!gameFolderIsValid()) showAttention(program_.ui(), texts::kNoFolderAtShow);
   program_.ReadRegistry();
@@ -47,8 +64,16 @@ void OptionsPresenter::FormClose() {
 }
 
 void OptionsPresenter::Button1Click() {
+  std::string folder = sys::withoutTrailingSeparators(view_.fieldText(Field::Folder));
+  // A folder that is not there is stored as typed and ends the program at the close, as ever.
+  if (!folder.empty() && program_.fs().isFolder(folder)) {
+    const auto confirmed = confirmGameFolder(folder);
+    if (!confirmed) return;
+    if (*confirmed != folder) view_.setFieldText(Field::Folder, *confirmed);
+    folder = *confirmed;
+  }
   Settings& settings = program_.settings;
-  settings.CSDir = sys::withoutTrailingSeparators(view_.fieldText(Field::Folder));
+  settings.CSDir = folder;
   settings.CSFile = view_.fieldText(Field::Launcher);
   settings.RunParam = view_.fieldText(Field::Params);
   const std::string choice = view_.updateChoice();
@@ -84,17 +109,33 @@ void OptionsPresenter::Button2Click() {
 }
 
 void OptionsPresenter::Button4Click() {
-  const DetectedGame found = detectGame(program_.services().registry, program_.fs(), sys::homeFolder());
+  DetectedGame found = detectGame(program_.services().registry, program_.fs(), sys::homeFolder());
+  bool backToFolder = false;
+  if (!found.folder.empty()) {
+    // A folder the person does not take is not found.
+    const auto confirmed = confirmGameFolder(found.folder);
+    backToFolder = !confirmed;
+    found.folder = confirmed.value_or("");
+  }
   if (!found.folder.empty()) view_.setFieldText(Field::Folder, found.folder);
   if (!found.launcher.empty()) {
     view_.setFieldText(Field::Launcher, found.launcher);
     view_.setFieldText(Field::Params, kDetectedRunParam);
   }
   showAttention(program_.ui(), detectionReport(found));
+  if (backToFolder) view_.focusField(Field::Folder);
 }
 
 void OptionsPresenter::Button5Click() {
-  switch (checkGameFields(program_.fs(), view_.fieldText(Field::Folder), view_.fieldText(Field::Launcher))) {
+  const FieldCheck check =
+      checkGameFields(program_.fs(), view_.fieldText(Field::Folder), view_.fieldText(Field::Launcher));
+  if (check != FieldCheck::FolderInvalid) {
+    const std::string folder = view_.fieldText(Field::Folder);
+    const auto confirmed = confirmGameFolder(folder);
+    if (!confirmed) return;
+    if (*confirmed != folder) view_.setFieldText(Field::Folder, *confirmed);
+  }
+  switch (check) {
     case FieldCheck::FolderInvalid:
       showError(program_.ui(), texts::kFolderInvalid);
       view_.focusField(Field::Folder);
@@ -110,7 +151,8 @@ void OptionsPresenter::Button5Click() {
 }
 
 void OptionsPresenter::AHMLookupEdit1Button1Click() {
-  if (const auto folder = program_.ui().chooseFolder(texts::kChooseFolder, "")) {
+  const std::string start = folderChooserStart(program_.fs(), view_.fieldText(Field::Folder));
+  if (const auto folder = program_.ui().chooseFolder(texts::kChooseFolder, "", start)) {
     view_.setFieldText(Field::Folder, *folder);
   }
 }
@@ -119,7 +161,8 @@ void OptionsPresenter::AHMLookupEdit2Button1Click() {
   FileRequest request;
   request.title = texts::kChooseLauncher;
   request.filters = launcherFilters();
-  request.initialFolder = view_.fieldText(Field::Folder);
+  request.initialFolder =
+      launcherChooserStart(program_.fs(), view_.fieldText(Field::Launcher), view_.fieldText(Field::Folder));
   const auto files = program_.ui().chooseFiles(request);
   if (!files.empty()) view_.setFieldText(Field::Launcher, files.front());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+#include <set>
 #include <string>
 
 #include "app/program.h"
@@ -53,9 +55,14 @@ class OptionsPresenter {
 
  private:
   bool gameFolderIsValid();
+  // An existing folder without the game's "liblist.gam" is asked about, once while the dialog is open:
+  // the folder to go on with (the one asked about, or the "cstrike" folder inside it that the question
+  // offered), or nothing when the person goes back to the field.
+  std::optional<std::string> confirmGameFolder(const std::string& folder);
 
   Program& program_;
   OptionsView& view_;
+  std::set<std::string> confirmedFolders_;  // kept after a question, while the dialog is open
 };
 
 }  // namespace app

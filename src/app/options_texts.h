@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 // The settings dialog's texts, as the user reads them.
 namespace app::options_texts {
 
@@ -34,6 +36,15 @@ inline constexpr const char* kFolderInvalid = "Папка игры указан�
 inline constexpr const char* kRefreshWithoutFolder = "Укажите папку с игрой";
 inline constexpr const char* kLauncherInvalid = "Файл для запуска игры указан неверно";
 inline constexpr const char* kAllCorrect = "Все данные введены правильно";
+
+// A folder without the game's "liblist.gam": the question, and the one that offers the game folder inside.
+inline std::string notGameFolderQuestion(const std::string& folder) {
+  return "В папке \"" + folder + "\" нет файла liblist.gam. Это точно папка игры cstrike?";
+}
+inline std::string gameFolderInsideQuestion(const std::string& folder, const std::string& inside) {
+  return "В папке \"" + folder + "\" нет файла liblist.gam, а в папке \"" + inside + "\" он есть. Взять папку \"" +
+         inside + "\"?";
+}
 
 // Auto-detection reports.
 inline constexpr const char* kNothingFound = "Информация не найдена";

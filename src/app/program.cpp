@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "app/texts.h"
+#include "catalogue/descriptions.h"
 #include "catalogue/scan.h"
 #include "sys/error.h"
 #include "sys/paths.h"
@@ -74,6 +75,11 @@ void Program::startUp() {
   launchers::readRunMenu(services_.fs, settings.FilePath + launchers::kRunMenuFile, runMenu);
   LoadUtilList();
   ListUpdatePending = true;
+  // A program folder without descriptions (a first start): the kinds of the game's files are described
+  // from the start. A descriptions file the settings name elsewhere is the user's.
+  if (settings.FilesInfoDir.empty() || !services_.fs.isFile(settings.FilesInfoDir)) {
+    catalogue::writeStarterDescriptions(services_.fs, settings.FilePath + kDescriptionsFile);
+  }
 }
 
 std::string Program::todayText() { return sys::shortDate(services_.clock.now().date); }
@@ -94,7 +100,7 @@ bool Program::updateIsDue() {
 Program::Activation Program::activate() {
   auto& fs = services_.fs;
   if (settings.FilesInfoDir.empty() || !fs.isFile(settings.FilesInfoDir)) {
-    settings.FilesInfoDir = settings.FilePath + "filesinfo.dat";
+    settings.FilesInfoDir = settings.FilePath + kDescriptionsFile;
   }
   if (settings.FilesListDir.empty() || !fs.isFile(settings.FilesListDir)) {
     settings.FilesListDir = settings.FilePath + "fileslist.dat";

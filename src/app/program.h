@@ -29,6 +29,8 @@ inline constexpr const char* ProgramVersion = "1.0";
 inline constexpr const char* ReleaseDate = "08.01.2003";
 inline constexpr int BuildNumber = 1374;
 inline constexpr const char* kApplicationTitle = "Varnikit";
+// The descriptions file of the program folder.
+inline constexpr const char* kDescriptionsFile = "filesinfo.dat";
 
 // "Varnikit 1.0    |    build: 1374"
 std::string mainWindowCaption();

@@ -8,7 +8,7 @@
 // Qt, tests with a script of expected prompts and answers.
 namespace app {
 
-enum class Icon { None, Information, Warning, Error };
+enum class Icon { None, Information, Question, Warning, Error };
 enum class Buttons { Ok, YesNo };
 enum class Answer { Ok, Yes, No };
 
@@ -29,8 +29,9 @@ class Ui {
                                               const std::string& value) = 0;
   // Full paths of the chosen files; empty when cancelled.
   virtual std::vector<std::string> chooseFiles(const FileRequest& request) = 0;
-  // A real folder, or nothing when cancelled.
-  virtual std::optional<std::string> chooseFolder(const std::string& caption, const std::string& prompt) = 0;
+  // A real folder, or nothing when cancelled. The chooser opens at initialFolder (none: where it likes).
+  virtual std::optional<std::string> chooseFolder(const std::string& caption, const std::string& prompt,
+                                                  const std::string& initialFolder) = 0;
   // Lets pending window messages be handled, so windows repaint during long operations.
   virtual void processEvents() = 0;
   // The main window's status line (text only).
@@ -52,15 +53,16 @@ inline constexpr const char* kInformationCaption = "Информация";
 inline void showError(Ui& ui, const std::string& text) {
   ui.messageBox(kErrorCaption, text, Icon::Error, Buttons::Ok);
 }
+// A notice under "Внимание": it tells, it does not warn.
 inline void showAttention(Ui& ui, const std::string& text) {
-  ui.messageBox(kAttentionCaption, text, Icon::Warning, Buttons::Ok);
+  ui.messageBox(kAttentionCaption, text, Icon::Information, Buttons::Ok);
 }
 inline void showInformation(Ui& ui, const std::string& text) {
   ui.messageBox(kInformationCaption, text, Icon::Information, Buttons::Ok);
 }
 // A Yes/No question under "Внимание"; true for Yes.
 inline bool askAttention(Ui& ui, const std::string& text) {
-  return ui.messageBox(kAttentionCaption, text, Icon::Warning, Buttons::YesNo) == Answer::Yes;
+  return ui.messageBox(kAttentionCaption, text, Icon::Question, Buttons::YesNo) == Answer::Yes;
 }
 
 }  // namespace app

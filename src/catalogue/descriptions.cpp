@@ -1,5 +1,6 @@
 #include "catalogue/descriptions.h"
 
+#include "catalogue/texts.h"
 #include "sys/encoding.h"
 
 namespace catalogue {
@@ -38,6 +39,17 @@ Descriptions readOrCreateDescriptions(sys::FileSystem& fs, const std::string& pa
   // emptied.
   if (!fs.exists(path)) fs.createEmpty(path);
   return readDescriptions(fs, path);
+}
+
+bool writeStarterDescriptions(sys::FileSystem& fs, const std::string& path) {
+  if (fs.exists(path)) return false;
+  std::vector<std::string> lines;
+  for (const auto& record : texts::kStarterDescriptions) {
+    lines.emplace_back(record.key);
+    lines.emplace_back(record.text);
+  }
+  fs.writeLines(path, lines, true);
+  return true;
 }
 
 namespace {

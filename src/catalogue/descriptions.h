@@ -40,6 +40,11 @@ Descriptions readDescriptions(sys::FileSystem& fs, const std::string& path);
 // The same, but a missing file is first created empty (the file list page does so).
 Descriptions readOrCreateDescriptions(sys::FileSystem& fs, const std::string& path);
 
+// A first start: when nothing is at path (a descriptions file that exists, even empty, is the user's), it
+// is written with the starter records of texts::kStarterDescriptions, so the file list describes the
+// game's files from the start. True when written. Throws sys::IoError.
+bool writeStarterDescriptions(sys::FileSystem& fs, const std::string& path);
+
 // Appends one record at the end of the file (created when missing). A line break in the key or text
 // would split the record and shift every later one, so it becomes a blank; a last key left without its
 // text (a hand-edited file, or an earlier append cut off between its two lines) gets an empty one

@@ -35,6 +35,19 @@ inline std::string descriptionPrompt(const std::string& extension) {
   return "Введите описание для файлов \"" + extension + "\"";
 }
 
+// The descriptions a program folder starts with, by extension: the kinds of files the game's folders hold
+// (".so" the libraries of the game on Linux).
+struct StarterDescription {
+  const char* key;
+  const char* text;
+};
+inline constexpr StarterDescription kStarterDescriptions[] = {
+    {".mdl", "Модель"},      {".spr", "Спрайт"},          {".wav", "Звук"},         {".bsp", "Карта"},
+    {".wad", "Текстуры"},    {".tga", "Изображение"},     {".bmp", "Изображение"},  {".cfg", "Настройки"},
+    {".txt", "Текст"},       {".res", "Ресурсы карты"},   {".dll", "Библиотека"},   {".so", "Библиотека"},
+    {".gam", "Описание мода"}, {".mp3", "Музыка"},
+};
+
 // The file info dialog.
 inline constexpr const char* kInfoCaption = "Информация";
 inline constexpr const char* kInfoFile = "Файл:";

@@ -37,7 +37,7 @@ bool gatherCandidates(app::Program& program, AddMode mode, std::vector<std::stri
     candidates = ui.chooseFiles(request);
     return !candidates.empty();
   }
-  const auto folder = ui.chooseFolder(texts::kFolderChooserCaption, texts::kFolderChooserPrompt);
+  const auto folder = ui.chooseFolder(texts::kFolderChooserCaption, texts::kFolderChooserPrompt, "");
   // Only a real folder counts; anything else (a virtual place of the desktop) is a cancel.
   if (!folder || !program.fs().isFolder(*folder)) return false;
   view.setStatus(texts::kSearching);

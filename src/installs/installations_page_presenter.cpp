@@ -63,6 +63,9 @@ void InstallationsPagePresenter::nothingSelected() {
   app::showError(program_.ui(), texts::kSelectInstallation);
   view_.setEnabled(InstallationsPageView::Control::Rename, false);
   view_.setEnabled(InstallationsPageView::Control::Restore, false);
+  // The button pressed cannot keep the focus it had; the list, where an installation is to be picked,
+  // takes it.
+  view_.focusInstallationList();
 }
 
 int InstallationsPagePresenter::rowToActOn() {

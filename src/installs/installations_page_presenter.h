@@ -33,6 +33,8 @@ class InstallationsPageView {
   virtual void setDate(const std::string& text) = 0;
   virtual void setDescription(const std::string& text) = 0;
   virtual void setEnabled(Control control, bool enabled) = 0;
+  // The keyboard focus to the installation list (F2 there renames).
+  virtual void focusInstallationList() = 0;
   // The hint of "Переименовать" (line breaks as CR LF).
   virtual void setRenameHint(const std::string& text) = 0;
   // The selected row of the installation list, -1 when none.

@@ -297,9 +297,10 @@ void RunUtil(app::Program& program, int slotNumber, std::chrono::milliseconds li
       sys::sleepMs(10);
       ui.setStatusText(texts::kStartingUtility);
       if (clock.steadyNow() - start >= limit) {
-        program.ErrorMsg(texts::kUtilityNotStarted, texts::kUtilityNotStartedLog);
+        // The main window back before the box: closing the box gives the keyboard focus back to it.
         program.Status("", 0);
         ui.setMainWindowEnabled(true);
+        program.ErrorMsg(texts::kUtilityNotStarted, texts::kUtilityNotStartedLog);
         return;
       }
       ui.processEvents();

@@ -91,11 +91,24 @@ HWND createEdit(HWND parent, std::string_view text, const Box& box, int id, DWOR
   return createControl(parent, L"EDIT", text, WS_TABSTOP | ES_AUTOHSCROLL | extraStyle, box, id, WS_EX_CLIENTEDGE);
 }
 
+namespace {
+// A read-only multi-line field has nothing to do with Tab, Enter or Escape: the window's keys go on (Tab
+// to the next control) instead of stopping in it. The arrows still scroll it.
+LRESULT CALLBACK readOnlyMemoKeys(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+  if (message == WM_GETDLGCODE) return result & ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, &readOnlyMemoKeys, 0);
+  return result;
+}
+}  // namespace
+
 HWND createMemo(HWND parent, std::string_view text, const Box& box, int id, bool readOnly) {
-  return createControl(parent, L"EDIT", text,
-                       WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN |
-                           (readOnly ? ES_READONLY : 0),
-                       box, id, WS_EX_CLIENTEDGE);
+  HWND memo = createControl(parent, L"EDIT", text,
+                            WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN |
+                                (readOnly ? ES_READONLY : 0),
+                            box, id, WS_EX_CLIENTEDGE);
+  if (readOnly && memo) SetWindowSubclass(memo, &readOnlyMemoKeys, 0, 0);
+  return memo;
 }
 
 HWND createListBox(HWND parent, const Box& box, int id, DWORD extraStyle) {

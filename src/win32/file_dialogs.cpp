@@ -95,7 +95,8 @@ std::vector<std::string> openFiles(HWND owner, const app::FileRequest& request) 
   return chosen;
 }
 
-std::optional<std::string> pickFolder(HWND owner, const std::string& caption, const std::string& prompt) {
+std::optional<std::string> pickFolder(HWND owner, const std::string& caption, const std::string& prompt,
+                                      const std::string& initialFolder) {
   ensureCom();
   ComPtr<IFileOpenDialog> dialog;
   if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_IFileOpenDialog,
@@ -107,6 +108,7 @@ std::optional<std::string> pickFolder(HWND owner, const std::string& caption, co
   dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST | FOS_NOCHANGEDIR);
   if (!caption.empty()) dialog->SetTitle(wide(caption).c_str());
   if (!prompt.empty()) dialog->SetFileNameLabel(wide(prompt).c_str());
+  startIn(dialog.get(), initialFolder);
   if (FAILED(dialog->Show(owner))) return std::nullopt;
   ComPtr<IShellItem> item;
   if (FAILED(dialog->GetResult(item.out()))) return std::nullopt;

@@ -218,6 +218,8 @@ void InstallationsPage::setEnabled(Control which, bool enabled) {
   EnableWindow(control(which == Control::Rename ? Button3 : Button2), enabled ? TRUE : FALSE);
 }
 
+void InstallationsPage::focusInstallationList() { SetFocus(control(ListBox1)); }
+
 void InstallationsPage::setRenameHint(const std::string& text) { main_.hints().add(control(Button3), text); }
 
 int InstallationsPage::selectedRow() const { return checkListSelection(control(ListBox1)); }

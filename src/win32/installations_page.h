@@ -49,6 +49,7 @@ class InstallationsPage final : private installs::InstallationsPageView {
   void setDate(const std::string& text) override;
   void setDescription(const std::string& text) override;
   void setEnabled(Control control, bool enabled) override;
+  void focusInstallationList() override;
   void setRenameHint(const std::string& text) override;
   int selectedRow() const override;
   void openInstallDialog() override;

@@ -5,20 +5,29 @@
 #include "win32/file_dialogs.h"
 #include "win32/input_box.h"
 #include "win32/text.h"
+#include "win32/window.h"
 
 namespace winui {
 
 namespace {
-// Counts a prompt's own modal loop for as long as it runs.
+// Counts a prompt's own modal loop for as long as it runs, and gives the keyboard focus back to the
+// control of the window that asked which had it (F2 on a list works again at once).
 class PromptScope {
  public:
-  explicit PromptScope(int& depth) : depth_(depth) { ++depth_; }
-  ~PromptScope() { --depth_; }
+  PromptScope(int& depth, HWND owner) : depth_(depth), owner_(Window::fromHandle(owner)) {
+    ++depth_;
+    if (owner_) owner_->rememberFocus();
+  }
+  ~PromptScope() {
+    --depth_;
+    if (owner_ && owner_->hwnd() && GetActiveWindow() == owner_->hwnd()) owner_->restoreFocus();
+  }
   PromptScope(const PromptScope&) = delete;
   PromptScope& operator=(const PromptScope&) = delete;
 
  private:
   int& depth_;
+  Window* owner_;
 };
 }  // namespace
 
@@ -38,6 +47,7 @@ UINT messageBoxFlags(app::Icon icon, app::Buttons buttons) {
   switch (icon) {
     case app::Icon::None: break;
     case app::Icon::Information: flags |= MB_ICONINFORMATION; break;
+    case app::Icon::Question: flags |= MB_ICONQUESTION; break;
     case app::Icon::Warning: flags |= MB_ICONWARNING; break;
     case app::Icon::Error: flags |= MB_ICONERROR; break;
   }
@@ -47,8 +57,9 @@ UINT messageBoxFlags(app::Icon icon, app::Buttons buttons) {
 app::Answer Win32Ui::messageBox(const std::string& caption, const std::string& text, app::Icon icon,
                                 app::Buttons buttons) {
   if (prompts_) return prompts_->messageBox(caption, text, icon, buttons);
-  PromptScope scope(promptDepth_);
-  const int result = MessageBoxW(promptOwner(), wide(text).c_str(), wide(caption).c_str(),
+  HWND owner = promptOwner();
+  PromptScope scope(promptDepth_, owner);
+  const int result = MessageBoxW(owner, wide(text).c_str(), wide(caption).c_str(),
                                  messageBoxFlags(icon, buttons) | MB_SETFOREGROUND);
   if (buttons == app::Buttons::Ok) return app::Answer::Ok;
   return result == IDYES ? app::Answer::Yes : app::Answer::No;
@@ -57,21 +68,25 @@ app::Answer Win32Ui::messageBox(const std::string& caption, const std::string& t
 std::optional<std::string> Win32Ui::inputBox(const std::string& caption, const std::string& prompt,
                                              const std::string& value) {
   if (prompts_) return prompts_->inputBox(caption, prompt, value);
-  PromptScope scope(promptDepth_);
-  InputBox box(promptOwner(), caption, prompt, value);
+  HWND owner = promptOwner();
+  PromptScope scope(promptDepth_, owner);
+  InputBox box(owner, caption, prompt, value);
   return box.runModal();
 }
 
 std::vector<std::string> Win32Ui::chooseFiles(const app::FileRequest& request) {
   if (prompts_) return prompts_->chooseFiles(request);
-  PromptScope scope(promptDepth_);
-  return openFiles(promptOwner(), request);
+  HWND owner = promptOwner();
+  PromptScope scope(promptDepth_, owner);
+  return openFiles(owner, request);
 }
 
-std::optional<std::string> Win32Ui::chooseFolder(const std::string& caption, const std::string& prompt) {
-  if (prompts_) return prompts_->chooseFolder(caption, prompt);
-  PromptScope scope(promptDepth_);
-  return pickFolder(promptOwner(), caption, prompt);
+std::optional<std::string> Win32Ui::chooseFolder(const std::string& caption, const std::string& prompt,
+                                                 const std::string& initialFolder) {
+  if (prompts_) return prompts_->chooseFolder(caption, prompt, initialFolder);
+  HWND owner = promptOwner();
+  PromptScope scope(promptDepth_, owner);
+  return pickFolder(owner, caption, prompt, initialFolder);
 }
 
 void Win32Ui::processEvents() {
@@ -123,7 +138,9 @@ void Win32Ui::focusMainWindow() {
   if (!mainWindow_) return;
   SetForegroundWindow(mainWindow_);
   SetActiveWindow(mainWindow_);
-  SetFocus(mainWindow_);
+  // Focus on the window itself goes on to the control that had it (Window::restoreFocus).
+  HWND focus = GetFocus();
+  if (focus != mainWindow_ && !IsChild(mainWindow_, focus)) SetFocus(mainWindow_);
 }
 
 }  // namespace winui

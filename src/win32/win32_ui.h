@@ -24,7 +24,8 @@ class Win32Ui final : public app::Ui {
   std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
                                       const std::string& value) override;
   std::vector<std::string> chooseFiles(const app::FileRequest& request) override;
-  std::optional<std::string> chooseFolder(const std::string& caption, const std::string& prompt) override;
+  std::optional<std::string> chooseFolder(const std::string& caption, const std::string& prompt,
+                                          const std::string& initialFolder) override;
   void processEvents() override;
   void setStatusText(const std::string& text) override;
   void setBusy(bool busy) override;

@@ -97,6 +97,24 @@ bool Window::routeNotify(LPARAM lParam, LRESULT& result) {
 
 bool Window::unhandledCommand(int, int) { return false; }
 
+bool Window::isTopLevel() const { return hwnd_ && !(GetWindowLongW(hwnd_, GWL_STYLE) & WS_CHILD); }
+
+void Window::rememberFocus() {
+  HWND focus = GetFocus();
+  if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+}
+
+bool Window::restoreFocus() {
+  HWND target = lastFocus_;
+  if (!target || !IsWindow(target) || !IsChild(hwnd_, target) || !IsWindowVisible(target) ||
+      !IsWindowEnabled(target)) {
+    target = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+  }
+  if (!target || target == hwnd_) return false;
+  SetFocus(target);
+  return true;
+}
+
 LRESULT Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
@@ -107,6 +125,18 @@ LRESULT Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (routeNotify(lParam, result)) return result;
       break;
     }
+    case WM_ACTIVATE:
+      if (!isTopLevel()) break;
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        rememberFocus();
+      } else if (!HIWORD(wParam) && restoreFocus()) {  // not while minimised
+        return 0;
+      }
+      break;
+    case WM_SETFOCUS:
+      // The window itself given the focus (the program's "focus the main window"): its control takes it.
+      if (isTopLevel() && restoreFocus()) return 0;
+      break;
     case WM_DPICHANGED:
       followDpiChange(hwnd_, dpi_, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       dpi_ = HIWORD(wParam);

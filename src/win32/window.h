@@ -30,6 +30,13 @@ class Window {
   // The object behind a window of this toolkit, or nullptr.
   static Window* fromHandle(HWND window);
 
+  // A top-level window keeps the keyboard focus of its controls as a dialog does: the control that had it
+  // when the window was left (a box, another window) gets it back when the window is active again; when
+  // that one is gone, hidden or disabled, the first control Tab reaches. False when there is none.
+  bool restoreFocus();
+  // The control that has the focus now becomes the one to give it back to.
+  void rememberFocus();
+
  protected:
   // Registers the class (once per name) with the program's icon and the arrow cursor.
   static void registerClass(const wchar_t* className, UINT classStyle = 0, HBRUSH background = nullptr);
@@ -51,7 +58,9 @@ class Window {
 
  private:
   static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  bool isTopLevel() const;
   HWND hwnd_ = nullptr;
+  HWND lastFocus_ = nullptr;  // top-level windows: the control to give the focus back to
   UINT dpi_ = 0;  // the DPI the window's controls are laid out for
   std::map<int, CommandHandler> commands_;
   std::map<int, NotifyHandler> notifications_;

@@ -45,7 +45,7 @@ class InstalledProgram : public ProgramFixture {
     installed->saveUtilitiesAtClose();
   }
   std::unique_ptr<app::Program> installed;
-  const std::vector<std::string> kDataFiles{"runmenu.dat", "utilities", "utilities.dat"};
+  const std::vector<std::string> kDataFiles{"filesinfo.dat", "runmenu.dat", "utilities", "utilities.dat"};
 };
 
 TEST_F(InstalledProgram, InAFolderNobodyCanWriteKeepsItsDataFilesInThePerUserFolder) {
@@ -91,8 +91,8 @@ TEST_F(InstalledProgram, WithoutADataFolderSetUsesTheOneInsideHomeAndNothingElse
   EXPECT_EQ(installed->settings.FilePath, temp / "home/.local/share/Varnikit/");
   EXPECT_EQ(entriesBelow(temp / "home"),
             (std::vector<std::string>{".local", ".local/share", ".local/share/Varnikit",
-                                      ".local/share/Varnikit/runmenu.dat", ".local/share/Varnikit/utilities",
-                                      ".local/share/Varnikit/utilities.dat"}));
+                                      ".local/share/Varnikit/filesinfo.dat", ".local/share/Varnikit/runmenu.dat",
+                                      ".local/share/Varnikit/utilities", ".local/share/Varnikit/utilities.dat"}));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "app/detect.h"
 #include "app/options_presenter.h"
 #include "support/program_fixture.h"
 
@@ -39,6 +40,7 @@ class RecordingOptions final : public app::OptionsView {
 
 class OptionsPresenterTest : public ProgramFixture {
  protected:
+  OptionsPresenterTest() { gameFile("liblist.gam"); }
   void store(const std::vector<std::pair<std::string, std::string>>& values) {
     registry->writeValues(app::kProgramKey, values);
   }
@@ -126,7 +128,7 @@ TEST_F(OptionsPresenterTest, RefreshClosesWithTheActivationHeldThenScansAndRefil
   configure();
   gameFile("models/player/gign/gign.mdl");
   program->ListUpdatePending = true;
-  ui.expectMessage("Поиск файлов завершен", "Найдено 1 файлов");
+  ui.expectMessage("Поиск файлов завершен", "Найдено 2 файлов");
   presenter.Button2Click();
   ui.verifyAllAnswered();
   EXPECT_EQ(view.calls, (std::vector<std::string>{"hold", "close", "page 1", "refill", "release"}));
@@ -141,6 +143,7 @@ TEST_F(OptionsPresenterTest, AnotherGameFolderIsScannedAtTheNextActivationUnless
   view.choice = "1";  // no scan by the schedule
   const std::string halfLife = temp / "hl", newGame = halfLife + sys::kSep + "cstrike";
   writeBytes(newGame + sys::kSep + "new.mdl", "new");
+  writeBytes(newGame + sys::kSep + "liblist.gam", "game");
   writeBytes(halfLife + sys::kSep + "hl.exe", "launcher");
   writeBytes(program->settings.FilesListDir, gameFile("old.mdl") + "\r\n");  // made before this run
   const auto ok = [&](const std::string& folder) {
@@ -158,15 +161,20 @@ TEST_F(OptionsPresenterTest, AnotherGameFolderIsScannedAtTheNextActivationUnless
   ok(gameFolder());
   activation(*program, nullptr);  // given back before any activation
   ok(newGame);
-  activation(*program, "Найдено 1 файлов");
-  EXPECT_EQ(testing_support::readBytes(program->settings.FilesListDir), newGame + sys::kSep + "new.mdl\r\n");
-  // The folder around the scanned one: every line of the catalogue lies in it, yet it lists not all of it.
-  ok(halfLife);
   activation(*program, "Найдено 2 файлов");
+  EXPECT_NE(testing_support::readBytes(program->settings.FilesListDir).find(newGame + sys::kSep + "new.mdl\r\n"),
+            std::string::npos);
+  // The folder around the scanned one: every line of the catalogue lies in it, yet it lists not all of it.
+  // Its game folder is offered, and declined.
+  ui.expectAttention("В папке \"" + halfLife + "\" нет файла liblist.gam, а в папке \"" + newGame +
+                         "\" он есть. Взять папку \"" + newGame + "\"?",
+                     app::Answer::No);
+  ok(halfLife);
+  activation(*program, "Найдено 3 файлов");
   activation(*program, nullptr);
 
   // A later run, its catalogue listing another folder, or nothing.
-  for (const auto& [catalogue, found] : {std::pair<std::string, const char*>{newGame + "\r\n", "Найдено 1 файлов"},
+  for (const auto& [catalogue, found] : {std::pair<std::string, const char*>{newGame + "\r\n", "Найдено 2 файлов"},
                                          {"", nullptr}}) {
     writeBytes(program->settings.FilesListDir, catalogue);
     app::Program later(program->services());
@@ -202,6 +210,58 @@ TEST_F(OptionsPresenterTest, CheckNamesTheFirstWrongFieldAndPutsTheCursorThere) 
   }
 }
 
+// A folder without "liblist.gam" is asked about at "Проверить", "OK" and the auto-detection: "Да" keeps it
+// (and it is not asked about again), "Нет" goes back to the field; the game folder inside the one chosen
+// is offered instead, "Нет" keeping the one chosen.
+TEST_F(OptionsPresenterTest, AFolderThatIsNotTheGamesIsAskedAboutOnce) {
+  const std::string plain = temp / "plain", halfLife = temp / "Half-Life", inside = halfLife + sys::kSep + "cstrike";
+  writeBytes(inside + sys::kSep + "liblist.gam", "game");
+  testing_support::makeFolder(plain + sys::kSep + "cstrike");
+  const auto question = [](const std::string& folder) {
+    return "В папке \"" + folder + "\" нет файла liblist.gam. Это точно папка игры cstrike?";
+  };
+  const std::string offer = "В папке \"" + halfLife + "\" нет файла liblist.gam, а в папке \"" + inside +
+                            "\" он есть. Взять папку \"" + inside + "\"?";
+  const struct {
+    std::string folder, question;
+    app::Answer answer;
+    std::string taken;  // "" when back in the field
+  } cases[] = {{gameFolder(), "", app::Answer::Ok, gameFolder()},  {plain, question(plain), app::Answer::Yes, plain},
+               {plain, question(plain), app::Answer::No, ""},      {halfLife, offer, app::Answer::Yes, inside},
+               {halfLife, offer, app::Answer::No, halfLife}};
+  for (const auto& c : cases) {
+    RecordingOptions window;
+    app::OptionsPresenter fresh(*program, window);
+    window.fields[Field::Folder] = c.folder;
+    if (!c.question.empty()) ui.expectAttention(c.question, c.answer);
+    if (!c.taken.empty()) {
+      ui.expectAttention("Все данные введены правильно");  // then "OK" asks no more
+    } else {
+      ui.expectAttention(c.question, app::Answer::No);  // "OK" asks again, and stays
+    }
+    fresh.Button5Click();
+    fresh.Button1Click();
+    ui.verifyAllAnswered();
+    EXPECT_EQ(window.focused, c.taken.empty() ? std::optional(Field::Folder) : std::nullopt) << c.folder;
+    EXPECT_EQ(window.fields[Field::Folder], c.taken.empty() ? c.folder : c.taken) << c.folder;
+    EXPECT_EQ(window.calls, c.taken.empty() ? std::vector<std::string>{} : std::vector<std::string>{"close"});
+    EXPECT_EQ(program->settings.CSDir, c.taken.empty() ? gameFolder() : c.taken) << c.folder;
+    program->settings.CSDir = gameFolder();
+  }
+
+  // The auto-detection's folder, declined, is not found: the field keeps its text.
+  registry->writeValues(app::kGameKey, {{"InstallPath", plain}});
+  for (const app::Answer answer : {app::Answer::No, app::Answer::Yes}) {
+    view.fields[Field::Folder] = "typed";
+    ui.expectAttention(question(plain + sys::kSep + "cstrike"), answer);
+    ui.expectAttention(answer == app::Answer::Yes ? "Файл для запуска игры не найден" : "Информация не найдена");
+    presenter.Button4Click();
+    ui.verifyAllAnswered();
+    EXPECT_EQ(view.fields[Field::Folder], answer == app::Answer::Yes ? plain + sys::kSep + "cstrike" : "typed");
+  }
+  EXPECT_EQ(view.focused, Field::Folder);
+}
+
 TEST_F(OptionsPresenterTest, BrowsingFillsAFieldOnlyWhenSomethingWasChosen) {
   view.fields[Field::Folder] = gameFolder();
   ui.expectFolder("Укажите папку с игрой", std::nullopt);
@@ -210,9 +270,33 @@ TEST_F(OptionsPresenterTest, BrowsingFillsAFieldOnlyWhenSomethingWasChosen) {
   ui.expectFiles("Укажите файл для запуска игры", {gameFolder() + "/hl.exe"});
   presenter.AHMLookupEdit2Button1Click();
   EXPECT_EQ(view.fields[Field::Launcher], gameFolder() + "/hl.exe");
-  ASSERT_EQ(ui.fileRequests.size(), 1u);
-  EXPECT_EQ(ui.fileRequests[0].initialFolder, gameFolder()) << "the chooser opens in the game folder";
   ui.verifyAllAnswered();
+}
+
+// The folder chooser opens at the game folder typed (its parent once it is gone); the launcher chooser in
+// the launcher's folder, else beside the game folder, where the game's launcher lies.
+TEST_F(OptionsPresenterTest, ChoosersOpenWhereTheFieldsPoint) {
+  const std::string halfLife = temp / "game", tools = temp / "tools";
+  testing_support::makeFolder(tools);
+  const struct {
+    std::string folder, launcher, folderStart, launcherStart;
+  } cases[] = {
+      {gameFolder(), tools + sys::kSep + "run.exe", gameFolder(), tools},
+      {gameFolder() + sys::kSep, "", gameFolder(), halfLife},
+      {gameFolder() + "-gone", temp / "gone/hl.exe", halfLife, halfLife},
+      {temp / "gone/cstrike", "", "", ""},
+      {"", "", "", ""},
+  };
+  for (const auto& c : cases) {
+    view.fields = {{Field::Folder, c.folder}, {Field::Launcher, c.launcher}};
+    ui.expectFolder("Укажите папку с игрой", std::nullopt);
+    ui.expectFiles("Укажите файл для запуска игры", {});
+    presenter.AHMLookupEdit1Button1Click();
+    presenter.AHMLookupEdit2Button1Click();
+    ui.verifyAllAnswered();
+    EXPECT_EQ(ui.folderRequests.back(), c.folderStart) << c.folder;
+    EXPECT_EQ(ui.fileRequests.back().initialFolder, c.launcherStart) << c.folder << " " << c.launcher;
+  }
 }
 
 }  // namespace

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+
 #include "app/program.h"
+#include "catalogue/descriptions.h"
 #include "support/program_fixture.h"
 #include "sys/error.h"
 
@@ -31,6 +36,37 @@ TEST_F(StartUp, EmptyHiveGivesTheDefaultsAndCreatesTheDataFiles) {
   for (const auto& entry : program->runMenu) EXPECT_EQ(entry.name, "empty");
   EXPECT_TRUE(program->ListUpdatePending);
   EXPECT_EQ(app::mainWindowCaption(), "Varnikit 1.0    |    build: 1374");
+}
+
+// A program folder without descriptions gets the kinds of the game's files at start-up, in the file's own
+// format; a descriptions file that is there, even empty, or one the settings name elsewhere, is the user's.
+TEST_F(StartUp, DescriptionsAreWrittenOnlyWhereThereAreNone) {
+  const std::string file = programFolder() + "filesinfo.dat", elsewhere = temp / "own.dat";
+  writeBytes(elsewhere, ".mdl\r\nмоё\r\n");
+  const struct {
+    std::optional<std::string> before;
+    std::string storedPath;
+  } kept[] = {{"", ""}, {".wav\r\nрация\r\n", file}, {std::nullopt, elsewhere}};
+  for (const auto& c : kept) {
+    std::filesystem::remove(sys::toPath(file));
+    if (c.before) writeBytes(file, *c.before);
+    registry->writeValues(app::kProgramKey, {{"FilePath", programFolder()}, {"FilesInfoDir", c.storedPath}});
+    program->startUp();
+    EXPECT_EQ(fileExists(file) ? std::optional(readBytes(file)) : std::nullopt, c.before) << c.storedPath;
+  }
+  std::filesystem::remove(sys::toPath(file));
+  registry->writeValues(app::kProgramKey, {{"FilePath", programFolder()}, {"FilesInfoDir", ""}});
+  program->startUp();
+  const std::string bytes = readBytes(file);
+  EXPECT_TRUE(bytes.starts_with(".mdl\r\n\xCC\xEE\xE4\xE5\xEB\xFC\r\n.spr\r\n"));  // "Модель" in cp1251
+  const auto descriptions = catalogue::readDescriptions(fs, file);
+  EXPECT_EQ(descriptions.describe(gameFolder() + "/maps/de_dust.bsp"), "Карта");
+  EXPECT_EQ(descriptions.describe(gameFolder() + "/liblist.gam"), "Описание мода");
+  // Two lines a record, each ended by CR LF.
+  std::size_t crLf = 0;
+  for (auto at = bytes.find("\r\n"); at != std::string::npos; at = bytes.find("\r\n", at + 2)) ++crLf;
+  EXPECT_EQ(crLf, 2 * descriptions.records().size());
+  EXPECT_EQ(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')), crLf);
 }
 
 TEST_F(StartUp, KeyWithSomeValuesKeepsThemAndDefaultsTheRest) {

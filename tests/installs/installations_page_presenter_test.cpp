@@ -28,6 +28,7 @@ struct RecordingPage : installs::InstallationsPageView {
   void setDate(const std::string& text) override { date = text; }
   void setDescription(const std::string& text) override { description = text; }
   void setEnabled(Control control, bool on) override { (control == Control::Rename ? rename : restore) = on; }
+  void focusInstallationList() override { ++listFocused; }
   void setRenameHint(const std::string& text) override { renameHint = text; }
   int selectedRow() const override { return selected; }
   void openInstallDialog() override { ++installDialogs; }
@@ -37,7 +38,7 @@ struct RecordingPage : installs::InstallationsPageView {
   std::vector<bool> on;
   std::string date = "?", description = "?", renameHint;
   bool rename = true, restore = true;
-  int selected = -1, installDialogs = 0, helps = 0;
+  int selected = -1, installDialogs = 0, helps = 0, listFocused = 0;
 };
 
 class PagePresenter : public testing_support::ProgramFixture {
@@ -91,6 +92,8 @@ TEST_F(PagePresenter, ActingWithNothingSelectedReportsAndDisablesBothButtons) {
     (page.*handler)();
     EXPECT_FALSE(view.rename) << what;
     EXPECT_FALSE(view.restore) << what;
+    EXPECT_EQ(view.listFocused, 1) << what << ": the focus leaves the disabled button for the list";
+    view.listFocused = 0;
     EXPECT_TRUE(ui.allAnswered()) << what;
   }
   EXPECT_EQ(readBytes(gign), "new A") << "nothing was restored";

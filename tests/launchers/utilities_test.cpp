@@ -530,7 +530,7 @@ TEST_F(RunUtility, AWindowThatNeverAppearsEndsInAnErrorWithTheMainWindowBack) {
     program->utilities[2].name = c.name;
     windows.windows = c.windowsThere;
     clockMovesOnWithEvents(40ms);
-    ui.expectError("Произошла ошибка");
+    ui.expectError("Произошла ошибка").onNextMessage([&] { EXPECT_TRUE(ui.mainWindowEnabled) << "its owner"; });
     launchers::RunUtil(*program, 3, 300ms);
     ui.verifyAllAnswered();
     EXPECT_EQ(log().back(),

@@ -81,7 +81,9 @@ std::vector<std::string> ScriptedUi::chooseFiles(const app::FileRequest& request
   return take({"files", request.title, ""}).files;
 }
 
-std::optional<std::string> ScriptedUi::chooseFolder(const std::string& caption, const std::string& prompt) {
+std::optional<std::string> ScriptedUi::chooseFolder(const std::string& caption, const std::string& prompt,
+                                                    const std::string& initialFolder) {
+  folderRequests.push_back(initialFolder);
   return take({"folder", caption, prompt}).text;
 }
 

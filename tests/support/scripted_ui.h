@@ -44,7 +44,8 @@ class ScriptedUi : public app::Ui {
   std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
                                       const std::string& value) override;
   std::vector<std::string> chooseFiles(const app::FileRequest& request) override;
-  std::optional<std::string> chooseFolder(const std::string& caption, const std::string& prompt) override;
+  std::optional<std::string> chooseFolder(const std::string& caption, const std::string& prompt,
+                                          const std::string& initialFolder) override;
   void processEvents() override {
     ++eventsProcessed;
     if (onProcessEvents) onProcessEvents();
@@ -67,6 +68,7 @@ class ScriptedUi : public app::Ui {
   std::vector<Prompt> prompts;           // every prompt shown, in order
   std::vector<std::string> inputDefaults;  // the pre-filled value of every input box
   std::vector<app::FileRequest> fileRequests;
+  std::vector<std::string> folderRequests;  // the folder each folder chooser opened at
   std::vector<app::Icon> icons;          // the icon of every message box
   std::string statusText;
   std::vector<std::string> statusHistory;

@@ -25,6 +25,7 @@ class Win32CatalogueWindows : public testing_support::NativeMainWindowFixture {
     std::vector<std::string> lines;
     for (const auto& r : relative) lines.push_back(gameFolder() + sys::kSep + testing_support::native(r));
     fs.writeLines(programFolder() + "fileslist.dat", lines);
+    testing_support::writeBytes(programFolder() + "filesinfo.dat", "");  // no description yet
     createMainWindow();
     page = std::make_unique<winui::FilesListPage>(*main);
     info = std::make_unique<winui::ListInfo>(*main, *page);
@@ -180,6 +181,7 @@ TEST_F(Win32CatalogueWindows, SettingsDialogShowsStoredValuesTakesTypedOnesAndCh
                                       "Обновлять раз в день", "Обновлять раз в месяц", "Обновить", "&OK", "&Выход"}));
 
   // "Проверить" with a launcher that does not exist: the box, and the cursor in its field.
+  testing_support::writeBytes(gameFolder() + sys::kSep + "liblist.gam", "");  // the game's folder
   drive::typeText(options->control(winui::Options::AHMLookupEdit2), gameFolder() + "\\none.exe");
   ui.expectError("Файл для запуска игры указан неверно");
   drive::click(options->control(winui::Options::Button5));

@@ -2,6 +2,8 @@
 // modal loops as a person would.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "win32/input_box.h"
 #include "win32/support/window_driver.h"
 #include "win32/text.h"
@@ -36,10 +38,50 @@ TEST(Win32Prompts, BoxFlagsFollowIconAndButtons) {
   } cases[] = {
       {app::Icon::Error, app::Buttons::Ok, MB_OK | MB_ICONERROR},
       {app::Icon::Warning, app::Buttons::YesNo, MB_YESNO | MB_ICONWARNING},
+      {app::Icon::Question, app::Buttons::YesNo, MB_YESNO | MB_ICONQUESTION},
       {app::Icon::Information, app::Buttons::Ok, MB_OK | MB_ICONINFORMATION},
       {app::Icon::None, app::Buttons::Ok, MB_OK},
   };
   for (const auto& c : cases) EXPECT_EQ(winui::messageBoxFlags(c.icon, c.buttons), c.flags);
+}
+
+// The icon a real box shows: the system's own icon in its icon control.
+HICON iconOfBox(HWND box) {
+  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) continue;
+    return reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+  }
+  return nullptr;
+}
+
+// The program's boxes as a player sees them: a notice the information icon, a question the question
+// icon, an error the error icon; never the warning triangle.
+TEST(Win32Prompts, NoticesQuestionsAndErrorsShowTheirOwnIcons) {
+  const struct {
+    const char* caption;
+    std::function<void(app::Ui&)> show;
+    LPCWSTR icon;
+  } cases[] = {
+      {"Внимание", [](app::Ui& ui) { app::showAttention(ui, "Файлы восстановлены"); }, IDI_INFORMATION},
+      {"Внимание", [](app::Ui& ui) { app::askAttention(ui, "Установка завершена. Запустить Counter-Strike?"); },
+       IDI_QUESTION},
+      {"Ошибка", [](app::Ui& ui) { app::showError(ui, "Укажите установку"); }, IDI_ERROR},
+  };
+  for (const auto& c : cases) {
+    winui::Win32Ui ui;
+    HICON shown = nullptr;
+    drive::whenModal([&] {
+      HWND box = drive::topLevelWindow(c.caption);
+      if (!box) return false;
+      shown = iconOfBox(box);
+      const int button = GetDlgItem(box, IDNO) ? IDNO : IDOK;
+      SendMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+      return true;
+    });
+    c.show(ui);
+    EXPECT_TRUE(drive::modalActionDone()) << c.caption;
+    EXPECT_EQ(shown, LoadIconW(nullptr, c.icon)) << c.caption;
+  }
 }
 
 TEST(Win32Prompts, InputBoxAnswersTheTypedTextOrNothing) {

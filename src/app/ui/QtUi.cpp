@@ -28,6 +28,7 @@ Answer QtUi::messageBox(const std::string& caption, const std::string& text, Ico
   switch (icon) {
     case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
     case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    case Icon::Question: box.setIcon(QMessageBox::Question); break;
     case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
     case Icon::Error: box.setIcon(QMessageBox::Critical); break;
   }
@@ -71,9 +72,10 @@ std::vector<std::string> QtUi::chooseFiles(const FileRequest& request) {
   return out;
 }
 
-std::optional<std::string> QtUi::chooseFolder(const std::string& caption, const std::string& prompt) {
-  if (prompts_) return prompts_->chooseFolder(caption, prompt);
-  QFileDialog dialog(dialogParent(), q(caption));
+std::optional<std::string> QtUi::chooseFolder(const std::string& caption, const std::string& prompt,
+                                             const std::string& initialFolder) {
+  if (prompts_) return prompts_->chooseFolder(caption, prompt, initialFolder);
+  QFileDialog dialog(dialogParent(), q(caption), q(initialFolder));
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly, true);
   if (!prompt.empty()) dialog.setLabelText(QFileDialog::LookIn, q(prompt));
@@ -122,7 +124,8 @@ void QtUi::focusMainWindow() {
   if (!mainWindow_) return;
   mainWindow_->activateWindow();
   mainWindow_->raise();
-  mainWindow_->setFocus();
+  // The control that had the focus gets it back with the activation; only a window without one takes it.
+  if (!mainWindow_->focusWidget()) mainWindow_->setFocus();
 }
 
 }  // namespace app::ui

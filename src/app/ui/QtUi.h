@@ -28,7 +28,8 @@ class QtUi final : public Ui {
   std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
                                       const std::string& value) override;
   std::vector<std::string> chooseFiles(const FileRequest& request) override;
-  std::optional<std::string> chooseFolder(const std::string& caption, const std::string& prompt) override;
+  std::optional<std::string> chooseFolder(const std::string& caption, const std::string& prompt,
+                                          const std::string& initialFolder) override;
   void processEvents() override;
   void setStatusText(const std::string& text) override;
   void setBusy(bool busy) override;

@@ -57,16 +57,18 @@ EditMenuPage::EditMenuPage(TForm1& main) : main_(main), presenter_(main.program(
   auto* infoGroup = new QGroupBox(texts::kInformationGroup, this);
   auto* infoLayout = new QVBoxLayout(infoGroup);
   infoLayout->setSpacing(2);
+  // Made in reading order, which is the order Tab visits them in.
   ListBox2 = makeList(infoGroup, "ListBox2", QString(texts::kFilesLabel).remove(':'));
+  ListBox3 = makeList(infoGroup, "ListBox3", QString(texts::kSharingLabel).remove(':'));
   Edit1 = new QLineEdit(infoGroup);
   Edit1->setObjectName("Edit1");
   Edit1->setReadOnly(true);
   Memo1 = new QPlainTextEdit(infoGroup);
   Memo1->setObjectName("Memo1");
   Memo1->setReadOnly(true);
+  Memo1->setTabChangesFocus(true);  // read only: Tab goes on to the next control
   infoLayout->addWidget(makeLabel(texts::kFilesLabel, ListBox2, infoGroup));
   infoLayout->addWidget(ListBox2, 3);
-  ListBox3 = makeList(infoGroup, "ListBox3", QString(texts::kSharingLabel).remove(':'));
   ListBox3->setMaximumHeight(ListBox3->fontMetrics().height() * 4);
   infoLayout->addWidget(makeLabel(texts::kSharingLabel, ListBox3, infoGroup));
   infoLayout->addWidget(ListBox3, 1);
@@ -178,6 +180,8 @@ void EditMenuPage::setEnabled(Control control, bool enabled) {
     case Control::Restore: Button2->setEnabled(enabled); break;
   }
 }
+
+void EditMenuPage::focusInstallationList() { ListBox1->setFocus(); }
 
 void EditMenuPage::setRenameHint(const std::string& text) { Button3->setToolTip(installs::ui::hint(text)); }
 

@@ -46,6 +46,7 @@ class EditMenuPage final : public QWidget, private installs::InstallationsPageVi
   void setDate(const std::string& text) override;
   void setDescription(const std::string& text) override;
   void setEnabled(Control control, bool enabled) override;
+  void focusInstallationList() override;
   void setRenameHint(const std::string& text) override;
   int selectedRow() const override;
   void openInstallDialog() override;

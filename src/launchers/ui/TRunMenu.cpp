@@ -68,16 +68,18 @@ TRunMenu::TRunMenu(TForm1& main) : ProgramWindow(main, texts::kRunMenuCaption) {
   edit2Button1->setText("...");
   edit2Button1->setAccessibleName("Выбрать файл");
   edit2Button1->setCursor(Qt::ArrowCursor);
-  edit2Button1->setFocusPolicy(Qt::NoFocus);
+  edit2Button1->setFocusPolicy(Qt::TabFocus);
+  QWidget::setTabOrder(edit2, edit2Button1);  // Tab goes from the path to its button, then on
   const int buttonWidth = 22;
   edit2->setTextMargins(0, 0, buttonWidth, 0);
   edit2Button1->setFixedWidth(buttonWidth);
 
   Button1 = makeButton(this, "Button1", texts::kRunMenuDelete);
   Button2 = makeButton(this, "Button2", texts::kRunMenuStart);
+  // "Помощь" stands left of "OK" and is made first, so Tab reaches it first.
+  Button4 = makeButton(this, "Button4", texts::kRunMenuHelpButton);
   Button3 = makeButton(this, "Button3", texts::kRunMenuOk);
   setDefaultButton(Button3);
-  Button4 = makeButton(this, "Button4", texts::kRunMenuHelpButton);
   Button3->setDefault(true);
 
   auto* buttons = new QHBoxLayout;

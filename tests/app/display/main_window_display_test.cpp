@@ -123,6 +123,8 @@ TEST_F(OnTheDisplay, AnotherGameFolderFromTheSettingsIsScannedBeforeAnythingElse
   form1->N4Click();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(options.get()));
   options->findChild<QLineEdit*>("AHMLookupEdit1")->setText(QString::fromStdString(other));
+  // A folder without the game's liblist.gam, kept.
+  ui.expectAttention("В папке \"" + other + "\" нет файла liblist.gam. Это точно папка игры cstrike?", app::Answer::Yes);
   ui.expectAttention("Необходимо произвести поиск файлов в папке с игрой");
   ui.expectMessage("Поиск файлов завершен", "Найдено 1 файлов");
   QTest::mouseClick(options->findChild<QPushButton*>("Button1"), Qt::LeftButton);

@@ -4,12 +4,15 @@
 #include <QTabWidget>
 #include <QApplication>
 #include <QDialog>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 
+#include "app/ui/QtUi.h"
 #include "support/ui/main_window_fixture.h"
 #include "sys/encoding.h"
 #include "sys/error.h"
@@ -279,6 +282,40 @@ TEST_F(MainWindowStartUp, ClosingWritesTheUtilitiesFileEvenAfterStartUp) {
   form1->close();
   EXPECT_EQ(testing_support::readBytes(programFolder() + "utilities.dat"),
             "\xCA\xEE\xED\xF4\xE8\xE3\r\n" + programFolder() + "utilities/cfg/cfg.exe\r\n");
+}
+
+}  // namespace
+
+namespace {
+
+// The program's boxes as a player sees them, the real Qt ones: a notice the information icon, a question
+// the question icon, an error the error icon; never the warning triangle.
+TEST(QtBoxes, NoticesQuestionsAndErrorsShowTheirOwnIcons) {
+  const struct {
+    const char* caption;
+    std::function<void(app::Ui&)> show;
+    QMessageBox::Icon icon;
+  } cases[] = {
+      {"Внимание", [](app::Ui& ui) { app::showAttention(ui, "Файлы восстановлены"); }, QMessageBox::Information},
+      {"Внимание", [](app::Ui& ui) { app::askAttention(ui, "Установка завершена. Запустить Counter-Strike?"); },
+       QMessageBox::Question},
+      {"Ошибка", [](app::Ui& ui) { app::showError(ui, "Укажите установку"); }, QMessageBox::Critical},
+  };
+  for (const auto& c : cases) {
+    app::ui::QtUi ui;
+    QString caption;
+    std::optional<QMessageBox::Icon> shown;
+    QTimer::singleShot(0, [&] {
+      QMessageBox* box = nullptr;
+      if (!QTest::qWaitFor([&] { return (box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())); })) return;
+      caption = box->windowTitle();
+      shown = box->icon();
+      box->done(0);
+    });
+    c.show(ui);
+    EXPECT_EQ(caption.toStdString(), c.caption);
+    EXPECT_EQ(shown, c.icon) << c.caption;
+  }
 }
 
 }  // namespace

@@ -127,6 +127,7 @@ TEST_F(OptionsDialog, FirstStartAsksForTheFolderAndClosingWithoutOneEndsTheProgr
 }
 
 TEST_F(OptionsDialog, OkStoresTheFieldsWithoutTrailingSeparatorsAndEnablesTheMainWindow) {
+  gameFile("liblist.gam");
   startConfigured();
   showOptions();
   EXPECT_FALSE(form1->isEnabled());
@@ -160,6 +161,7 @@ TEST_F(OptionsDialog, OkWithAFolderThatDoesNotExistSavesItAndEndsTheProgram) {
 }
 
 TEST_F(OptionsDialog, ShowReloadsTheStoredSettingsAndLeavesRadiosForAnUnknownSchedule) {
+  gameFile("liblist.gam");
   storeSettings();
   registry->writeValues("\\Software\\Varnikit", {{"ListUpdate", "7"}, {"FilesListDate", "05.03.2003"},
                                                   {"CSFile", "/games/hl.sh"}, {"RunParam", "-console"}});
@@ -189,6 +191,7 @@ TEST_F(OptionsDialog, ExitDiscardsTheFields) {
 }
 
 TEST_F(OptionsDialog, CheckReportsTheFirstFaultAndFocusesItsField) {
+  gameFile("liblist.gam");
   startConfigured();
   showOptions();
   const std::string launcher = gameFile("../hl.exe");
@@ -243,7 +246,7 @@ TEST_F(OptionsDialog, AutoDetectionFillsOnlyWhatItFinds) {
   EXPECT_EQ(options->Edit1->text(), "-game cstrike -dev -console");
 
   std::filesystem::remove(sys::toPath(launcher));
-  makeFolder(base + sys::kSep + "cstrike");
+  writeBytes(base + sys::kSep + "cstrike" + sys::kSep + "liblist.gam", "");
   options->Edit1->setText("typed params");
   ui.expectAttention("Файл для запуска игры не найден");
   options->Button4Click();
@@ -265,7 +268,7 @@ TEST_F(OptionsDialog, AutoDetectionFindsANativeSteamInstall) {
   writeBytes(home + "/.local/share/Steam/steamapps/libraryfolders.vdf",
              "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"" + library + "\"\n\t}\n}\n");
   const std::string game = library + "/steamapps/common/Half-Life";
-  makeFolder(game + "/cstrike");
+  writeBytes(game + "/cstrike/liblist.gam", "");
   writeBytes(game + "/hl.sh", "#!/bin/sh\n");
   ScopedHome scopedHome(home);
   showOptions();
@@ -281,6 +284,7 @@ TEST_F(OptionsDialog, BrowseButtonsFillTheirFields) {
   startConfigured();
   showOptions();
   const std::string chosen = temp / "other/cstrike";
+  makeFolder(chosen);
   ui.expectFolder("Укажите папку с игрой", chosen);
   options->AHMLookupEdit1Button1->click();
   EXPECT_EQ(options->AHMLookupEdit1->text().toStdString(), chosen);
@@ -292,7 +296,7 @@ TEST_F(OptionsDialog, BrowseButtonsFillTheirFields) {
   options->AHMLookupEdit2Button1->click();
   EXPECT_EQ(options->AHMLookupEdit2->text().toStdString(), temp / "other/hl.sh");
   ASSERT_EQ(ui.fileRequests.size(), 1u);
-  EXPECT_EQ(ui.fileRequests[0].initialFolder, chosen);
+  EXPECT_EQ(ui.fileRequests[0].initialFolder, temp / "other") << "beside the game folder, where its launcher lies";
   EXPECT_EQ(ui.fileRequests[0].filters, app::launcherFilters());
   EXPECT_FALSE(ui.fileRequests[0].multiple);
 }

@@ -144,6 +144,7 @@ TEST_F(FilesListPageTest, DescriptionsMatchAnywhereAndAreAddedPerExtension) {
 }
 
 TEST_F(FilesListPageTest, DescriptionOnTheEmptyRowHasAnEmptyKeyThatAppliesToNothing) {
+  writeBytes(descriptionsFile(), "");
   openPage({});
   ui.expectInput("Varnikit", "Введите описание для файлов \"\"", "всё");
   page->N8Click();

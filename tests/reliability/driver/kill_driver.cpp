@@ -165,7 +165,9 @@ class AnsweringUi : public app::Ui {
     return name_;
   }
   std::vector<std::string> chooseFiles(const app::FileRequest&) override { return {}; }
-  std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return std::nullopt; }
+  std::optional<std::string> chooseFolder(const std::string&, const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
   void processEvents() override {}
   void setStatusText(const std::string&) override {}
   void setBusy(bool) override {}
