@@ -8,4 +8,9 @@ Preview describe(const std::string& /*gamePath*/, std::string_view bytes, const 
   return preview;
 }
 
+std::vector<std::string> warnings(const std::string& /*gamePath*/, std::string_view /*bytes*/,
+                                  const Companion& /*companion*/) {
+  return {};
+}
+
 }  // namespace preview

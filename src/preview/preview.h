@@ -59,4 +59,8 @@ using Companion = std::function<std::optional<std::string>(const std::string& fi
 // warnings by its place. bytes are the whole file. Never throws.
 Preview describe(const std::string& gamePath, std::string_view bytes, const Companion& companion);
 
+// The warnings of describe alone, without decoding pictures: what the install dialog sums up over all its
+// files. Never throws.
+std::vector<std::string> warnings(const std::string& gamePath, std::string_view bytes, const Companion& companion);
+
 }  // namespace preview
