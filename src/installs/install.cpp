@@ -248,10 +248,17 @@ InstallResult Install(app::Program& program, ChosenFiles& chosen, const std::str
     }
     ui.processEvents();
   }
-  for (const auto& game : acceptedGames) {
-    fs.syncFile(store.backupPath(*name, game));
+  std::vector<std::string> linkedPaths;
+  for (std::size_t k = 0; k < acceptedGames.size(); ++k) {
+    const std::string backup = store.backupPath(*name, acceptedGames[k]);
+    if (linkedBackups[k]) {
+      linkedPaths.push_back(backup);
+    } else {
+      fs.syncFile(backup);
+    }
     ui.processEvents();
   }
+  fs.syncLinks(linkedPaths);
   store.recordInstalledFiles(*name, acceptedGames);
   if (!acceptedGames.empty()) {
     fs.syncFile(store.filesPath(*name));

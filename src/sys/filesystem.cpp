@@ -1,5 +1,6 @@
 #include "sys/filesystem.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -438,6 +439,40 @@ void FileSystem::syncFile(const std::string& path) {
   if (result != 0) {
     errno = error;
     failWithErrno(path);
+  }
+#endif
+}
+
+void FileSystem::syncLinks(const std::vector<std::string>& paths) {
+#ifdef _WIN32
+  for (const auto& path : paths) syncFile(path);
+#else
+  std::vector<std::string> folders;
+  for (const auto& path : paths) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) failWithErrno(path);
+    // The bytes alone: a file's forcing would commit the journal once for each.
+    const int result = sync_file_range(fd, 0, 0,
+                                       SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER);
+    const int error = errno;
+    ::close(fd);
+    if (result != 0) {
+      errno = error;
+      failWithErrno(path);
+    }
+    const std::string folder = parentFolder(path);
+    if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
+  }
+  for (const auto& folder : folders) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) failWithErrno(folder);
+    const int result = fsync(fd);
+    const int error = errno;
+    ::close(fd);
+    if (result != 0) {
+      errno = error;
+      failWithErrno(folder);
+    }
   }
 #endif
 }

@@ -94,6 +94,10 @@ class FileSystem {
   virtual bool removeTree(const std::string& path);
   // Forces a written file to the disk. Throws IoError.
   virtual void syncFile(const std::string& path);
+  // Forces to the disk second names (hard links) of files that may have been on the disk for long: what
+  // of their bytes is not there yet, then the names, by one forcing of each folder that holds them
+  // instead of one of the whole disk's journal per file. Throws IoError.
+  virtual void syncLinks(const std::vector<std::string>& paths);
   virtual bool sameContent(const std::string& a, const std::string& b);
   // The file's bytes handed to chunk piece by piece, in order. Throws IoError.
   virtual void readBytes(const std::string& path, const std::function<void(std::string_view)>& chunk);

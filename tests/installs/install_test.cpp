@@ -212,6 +212,9 @@ class CaseBlindStore : public sys::FileSystem {
   bool setNormal(const std::string& path) override { return FileSystem::setNormal(fold(path)); }
   bool removeFile(const std::string& path) override { return FileSystem::removeFile(fold(path)); }
   void syncFile(const std::string& path) override { FileSystem::syncFile(fold(path)); }
+  void syncLinks(const std::vector<std::string>& paths) override {
+    for (const auto& path : paths) FileSystem::syncLinks({fold(path)});
+  }
   bool sameContent(const std::string& a, const std::string& b) override { return FileSystem::sameContent(fold(a), fold(b)); }
   void readBytes(const std::string& path, const std::function<void(std::string_view)>& chunk) override {
     FileSystem::readBytes(fold(path), chunk);

@@ -72,6 +72,9 @@ class FailingFileSystem : public sys::FileSystem {
     if (!go(step("syncFile", path))) throw sys::IoError("injected sync failure");
     if (realSync) FileSystem::syncFile(path);
   }
+  void syncLinks(const std::vector<std::string>& paths) override {
+    for (const auto& path : paths) syncFile(path);
+  }
   void writeLines(const std::string& path, const std::vector<std::string>& lines, bool atomic) override {
     if (!go(step("writeLines", path))) throw sys::IoError("injected write failure");
     FileSystem::writeLines(path, lines, atomic);

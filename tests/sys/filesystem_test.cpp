@@ -130,6 +130,8 @@ TEST(Files, CyrillicNamesThroughEveryOperation) {
   EXPECT_TRUE(fs.canOpenForReading(file));
   EXPECT_EQ(fs.readLines(file), (std::vector<std::string>{"строка"}));
   EXPECT_NO_THROW(fs.syncFile(file));
+  EXPECT_NO_THROW(fs.syncLinks({file}));
+  EXPECT_THROW(fs.syncLinks({file, folder + sys::kSep + "нет.dat"}), sys::IoError);
 
   const std::string copy = folder + sys::kSep + "копия.dat";
   fs.copyFile(file, copy);

@@ -85,6 +85,9 @@ class DyingFileSystem : public sys::FileSystem {
   // A killed process loses nothing the system has accepted, so forcing bytes to the disk only costs time
   // here; the step is still counted.
   void syncFile(const std::string&) override { step(); }
+  void syncLinks(const std::vector<std::string>& paths) override {
+    for (std::size_t i = 0; i < paths.size(); ++i) step();
+  }
   void writeLines(const std::string& path, const std::vector<std::string>& lines, bool atomic) override {
     step();
     if (refuseListRewrite && path == storeFolder + "list.dat") throw sys::IoError("in use by another program: " + path);
