@@ -3,6 +3,7 @@
 // reports to a server that checks the model's size.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "preview/readers.h"
 #include "sys/encoding.h"
@@ -98,17 +99,22 @@ void readTextures(const Bytes& bytes, const ModelHeader& header, PictureBudget& 
     const std::uint64_t pixels = times(static_cast<std::uint64_t>(width), static_cast<std::uint64_t>(height));
     const std::string_view indices = bytes.view(index, pixels);
     const Palette palette{bytes.view(index + static_cast<std::int64_t>(pixels), 768)};
+    // One look-up of four bytes a pixel: the pane shows a model the moment it is selected.
+    std::uint8_t colours[256 * 4];
+    for (int c = 0; c < 256; ++c) {
+      palette.colour(static_cast<std::uint8_t>(c), colours + 4 * c);
+      colours[4 * c + 3] = 255;
+    }
     std::uint8_t* rgba = picture->rgba.data();
-    for (std::uint64_t p = 0; p < pixels; ++p, rgba += 4) {
-      const auto colour = static_cast<std::uint8_t>(indices[p]);
-      if ((flags & kMaskedFlag) && colour == 255) {
+    for (std::uint64_t p = 0; p < pixels; ++p, rgba += 4) std::memcpy(rgba, colours + 4 * static_cast<std::uint8_t>(indices[p]), 4);
+    if (flags & kMaskedFlag) {
+      rgba = picture->rgba.data();
+      for (std::uint64_t p = 0; p < pixels; ++p, rgba += 4) {
+        if (static_cast<std::uint8_t>(indices[p]) != 255) continue;
         const int x = static_cast<int>(p % static_cast<std::uint64_t>(width));
         const int y = static_cast<int>(p / static_cast<std::uint64_t>(width));
         rgba[0] = rgba[1] = rgba[2] = checker(x, y);
-      } else {
-        palette.colour(colour, rgba);
       }
-      rgba[3] = 255;
     }
     out.pictures.push_back(std::move(*picture));
   }

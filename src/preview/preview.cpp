@@ -31,7 +31,7 @@ std::optional<Picture> PictureBudget::take(const std::string& name, std::int64_t
   picture.name = name;
   picture.width = static_cast<int>(width);
   picture.height = static_cast<int>(height);
-  picture.rgba.assign(pixels * 4, 0);
+  picture.rgba.resize(pixels * 4);
   return picture;
 }
 
