@@ -61,21 +61,28 @@ void PictureView::paintEvent(QPaintEvent*) {
 PreviewPane::PreviewPane(sys::FileSystem& fs, QWidget* parent)
     : QGroupBox(QString::fromUtf8(texts::kPaneGroup), parent), presenter_(fs, *this) {
   setObjectName("PreviewPane");
-  auto* layout = new QVBoxLayout(this);
-  picture_ = new PictureView(this);
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(4, 4, 4, 4);
+  // The controls inside a plain widget: an empty label right in a group box would read as the group's title.
+  auto* contents = new QWidget(this);
+  contents->setObjectName("PreviewContents");
+  outer->addWidget(contents);
+  auto* layout = new QVBoxLayout(contents);
+  layout->setContentsMargins(0, 0, 0, 0);
+  picture_ = new PictureView(contents);
   layout->addWidget(picture_, 1);
-  facts_ = new QLabel(this);
+  facts_ = new QLabel(contents);
   facts_->setObjectName("PreviewFacts");
   facts_->setWordWrap(true);
   facts_->setTextFormat(Qt::PlainText);
   layout->addWidget(facts_);
-  warnings_ = new QLabel(this);
+  warnings_ = new QLabel(contents);
   warnings_->setObjectName("PreviewWarnings");
   warnings_->setWordWrap(true);
   warnings_->setTextFormat(Qt::PlainText);
   warnings_->setStyleSheet("color: #a00000");
   layout->addWidget(warnings_);
-  play_ = new QPushButton(QString::fromUtf8(texts::kPlay), this);
+  play_ = new QPushButton(QString::fromUtf8(texts::kPlay), contents);
   play_->setObjectName("PlayButton");
   play_->setAccessibleName(play_->text());
   play_->setVisible(false);
