@@ -29,6 +29,7 @@
 #include "installs/texts.h"
 #include "installs/ui/EditMenuPage.h"
 #include "installs/ui/hints.h"
+#include "preview/pane_texts.h"
 #include "preview/ui/PreviewPane.h"
 
 using app::ui::q;
@@ -121,6 +122,8 @@ Tinstall::Tinstall(TForm1& main) : ProgramWindow(main, texts::kInstallCaption), 
   StatusBar1->addWidget(statusPanel_, 1);
   warningsPanel_ = new QLabel(StatusBar1);
   warningsPanel_->setObjectName("StatusBar1Warnings");
+  // Room for the count from the start: the status line does not widen a panel for a text set later.
+  warningsPanel_->setMinimumWidth(warningsPanel_->fontMetrics().horizontalAdvance(q(preview::texts::warningsCount(99999))));
   StatusBar1->addPermanentWidget(warningsPanel_);
   layout->addWidget(StatusBar1);
 

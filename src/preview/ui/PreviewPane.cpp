@@ -22,6 +22,11 @@ QString joined(const std::vector<std::string>& lines) {
   return out.join('\n');
 }
 
+// A game path may break after any of its separators when the pane is narrow (a zero-width space there).
+QString breakable(QString text) {
+  return text.replace('\\', QStringLiteral("\\\u200B")).replace('/', QStringLiteral("/\u200B"));
+}
+
 }  // namespace
 
 PictureView::PictureView(QWidget* parent) : QWidget(parent) {
@@ -97,7 +102,7 @@ PreviewPane::~PreviewPane() {
 }
 
 void PreviewPane::showPictures(std::span<const Picture> pictures) { picture_->setPictures(pictures); }
-void PreviewPane::showFacts(const std::vector<std::string>& lines) { facts_->setText(joined(lines)); }
+void PreviewPane::showFacts(const std::vector<std::string>& lines) { facts_->setText(breakable(joined(lines))); }
 void PreviewPane::showWarnings(const std::vector<std::string>& lines) {
   warnings_->setText(joined(lines));
   warnings_->setVisible(!lines.empty());

@@ -72,7 +72,7 @@ TEST_F(PreviewPaneWindows, TheSelectedNewFileIsShownDrawnAndCountedInTheStatusLi
   EXPECT_FALSE(play->isVisible());
 
   install->findChild<QListWidget*>("ListBox1")->setCurrentRow(0);
-  EXPECT_EQ(facts->text(), "Тестовое описание: models\\player\\gign\\gign.mdl\n8 байт, 2 рисунка");
+  EXPECT_EQ(facts->text().remove(QChar(0x200B)), "Тестовое описание: models\\player\\gign\\gign.mdl\n8 байт, 2 рисунка");
   EXPECT_EQ(pane->findChild<QLabel*>("PreviewWarnings")->text(), "Тестовое предупреждение");
   ASSERT_TRUE(play->isVisible());
   EXPECT_EQ(play->text(), "Воспроизвести");
@@ -100,7 +100,7 @@ TEST_F(PreviewPaneWindows, TheFileListShowsTheSelectedGameFile) {
   page->FilesListShow();
   QApplication::processEvents();
   page->grid()->selectRow(0);
-  EXPECT_EQ(page->pane()->findChild<QLabel*>("PreviewFacts")->text().section('\n', 0, 0),
+  EXPECT_EQ(page->pane()->findChild<QLabel*>("PreviewFacts")->text().remove(QChar(0x200B)).section('\n', 0, 0),
             "Тестовое описание: models\\player\\gign\\gign.mdl");
   keepPicture(form1.get(), "file-list-pane-qt.png");
 }
