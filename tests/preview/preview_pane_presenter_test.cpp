@@ -10,6 +10,7 @@
 #include "preview/recording_pane.h"
 #include "support/temp_folder.h"
 #include "sys/filesystem.h"
+#include "sys/paths.h"
 
 namespace {
 
