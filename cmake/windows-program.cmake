@@ -4,7 +4,8 @@ enable_language(RC)
 
 file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS src/win32/*.cpp)
 add_library(varnikit_win32 STATIC ${WIN32_SOURCES})
-target_link_libraries(varnikit_win32 PUBLIC varnikit_core comctl32 ole32 uuid shell32 user32 gdi32)
+# winmm: PlaySound, the preview pane's sounds.
+target_link_libraries(varnikit_win32 PUBLIC varnikit_core comctl32 ole32 uuid shell32 user32 gdi32 winmm)
 
 # scripts/test-windows configures this build without a build type, so the test programs compile and link
 # fast; what the program itself is made of is optimised all the same.

@@ -93,6 +93,19 @@ void FilesListPresenter::FilesListShow() {
   if (rowCount() > 0) view_.selectRow(std::clamp(keep, 0, rowCount() - 1));
 }
 
+void FilesListPresenter::GridSelectionChanged() {
+  auto* pane = view_.previewPane();
+  if (!pane) return;
+  const auto at = currentFile();
+  if (!at) {
+    pane->clear();
+    return;
+  }
+  const std::string path(list_.path(*at));
+  // A model's companion lies beside it in the game.
+  pane->show({path, preview::gamePathOf(path, program_.settings.CSDir), {sys::folderWithSeparator(path)}});
+}
+
 std::optional<std::size_t> FilesListPresenter::currentFile() const {
   const int row = view_.currentRow();
   if (list_.empty() || row < 0 || static_cast<std::size_t>(row) >= order_.size()) return std::nullopt;

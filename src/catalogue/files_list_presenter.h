@@ -7,6 +7,7 @@
 #include "catalogue/files_list.h"
 #include "catalogue/row_order.h"
 #include "installs/replaced.h"
+#include "preview/preview_pane_presenter.h"
 
 namespace catalogue {
 
@@ -40,6 +41,8 @@ class FilesListView {
   virtual void showPopupMenu() = 0;
   // The file info dialog with one row's texts.
   virtual void showFileInfo(const std::string& file, const std::string& path, const std::string& description) = 0;
+  // The preview pane beside the grid, if the page has one.
+  virtual preview::PreviewPanePresenter* previewPane() { return nullptr; }
 };
 
 // The page "Список файлов": the catalogue in the grid with numbers, names, paths and descriptions. From it
@@ -88,6 +91,8 @@ class FilesListPresenter {
   void N8Click();       // "изменить описание": a description for the current row's extension
   void N9Click();       // "показать информацию": the file info dialog for the current row
   void GridMouseMove();
+  // The current row changed: the preview pane shows its game file (only that one is read).
+  void GridSelectionChanged();
   // The filter field: typing narrows the rows to those whose name or path holds the text, letter case
   // ignored; Esc in the field clears it.
   void FilterChange(const std::string& text);

@@ -3,6 +3,8 @@
 #include "app/program.h"
 #include "installs/install.h"
 #include "installs/texts.h"
+#include "preview/pane_texts.h"
+#include "sys/paths.h"
 
 namespace installs {
 
@@ -53,6 +55,7 @@ void InstallDialogPresenter::FormShow() {
 
 void InstallDialogPresenter::FormClose() {
   open_ = false;
+  if (auto* pane = view_.previewPane()) pane->clear();  // no sound plays on behind a closed dialog
   // The files unpacked from archives are not needed once the dialog is closed: installed or not.
   unpacked_.removeAll(program_.fs());
   program_.ui().setMainWindowEnabled(true);
@@ -138,6 +141,25 @@ void InstallDialogPresenter::ListBox1DblClick() { showFileInformation(program_, 
 
 void InstallDialogPresenter::ListBox1MouseMove() { view_.setStatus(texts::kDoubleClickHint); }
 
+void InstallDialogPresenter::ListBox1Click() {
+  auto* pane = view_.previewPane();
+  if (!pane) return;
+  const auto selected = view_.selectedFile();
+  if (selected && *selected < chosen_.size()) {
+    pane->show(paneFile(*selected));
+  } else {
+    pane->clear();
+  }
+}
+
+// A new file's companion ("<name>T.mdl") is looked for beside it, then beside the game file it replaces.
+preview::PaneFile InstallDialogPresenter::paneFile(std::size_t index) const {
+  const std::string& source = chosen_.sources()[index];
+  const std::string& destination = chosen_.destinations()[index];
+  return {source, preview::gamePathOf(destination, program_.settings.CSDir),
+          {sys::folderWithSeparator(source), sys::folderWithSeparator(destination)}};
+}
+
 void InstallDialogPresenter::PopupMenu1Popup() {
   if (const auto mode = modeOf(program_.settings.AddFilesType)) view_.markDefaultMode(*mode);
 }
@@ -151,7 +173,17 @@ void InstallDialogPresenter::PM4Click() {
   if (archivesSupported()) setDefault(AddMode::Archive);
 }
 
-void InstallDialogPresenter::showChosenFiles() { view_.showChosenFiles(chosen_.shown(), chosen_.destinations()); }
+// The list shown afresh has no selection: the pane empties, and the warnings of all files are summed.
+void InstallDialogPresenter::showChosenFiles() {
+  view_.showChosenFiles(chosen_.shown(), chosen_.destinations());
+  auto* pane = view_.previewPane();
+  if (!pane) return;
+  pane->clear();
+  std::vector<preview::PaneFile> files;
+  files.reserve(chosen_.size());
+  for (std::size_t k = 0; k < chosen_.size(); ++k) files.push_back(paneFile(k));
+  view_.setWarningsText(files.empty() ? "" : preview::texts::warningsCount(pane->warningsCount(files)));
+}
 
 void InstallDialogPresenter::setProgressMaximum(int value) { view_.setProgressMaximum(value > 0 ? value : 1); }
 void InstallDialogPresenter::setProgress(int value) { view_.setProgress(value); }

@@ -8,6 +8,7 @@
 #include "installs/check.h"
 #include "installs/dialog.h"
 #include "installs/dialog_view.h"
+#include "preview/preview_pane_presenter.h"
 
 namespace app {
 class Program;
@@ -40,6 +41,11 @@ class InstallDialogView : public DialogView {
   // The selected row of the file list.
   virtual std::optional<std::size_t> selectedFile() const = 0;
   virtual bool mainWindowShown() const = 0;
+
+  // The preview pane beside the list, if the window has one.
+  virtual preview::PreviewPanePresenter* previewPane() { return nullptr; }
+  // The status line's second panel: how many warnings the chosen files give ("" for an empty list).
+  virtual void setWarningsText(const std::string&) {}
 };
 
 // The install dialog: gathers new files in four ways and from drops, removes and clears them, describes
@@ -78,6 +84,8 @@ class InstallDialogPresenter : private DialogView {
   void Button5Click();      // "&Очистить", "Все файлы"
   void ListBox1DblClick();  // also "&Информация"
   void ListBox1MouseMove();
+  // The selected row changed (mouse or keys): the preview pane shows its file.
+  void ListBox1Click();
   void PopupMenu1Popup();
   void PM1Click();
   void PM2Click();
@@ -92,6 +100,7 @@ class InstallDialogPresenter : private DialogView {
   void add(AddMode mode);
   void setDefault(AddMode mode);
   void showChosenFiles();
+  preview::PaneFile paneFile(std::size_t index) const;
 
   // The core's work reports through the presenter, which keeps the working state.
   void setProgressMaximum(int value) override;

@@ -19,6 +19,8 @@ constexpr UINT_PTR kGridWatchId = 0x4752;    // the grid's subclass
 constexpr UINT_PTR kSearchWatchId = 0x5345;  // the search field's subclass
 // The search row above the grid, in 96-dpi pixels.
 constexpr int kSearchRowHeight = 26;
+// The preview pane beside the grid's 480 pixels of columns, in 96-dpi pixels.
+constexpr int kPaneWidth = 144;
 
 using Presenter = catalogue::FilesListPresenter;
 
@@ -37,10 +39,11 @@ FilesListPage::FilesListPage(MainWindow& main) : main_(main) {
     if (code == EN_CHANGE) main_.guard([this] { presenter_->FilterChange(windowTextUtf8(search_)); });
   });
   const int top = scaled(page.hwnd(), kSearchRowHeight);
+  const int paneWidth = scaled(page.hwnd(), kPaneWidth);
   grid_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL |
                               LVS_SHOWSELALWAYS,
-                          0, top, area.right, area.bottom - top, page.hwnd(),
+                          0, top, area.right - paneWidth, area.bottom - top, page.hwnd(),
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(Grid)), instance(), nullptr);
   useMessageFont(grid_);
   SetWindowTextW(grid_, wide(catalogue::texts::kPageCaption).c_str());  // its accessible name
@@ -61,6 +64,11 @@ FilesListPage::FilesListPage(MainWindow& main) : main_(main) {
   }
   SetWindowSubclass(grid_, &FilesListPage::gridProcedure, kGridWatchId, reinterpret_cast<DWORD_PTR>(this));
   page.onNotify(Grid, [this](NMHDR& header) { return GridNotify(header); });
+
+  const int pageHeight = MulDiv(area.bottom, 96, static_cast<int>(dpiOf(page.hwnd())));
+  pane_ = std::make_unique<PreviewPane>(page, main.program().fs(),
+                                        Box{pageWidth - kPaneWidth + 2, kSearchRowHeight - 2, kPaneWidth - 4,
+                                            pageHeight - kSearchRowHeight});
 
   popup_ = CreatePopupMenu();
   AppendMenuW(popup_, MF_STRING, N7, wide(catalogue::texts::kRun).c_str());
@@ -181,6 +189,8 @@ void FilesListPage::runPopupCommand(int command) {
   }
 }
 
+preview::PreviewPanePresenter* FilesListPage::previewPane() { return pane_ ? &pane_->presenter() : nullptr; }
+
 void FilesListPage::showFileInfo(const std::string& file, const std::string& path, const std::string& description) {
   if (auto* info = dynamic_cast<ListInfo*>(main_.windows().listInfo)) info->showFor(file, path, description);
 }
@@ -238,6 +248,15 @@ LRESULT FilesListPage::GridNotify(NMHDR& header) {
     case LVN_GETINFOTIPW:
       fillHint(reinterpret_cast<NMLVGETINFOTIPW&>(header));
       return 0;
+    case LVN_ITEMCHANGED: {
+      // A row newly selected or made current: the pane shows its file.
+      const auto& change = reinterpret_cast<NMLISTVIEW&>(header);
+      const UINT arrived = change.uNewState & ~change.uOldState;
+      if ((change.uChanged & LVIF_STATE) && (arrived & (LVIS_SELECTED | LVIS_FOCUSED))) {
+        main_.guard([this] { presenter_->GridSelectionChanged(); });
+      }
+      return 0;
+    }
     case LVN_COLUMNCLICK: {
       const int column = reinterpret_cast<NMLISTVIEW&>(header).iSubItem;
       main_.guard([this, column] { presenter_->HeaderClick(column); });

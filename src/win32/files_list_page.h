@@ -8,6 +8,7 @@
 
 #include "catalogue/files_list_presenter.h"
 #include "win32/main_window.h"
+#include "win32/preview_pane.h"
 
 namespace winui {
 
@@ -29,6 +30,7 @@ class FilesListPage final : private catalogue::FilesListView {
   HWND grid() const { return grid_; }
   HWND searchEdit() const { return search_; }
   HMENU popupMenu() const { return popup_; }
+  PreviewPane& pane() { return *pane_; }
 
   void FilesListShow() { main_.guard([this] { presenter_->FilesListShow(); }); }
   void GridDblClick() { main_.guard([this] { presenter_->GridDblClick(); }); }
@@ -48,6 +50,7 @@ class FilesListPage final : private catalogue::FilesListView {
   void showSortMark(int column, bool descending) override;
   void showPopupMenu() override;
   void showFileInfo(const std::string& file, const std::string& path, const std::string& description) override;
+  preview::PreviewPanePresenter* previewPane() override;
 
   LRESULT GridNotify(NMHDR& header);
   // Draws the rows an installation replaced in bold.
@@ -69,6 +72,7 @@ class FilesListPage final : private catalogue::FilesListView {
   HMENU popup_ = nullptr;
   POINT popupAt_{};
   std::wstring cellBuffer_;
+  std::unique_ptr<PreviewPane> pane_;
 };
 
 }  // namespace winui

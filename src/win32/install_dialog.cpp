@@ -17,7 +17,9 @@ using Presenter = installs::InstallDialogPresenter;
 
 namespace {
 
-constexpr int kClientWidth = 289;
+// The dialog's own 289 pixels, and the preview pane's column beside them.
+constexpr int kPaneWidth = 262;
+constexpr int kClientWidth = 289 + kPaneWidth;
 constexpr int kClientHeight = 418;
 constexpr UINT_PTR kListWatchId = 3;
 
@@ -55,6 +57,11 @@ InstallDialog::InstallDialog(MainWindow& main, InstallationsPage& page)
   setClientSize(hwnd(), kClientWidth, kClientHeight);
   centreOnScreen(hwnd());
   SendMessageW(control(StatusBar1), WM_SIZE, 0, 0);
+  // Two panels: what the dialog is doing, and how many warnings its files give.
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  const int parts[2] = {client.right - scaled(hwnd(), 130), -1};
+  SendMessageW(control(StatusBar1), SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
   presenter_.FormCreate();
 }
 
@@ -123,7 +130,8 @@ void InstallDialog::buildControls() {
   HWND status = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(StatusBar1)), instance(), nullptr);
   useMessageFont(status);
-  SendMessageW(status, SB_SIMPLE, TRUE, 0);
+  // Made last, so Tab reaches its button after the dialog's own controls.
+  pane_ = std::make_unique<PreviewPane>(*this, main().program().fs(), Box{289, 2, kPaneWidth - 4, 382});
 
   const std::pair<Id, const char*> hintsOf[] = {{Button3, texts::kAddHint},         {Button4, texts::kRemoveHint},
                                                 {Button5, texts::kClearHint},       {Memo1, texts::kDescriptionHint},
@@ -135,7 +143,10 @@ void InstallDialog::buildControls() {
   forwardOn(Button3, &Presenter::Button3Click, BN_CLICKED);
   forwardOn(Button4, &Presenter::Button4Click, BN_CLICKED);
   forwardOn(Button5, &Presenter::Button5Click, BN_CLICKED);
-  forwardOn(ListBox1, &Presenter::ListBox1DblClick, LBN_DBLCLK);
+  onCommand(ListBox1, [this](int code) {
+    if (code == LBN_DBLCLK) run([this] { presenter_.ListBox1DblClick(); });
+    if (code == LBN_SELCHANGE) run([this] { presenter_.ListBox1Click(); });
+  });
   // Escape (IDCANCEL from the dialog keys) is the close box.
   onCommand(IDCANCEL, [this](int) { SendMessageW(hwnd(), WM_CLOSE, 0, 0); });
 }
@@ -231,8 +242,15 @@ void InstallDialog::setProgress(int value) { SendMessageW(control(ProgressBar1),
 
 void InstallDialog::setStatus(const std::string& text) {
   const std::wstring wideText = wide(text);
-  SendMessageW(control(StatusBar1), SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(wideText.c_str()));
+  SendMessageW(control(StatusBar1), SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(wideText.c_str()));
 }
+
+void InstallDialog::setWarningsText(const std::string& text) {
+  const std::wstring wideText = wide(text);
+  SendMessageW(control(StatusBar1), SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(wideText.c_str()));
+}
+
+preview::PreviewPanePresenter* InstallDialog::previewPane() { return pane_ ? &pane_->presenter() : nullptr; }
 
 void InstallDialog::setWorking(bool working) { EnableWindow(hwnd(), working ? FALSE : TRUE); }
 

@@ -3,7 +3,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <memory>
+
 #include "installs/install_dialog_presenter.h"
+#include "win32/preview_pane.h"
 #include "win32/secondary_window.h"
 
 namespace winui {
@@ -45,6 +48,7 @@ class InstallDialog final : public SecondaryWindow, private installs::InstallDia
   HWND control(Id id) const;
   HMENU popupMenu() const { return popup_; }
   const installs::InstallDialogPresenter& presenter() const { return presenter_; }
+  PreviewPane& pane() { return *pane_; }
   // The popup menu of "&Добавить" about to open: its default item marked.
   void PopupMenu1Popup();
   // Opens the popup menu at the given screen point (a right click on the button).
@@ -82,12 +86,15 @@ class InstallDialog final : public SecondaryWindow, private installs::InstallDia
   std::string description() const override;
   std::optional<std::size_t> selectedFile() const override;
   bool mainWindowShown() const override;
+  preview::PreviewPanePresenter* previewPane() override;
+  void setWarningsText(const std::string& text) override;
 
   InstallationsPage& page_;
   installs::InstallDialogPresenter presenter_;
   HMENU menu_ = nullptr;
   HMENU addMenu_ = nullptr;
   HMENU popup_ = nullptr;
+  std::unique_ptr<PreviewPane> pane_;
 };
 
 }  // namespace winui

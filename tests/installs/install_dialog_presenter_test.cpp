@@ -3,6 +3,7 @@
 
 #include "installs/install_dialog_presenter.h"
 #include "installs/texts.h"
+#include "preview/recording_pane.h"
 #include "support/program_fixture.h"
 
 namespace {
@@ -32,6 +33,8 @@ struct RecordingDialog : installs::InstallDialogView {
   std::string description() const override { return typed; }
   std::optional<std::size_t> selectedFile() const override { return selected; }
   bool mainWindowShown() const override { return mainShown; }
+  preview::PreviewPanePresenter* previewPane() override { return pane; }
+  void setWarningsText(const std::string& text) override { warningsText = text; }
 
   std::vector<std::string> rows, hidden;
   std::string status = "?", typed = "?";
@@ -41,6 +44,8 @@ struct RecordingDialog : installs::InstallDialogView {
   std::optional<installs::AddMode> marked;
   std::pair<int, int> hints{};
   std::optional<std::size_t> selected;
+  preview::PreviewPanePresenter* pane = nullptr;
+  std::string warningsText = "?";
 };
 
 class DialogPresenter : public testing_support::ProgramFixture {
@@ -210,6 +215,49 @@ TEST_F(DialogPresenter, ThePopupMarksTheDefaultModeAndItsItemsStoreOne) {
   view.marked.reset();
   dialog.PopupMenu1Popup();
   EXPECT_FALSE(view.marked) << "no mode to mark";
+}
+
+// The preview pane beside the list, with readers that tell what they were given: the path the file will
+// have in the game, and the companion found for it.
+class DialogPreview : public DialogPresenter {
+ protected:
+  DialogPreview() { view.pane = &pane; }
+  static preview::Preview describe(const std::string& gamePath, std::string_view, const preview::Companion& companion) {
+    preview::Preview out;
+    out.facts = {gamePath, companion("gignT.mdl").value_or("no companion")};
+    return out;
+  }
+  static std::vector<std::string> warnings(const std::string& gamePath, std::string_view, const preview::Companion&) {
+    return gamePath.ends_with(".wav") ? std::vector<std::string>{"8 bits", "stereo"} : std::vector<std::string>{"box"};
+  }
+  testing_support::RecordingPane paneView;
+  preview::PreviewPanePresenter pane{fs, paneView, {describe, warnings}};
+};
+
+TEST_F(DialogPreview, TheSelectedFileShowsAsTheGameFileItReplacesAndTheStatusCountsTheWarnings) {
+  EXPECT_EQ(view.warningsText, "") << "no files, no count";
+  gameFile("models/player/gign/gignT.mdl", "the game's textures");
+  ui.expectFiles("", {fresh("gign.mdl"), fresh("sub/go.wav")});
+  dialog.AddFiles1();
+  ASSERT_EQ(view.rows.size(), 2u);
+  EXPECT_EQ(view.warningsText, "Предупреждений: 3");
+
+  view.selected = 0;
+  dialog.ListBox1Click();
+  EXPECT_EQ(paneView.facts, (std::vector<std::string>{"models\\player\\gign\\gign.mdl", "the game's textures"}));
+  testing_support::writeBytes(temp / "new/gignT.mdl", "the pack's textures");
+  dialog.ListBox1Click();
+  EXPECT_EQ(paneView.facts.at(1), "the pack's textures") << "beside the new file first";
+
+  dialog.Button4Click();  // the list shown afresh has no selection
+  EXPECT_TRUE(paneView.facts.empty());
+  EXPECT_EQ(view.warningsText, "Предупреждений: 2");
+  view.selected = std::nullopt;
+  dialog.ListBox1Click();
+  EXPECT_TRUE(paneView.facts.empty());
+
+  dialog.Button5Click();
+  EXPECT_EQ(view.warningsText, "");
 }
 
 }  // namespace

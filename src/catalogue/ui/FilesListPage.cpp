@@ -19,10 +19,16 @@
 #include "app/ui/TForm1.h"
 #include "catalogue/texts.h"
 #include "catalogue/ui/TListInfo.h"
+#include "preview/ui/PreviewPane.h"
 #include "sys/paths.h"
 
 using app::ui::q;
 using app::ui::s;
+
+namespace {
+// Beside the grid's 480 pixels of columns, in the main window's 658.
+constexpr int kPaneWidth = 144;
+}  // namespace
 
 // ---- CatalogueModel ----
 
@@ -118,7 +124,16 @@ FilesListPage::FilesListPage(TForm1& main)
   Grid->viewport()->setMouseTracking(true);
   Grid->viewport()->installEventFilter(this);
   Grid->installEventFilter(this);  // the menu key
-  layout->addWidget(Grid);
+  // The grid keeps the width its columns need; the preview pane takes what is left beside it.
+  auto* beside = new QHBoxLayout;
+  beside->setSpacing(2);
+  beside->addWidget(Grid, 1);
+  pane_ = new preview::ui::PreviewPane(main.program().fs(), this);
+  pane_->setFixedWidth(kPaneWidth);
+  beside->addWidget(pane_);
+  layout->addLayout(beside, 1);
+  connect(Grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this] { main_.guard([this] { presenter_->GridSelectionChanged(); }); });
 
   QHeaderView* columns = header();
   columns->setSectionsClickable(false);  // a press on the header selects nothing
@@ -224,6 +239,8 @@ void FilesListPage::moveColumn(int from, int to) {
 }
 
 void FilesListPage::showPopupMenu() { PopupMenu1->popup(popupAt_); }
+
+preview::PreviewPanePresenter* FilesListPage::previewPane() { return pane_ ? &pane_->presenter() : nullptr; }
 
 void FilesListPage::showFileInfo(const std::string& file, const std::string& path, const std::string& description) {
   if (TListInfo* info = main_.windows().listInfo) info->showFor(q(file), q(path), q(description));

@@ -15,6 +15,9 @@ class QMenu;
 class QMouseEvent;
 class QTableView;
 class TForm1;
+namespace preview::ui {
+class PreviewPane;
+}
 
 // The catalogue as a table: the presenter holds the lines, and a row's texts are asked of it only when the
 // view draws them.
@@ -84,6 +87,7 @@ class FilesListPage final : public QWidget, private catalogue::FilesListView {
   CatalogueModel* model() const { return model_; }
   QMenu* popupMenu() const { return PopupMenu1; }
   QLineEdit* searchEdit() const { return SearchEdit; }
+  preview::ui::PreviewPane* pane() const { return pane_; }
 
   // Column-resize tracking, the presenter's (catalogue::FilesListPresenter::SizingCol).
   const int& SizingCol;
@@ -105,6 +109,7 @@ class FilesListPage final : public QWidget, private catalogue::FilesListView {
   void showSortMark(int column, bool descending) override;
   void showPopupMenu() override;
   void showFileInfo(const std::string& file, const std::string& path, const std::string& description) override;
+  preview::PreviewPanePresenter* previewPane() override;
 
   // Watches the header: a left-button press records the column being resized, a release ends it. Every
   // event goes on to the header unchanged.
@@ -122,6 +127,7 @@ class FilesListPage final : public QWidget, private catalogue::FilesListView {
   bool headerPressOnBorder_ = false;
   QLineEdit* SearchEdit = nullptr;
   QTableView* Grid = nullptr;
+  preview::ui::PreviewPane* pane_ = nullptr;
   CatalogueModel* model_ = nullptr;
   QMenu* PopupMenu1 = nullptr;
   QAction* N7 = nullptr;

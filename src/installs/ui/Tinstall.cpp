@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
 #include <QUrl>
@@ -28,10 +29,17 @@
 #include "installs/texts.h"
 #include "installs/ui/EditMenuPage.h"
 #include "installs/ui/hints.h"
+#include "preview/pane_texts.h"
+#include "preview/ui/PreviewPane.h"
 
 using app::ui::q;
 using app::ui::s;
 namespace texts = installs::texts;
+
+namespace {
+// The preview pane's column beside the dialog's own 289 pixels.
+constexpr int kPaneWidth = 262;
+}  // namespace
 
 Tinstall::Tinstall(TForm1& main) : ProgramWindow(main, texts::kInstallCaption), presenter_(main.program(), *this) {
   setObjectName("Tinstall");
@@ -43,6 +51,13 @@ Tinstall::Tinstall(TForm1& main) : ProgramWindow(main, texts::kInstallCaption), 
   bar->setObjectName("MainMenu1");
   buildMenu(bar);
   layout->setMenuBar(bar);
+
+  // The controls of the list on the left, the preview pane beside them.
+  auto* columns = new QHBoxLayout;
+  auto* left = new QVBoxLayout;
+  left->setSpacing(4);
+  columns->addLayout(left);
+  layout->addLayout(columns, 1);
 
   auto* filesGroup = new QGroupBox(texts::kFilesGroup, this);
   auto* filesLayout = new QVBoxLayout(filesGroup);
@@ -56,7 +71,7 @@ Tinstall::Tinstall(TForm1& main) : ProgramWindow(main, texts::kInstallCaption), 
   ListBox1->installEventFilter(this);
   app::ui::ListItemHint::install(ListBox1);
   filesLayout->addWidget(ListBox1);
-  layout->addWidget(filesGroup, 1);
+  left->addWidget(filesGroup, 1);
   ListBox2 = new QListWidget(this);
   ListBox2->setObjectName("ListBox2");
   ListBox2->setVisible(false);
@@ -71,7 +86,7 @@ Tinstall::Tinstall(TForm1& main) : ProgramWindow(main, texts::kInstallCaption), 
   Button4 = addButton("Button4", texts::kRemoveButton, texts::kRemoveHint, &installs::InstallDialogPresenter::Button4Click);
   Button5 = addButton("Button5", texts::kClearButton, texts::kClearHint, &installs::InstallDialogPresenter::Button5Click);
   for (QPushButton* button : {Button3, Button4, Button5}) listButtons->addWidget(button);
-  layout->addLayout(listButtons);
+  left->addLayout(listButtons);
 
   auto* descriptionGroup = new QGroupBox(texts::kDescriptionGroup, this);
   auto* descriptionLayout = new QVBoxLayout(descriptionGroup);
@@ -81,14 +96,14 @@ Tinstall::Tinstall(TForm1& main) : ProgramWindow(main, texts::kInstallCaption), 
   Memo1->setToolTip(installs::ui::hint(texts::kDescriptionHint));
   Memo1->setFixedHeight(64);
   descriptionLayout->addWidget(Memo1);
-  layout->addWidget(descriptionGroup);
+  left->addWidget(descriptionGroup);
 
   auto* actionButtons = new QHBoxLayout;
   Button1 = addButton("Button1", texts::kInstallButton, texts::kInstallHint, &installs::InstallDialogPresenter::Button1Click);
   Button2 = addButton("Button2", texts::kExitButton, texts::kExitHint, &installs::InstallDialogPresenter::Button2Click);
   actionButtons->addWidget(Button1);
   actionButtons->addWidget(Button2);
-  layout->addLayout(actionButtons);
+  left->addLayout(actionButtons);
 
   ProgressBar1 = new QProgressBar(this);
   ProgressBar1->setObjectName("ProgressBar1");
@@ -105,9 +120,20 @@ Tinstall::Tinstall(TForm1& main) : ProgramWindow(main, texts::kInstallCaption), 
   statusPanel_ = new QLabel(StatusBar1);
   statusPanel_->setObjectName("StatusBar1Panel");  // no accessible name: what it shows is what it reads
   StatusBar1->addWidget(statusPanel_, 1);
+  warningsPanel_ = new QLabel(StatusBar1);
+  warningsPanel_->setObjectName("StatusBar1Warnings");
+  // Room for the count from the start: the status line does not widen a panel for a text set later.
+  warningsPanel_->setMinimumWidth(warningsPanel_->fontMetrics().horizontalAdvance(q(preview::texts::warningsCount(99999))));
+  StatusBar1->addPermanentWidget(warningsPanel_);
   layout->addWidget(StatusBar1);
 
-  setFixedClientSize(289, 418 + bar->sizeHint().height());
+  // Made last, so Tab reaches its button after the dialog's own controls.
+  pane_ = new preview::ui::PreviewPane(main.program().fs(), this);
+  pane_->setFixedWidth(kPaneWidth - 6);
+  columns->addWidget(pane_);
+  connect(ListBox1, &QListWidget::itemSelectionChanged, this, [this] { ListBox1Click(); });
+
+  setFixedClientSize(289 + kPaneWidth, 418 + bar->sizeHint().height());
   presenter_.FormCreate();
 }
 
@@ -182,6 +208,7 @@ void Tinstall::Button4Click() { forward(&installs::InstallDialogPresenter::Butto
 void Tinstall::Button5Click() { forward(&installs::InstallDialogPresenter::Button5Click); }
 void Tinstall::ListBox1DblClick() { forward(&installs::InstallDialogPresenter::ListBox1DblClick); }
 void Tinstall::ListBox1MouseMove() { presenter_.ListBox1MouseMove(); }
+void Tinstall::ListBox1Click() { forward(&installs::InstallDialogPresenter::ListBox1Click); }
 void Tinstall::PopupMenu1Popup() { forward(&installs::InstallDialogPresenter::PopupMenu1Popup); }
 void Tinstall::PM1Click() { forward(&installs::InstallDialogPresenter::PM1Click); }
 void Tinstall::PM2Click() { forward(&installs::InstallDialogPresenter::PM2Click); }
@@ -249,9 +276,15 @@ void Tinstall::showChosenFiles(const std::vector<std::string>& shown, const std:
     list->clear();
     for (const auto& line : lines) list->addItem(q(line));
   };
+  // The presenter knows the list is new: no selection event for its filling.
+  const QSignalBlocker quiet(ListBox1);
   fill(ListBox1, shown);
   fill(ListBox2, destinations);
 }
+
+void Tinstall::setWarningsText(const std::string& text) { warningsPanel_->setText(q(text)); }
+
+preview::PreviewPanePresenter* Tinstall::previewPane() { return pane_ ? &pane_->presenter() : nullptr; }
 
 void Tinstall::setEnabled(Control control, bool enabled) {
   switch (control) {

@@ -16,6 +16,9 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QStatusBar;
+namespace preview::ui {
+class PreviewPane;
+}
 
 // The install dialog "Установка файлов": new files are gathered, matched to the game files they replace
 // and installed under a name. What it does is its presenter's (installs/install_dialog_presenter.h);
@@ -44,6 +47,7 @@ class Tinstall final : public app::ui::ProgramWindow, private installs::InstallD
   void Button5Click();  // "&Очистить"
   void ListBox1DblClick();  // also "&Информация"
   void ListBox1MouseMove();
+  void ListBox1Click();  // the selected row changed
   void PopupMenu1Popup();
   void PM1Click();
   void PM2Click();
@@ -51,6 +55,7 @@ class Tinstall final : public app::ui::ProgramWindow, private installs::InstallD
   void PM4Click();
 
   const installs::ChosenFiles& chosenFiles() const { return presenter_.chosenFiles(); }
+  preview::ui::PreviewPane* pane() const { return pane_; }
 
  protected:
   void FormShow() override;
@@ -84,6 +89,8 @@ class Tinstall final : public app::ui::ProgramWindow, private installs::InstallD
   std::string description() const override;
   std::optional<std::size_t> selectedFile() const override;
   bool mainWindowShown() const override;
+  preview::PreviewPanePresenter* previewPane() override;
+  void setWarningsText(const std::string& text) override;
 
   installs::InstallDialogPresenter presenter_;
 
@@ -98,6 +105,8 @@ class Tinstall final : public app::ui::ProgramWindow, private installs::InstallD
   QProgressBar* ProgressBar1 = nullptr;
   QStatusBar* StatusBar1 = nullptr;
   QLabel* statusPanel_ = nullptr;
+  QLabel* warningsPanel_ = nullptr;  // how many warnings the files give
+  preview::ui::PreviewPane* pane_ = nullptr;
   QAction* N9 = nullptr;
   QMenu* PopupMenu1 = nullptr;
   QAction* PM1 = nullptr;
