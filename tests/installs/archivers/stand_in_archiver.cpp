@@ -36,11 +36,6 @@ constexpr const char* kToolName = kTool == Tool::Tar ? "tar" : kTool == Tool::Se
 
 fs::path pathOf(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
 
-std::string textOf(const fs::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
-
 std::vector<std::string> arguments([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
   std::vector<std::string> args;
 #ifdef _WIN32
