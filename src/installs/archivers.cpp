@@ -698,8 +698,10 @@ UnpackResult unpack(const std::vector<Archiver>& archivers, const std::string& a
     progress(0);
   };
   for (const auto& batch : inBatches(names)) {
+    // Started in the program's own working folder: one inside the folder would keep it from being removed
+    // for a moment after the archiver ends (on Windows).
     const auto run = sys::runHidden(chosen.archiver->program, extractArguments(*chosen.archiver, archive, into, batch),
-                                    into, processLimits(limits.unpackTimeoutMs, whileWaiting));
+                                    "", processLimits(limits.unpackTimeoutMs, whileWaiting));
     if (auto failure = runFailure(*chosen.archiver, run, limits.unpackTimeoutMs)) {
       return fail(failure->outcome, failure->error);
     }
