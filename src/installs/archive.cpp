@@ -42,6 +42,15 @@ std::optional<std::string> safeEntryPath(std::string_view name) {
   return path;
 }
 
+ArchiveListing listArchive(const std::string& archive, std::size_t limit) {
+  return listArchiveWaiting(archive, limit, {});
+}
+
+UnpackResult unpackArchive(const std::string& archive, const std::vector<UnpackTarget>& targets,
+                           std::uint64_t allowance, const std::function<void(std::size_t)>& progress) {
+  return unpackArchiveInto(archive, targets, allowance, "", progress);
+}
+
 std::optional<std::uint64_t> diskFreeSpace(const std::string& path) {
   std::error_code ec;
   std::filesystem::path existing = sys::toPath(path);

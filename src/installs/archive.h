@@ -41,6 +41,7 @@ enum class ArchiveOutcome {
   Encrypted,   // protected by a password
   NoSpace,     // unpacking would leave less free space than allowed
   Bomb,        // an entry gave more bytes than its recorded size: entry names it
+  NoReader,    // no reader for this kind of archive on this machine (an archiver to install)
 };
 
 struct ArchiveListing {
@@ -56,6 +57,9 @@ struct ArchiveListing {
 // Lists an archive's files (zip names without the UTF-8 flag read in cp866, the code page of archivers
 // on Russian Windows). Never throws.
 ArchiveListing listArchive(const std::string& archive, std::size_t limit);
+// The same; whileWaiting is called every few tens of milliseconds while an external archiver runs.
+ArchiveListing listArchiveWaiting(const std::string& archive, std::size_t limit,
+                                  const std::function<void()>& whileWaiting);
 
 // Where one listed entry is to be written.
 struct UnpackTarget {
@@ -67,6 +71,8 @@ struct UnpackResult {
   ArchiveOutcome outcome = ArchiveOutcome::Read;
   std::string error;
   std::string entry;  // the entry that gave more bytes than recorded
+  // What an external archiver wrote besides the files asked of it (links, devices...), removed.
+  std::size_t removed = 0;
 };
 
 // Writes the entries of targets (ascending indices, as listed) to their files, at most allowance bytes
@@ -75,6 +81,12 @@ struct UnpackResult {
 // before a refusal stays for the caller to remove. Throws sys::IoError when a file cannot be written.
 UnpackResult unpackArchive(const std::string& archive, const std::vector<UnpackTarget>& targets,
                            std::uint64_t allowance, const std::function<void(std::size_t)>& progress);
+// The same, with workFolder, an empty folder of the caller's that the reader may use meanwhile (an
+// external archiver unpacks there) and that the caller removes. Without one, an external archiver is
+// not used.
+UnpackResult unpackArchiveInto(const std::string& archive, const std::vector<UnpackTarget>& targets,
+                               std::uint64_t allowance, const std::string& workFolder,
+                               const std::function<void(std::size_t)>& progress);
 
 // The free bytes of the disk that holds path (or its nearest existing parent); nothing when unknown.
 std::optional<std::uint64_t> diskFreeSpace(const std::string& path);

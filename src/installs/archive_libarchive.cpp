@@ -112,7 +112,7 @@ std::optional<std::uint64_t> recordedSize(archive_entry* entry) {
 
 }  // namespace
 
-ArchiveListing listArchive(const std::string& file, std::size_t limit) {
+ArchiveListing listArchiveWaiting(const std::string& file, std::size_t limit, const std::function<void()>&) {
   Utf8Locale locale;
   Reader reader(file);
   ArchiveListing listing;
@@ -152,8 +152,9 @@ ArchiveListing listArchive(const std::string& file, std::size_t limit) {
   return listing;
 }
 
-UnpackResult unpackArchive(const std::string& file, const std::vector<UnpackTarget>& targets, std::uint64_t allowance,
-                           const std::function<void(std::size_t)>& progress) {
+UnpackResult unpackArchiveInto(const std::string& file, const std::vector<UnpackTarget>& targets,
+                               std::uint64_t allowance, const std::string&,
+                               const std::function<void(std::size_t)>& progress) {
   Utf8Locale locale;
   Reader reader(file);
   UnpackResult result;

@@ -11,15 +11,15 @@ constexpr const char* kNoReader = "this build of the program reads no archives";
 bool archivesSupported() { return false; }
 std::string_view archivePatterns() { return ""; }
 
-ArchiveListing listArchive(const std::string&, std::size_t) {
+ArchiveListing listArchiveWaiting(const std::string&, std::size_t, const std::function<void()>&) {
   ArchiveListing listing;
   listing.outcome = ArchiveOutcome::Unreadable;
   listing.error = kNoReader;
   return listing;
 }
 
-UnpackResult unpackArchive(const std::string&, const std::vector<UnpackTarget>&, std::uint64_t,
-                           const std::function<void(std::size_t)>&) {
+UnpackResult unpackArchiveInto(const std::string&, const std::vector<UnpackTarget>&, std::uint64_t,
+                               const std::string&, const std::function<void(std::size_t)>&) {
   UnpackResult result;
   result.outcome = ArchiveOutcome::Unreadable;
   result.error = kNoReader;

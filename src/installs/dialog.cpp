@@ -95,11 +95,22 @@ std::vector<UnpackTarget> unpackTargets(const std::string& folder, const std::ve
   return targets;
 }
 
+// What one add has to say once it is done, however many archives and files it went through.
+struct AddTally {
+  std::size_t repeated = 0;
+  bool noReaderTold = false;
+};
+
 // Reports an archive that is refused; nothing of it is added.
 void reportRefused(app::Program& program, const std::string& archive, ArchiveOutcome outcome, const std::string& error,
-                   const std::string& entry) {
+                   const std::string& entry, AddTally& tally) {
   const std::string name = sys::bareName(archive);
   switch (outcome) {
+    case ArchiveOutcome::NoReader:
+      // Said once in an add, however many such archives it meets.
+      if (!tally.noReaderTold) app::showAttention(program.ui(), texts::kNoArchiver);
+      tally.noReaderTold = true;
+      break;
     case ArchiveOutcome::Encrypted: app::showError(program.ui(), texts::archiveEncrypted(name)); break;
     case ArchiveOutcome::NoSpace: app::showError(program.ui(), texts::kNoSpaceToUnpack); break;
     case ArchiveOutcome::Bomb:
@@ -115,7 +126,7 @@ void reportRefused(app::Program& program, const std::string& archive, ArchiveOut
 // Unpacks the accepted entries into a new folder and adds them to chosen; a refused archive adds nothing
 // and leaves no file behind.
 void unpackAccepted(app::Program& program, const std::string& archive, const std::vector<AcceptedEntry>& accepted,
-                    ChosenFiles& chosen, UnpackFolders& unpacked, DialogView& view) {
+                    ChosenFiles& chosen, UnpackFolders& unpacked, DialogView& view, AddTally& tally) {
   std::uint64_t needed = 0;
   for (const auto& item : accepted) needed += item.entry->size.value_or(0);
   std::uint64_t allowance = std::numeric_limits<std::uint64_t>::max();
@@ -123,7 +134,7 @@ void unpackAccepted(app::Program& program, const std::string& archive, const std
     allowance = *free > kUnpackReserve ? *free - kUnpackReserve : 0;
   }
   if (needed > allowance) {
-    reportRefused(program, archive, ArchiveOutcome::NoSpace, "", "");
+    reportRefused(program, archive, ArchiveOutcome::NoSpace, "", "", tally);
     return;
   }
   const std::string folder = unpacked.create(program);
@@ -132,7 +143,8 @@ void unpackAccepted(app::Program& program, const std::string& archive, const std
   view.setProgressMaximum(static_cast<int>(targets.size()));
   UnpackResult result;
   try {
-    result = unpackArchive(archive, targets, allowance, [&](std::size_t done) {
+    // The archive's folder is empty yet: a reader that runs an archiver may use it meanwhile.
+    result = unpackArchiveInto(archive, targets, allowance, folder, [&](std::size_t done) {
       view.setProgress(static_cast<int>(done));
       program.ui().processEvents();
     });
@@ -144,9 +156,10 @@ void unpackAccepted(app::Program& program, const std::string& archive, const std
   view.setProgress(0);
   if (result.outcome != ArchiveOutcome::Read) {
     UnpackFolders::remove(program.fs(), folder);
-    reportRefused(program, archive, result.outcome, result.error, result.entry);
+    reportRefused(program, archive, result.outcome, result.error, result.entry, tally);
     return;
   }
+  if (result.removed > 0) app::showAttention(program.ui(), texts::skippedArchiveEntries(result.removed));
   const std::string name = sys::bareName(archive);
   for (std::size_t k = 0; k < targets.size(); ++k) {
     chosen.add(targets[k].file, accepted[k].destination, name + "/" + accepted[k].entry->path);
@@ -156,13 +169,13 @@ void unpackAccepted(app::Program& program, const std::string& archive, const std
 // AddFiles4 for one archive: every file inside it, at any depth, is checked against the catalogue as the
 // files of a folder are; only those accepted are unpacked. False when the catalogue is missing (reported).
 bool addArchive(app::Program& program, const std::string& archive, ChosenFiles& chosen, UnpackFolders& unpacked,
-                DialogView& view, std::size_t& repeated) {
+                DialogView& view, AddTally& tally) {
   auto& ui = program.ui();
   view.setStatus(texts::kSearching);
   ui.processEvents();
-  const ArchiveListing listing = listArchive(archive, kSearchLimit);
+  const ArchiveListing listing = listArchiveWaiting(archive, kSearchLimit, [&] { ui.processEvents(); });
   if (listing.outcome != ArchiveOutcome::Read) {
-    reportRefused(program, archive, listing.outcome, listing.error, "");
+    reportRefused(program, archive, listing.outcome, listing.error, "", tally);
     return true;
   }
   if (listing.skipped > 0) app::showAttention(ui, texts::skippedArchiveEntries(listing.skipped));
@@ -174,7 +187,7 @@ bool addArchive(app::Program& program, const std::string& archive, ChosenFiles& 
   const std::vector<std::string> listed = candidates;
   view.setStatus(texts::kChecking);
   ChosenFiles matched;
-  repeated += CheckFiles(program, candidates, matched, view);
+  tally.repeated += CheckFiles(program, candidates, matched, view);
   if (!candidates.empty()) return false;
   // The check keeps the order of its candidates, so the accepted ones are found in one pass. A game file
   // the list replaces already is not unpacked at all.
@@ -183,12 +196,12 @@ bool addArchive(app::Program& program, const std::string& archive, ChosenFiles& 
     if (matched.sources()[j] != listed[i]) continue;
     const std::string& destination = matched.destinations()[j++];
     if (chosen.hasDestination(destination)) {
-      ++repeated;
+      ++tally.repeated;
     } else {
       accepted.push_back({&listing.files[i], destination});
     }
   }
-  if (!accepted.empty()) unpackAccepted(program, archive, accepted, chosen, unpacked, view);
+  if (!accepted.empty()) unpackAccepted(program, archive, accepted, chosen, unpacked, view, tally);
   return true;
 }
 
@@ -202,20 +215,21 @@ void reportRepeats(app::Program& program, std::size_t repeated) {
 void AddFiles(app::Program& program, AddMode mode, ChosenFiles& chosen, FileSearch& search, UnpackFolders& unpacked,
               DialogView& view) {
   WorkingScope working(view);
-  std::size_t repeated = 0;
+  AddTally tally;
   if (mode == AddMode::Archive) {
     const auto archive = chooseArchive(program);
     if (!archive) return;
-    addArchive(program, *archive, chosen, unpacked, view, repeated);
+    addArchive(program, *archive, chosen, unpacked, view, tally);
   } else {
     std::vector<std::string> candidates;
     if (!gatherCandidates(program, mode, candidates, search, view)) return;
     view.setStatus(texts::kChecking);
-    repeated = CheckFiles(program, candidates, chosen, view);
+    tally.repeated = CheckFiles(program, candidates, chosen, view);
   }
   view.setStatus("");
-  reportRepeats(program, repeated);
-  if (chosen.empty()) app::showAttention(program.ui(), texts::kNoFilesFound);
+  reportRepeats(program, tally.repeated);
+  // "no archiver" said it all: an add that found nothing for want of one says nothing more.
+  if (chosen.empty() && !tally.noReaderTold) app::showAttention(program.ui(), texts::kNoFilesFound);
 }
 
 Dropped droppedAs(sys::FileSystem& fs, const std::string& path) {
@@ -228,14 +242,14 @@ Dropped droppedAs(sys::FileSystem& fs, const std::string& path) {
 void AddDropped(app::Program& program, const std::vector<std::string>& paths, ChosenFiles& chosen, FileSearch& search,
                 UnpackFolders& unpacked, DialogView& view) {
   WorkingScope working(view);
-  std::size_t repeated = 0;
+  AddTally tally;
   std::vector<std::string> candidates;
   // Files and folders gathered so far are checked before an archive, so the list keeps the drop's order.
   // False when the catalogue is missing: the rest is not worth a second report.
   const auto checkGathered = [&] {
     if (candidates.empty()) return true;
     view.setStatus(texts::kChecking);
-    repeated += CheckFiles(program, candidates, chosen, view);
+    tally.repeated += CheckFiles(program, candidates, chosen, view);
     return candidates.empty();
   };
   bool catalogueFound = true;
@@ -247,7 +261,7 @@ void AddDropped(app::Program& program, const std::vector<std::string>& paths, Ch
         search.FindFiles(program, path, "*.*", candidates, true);
         break;
       case Dropped::Archive:
-        catalogueFound = checkGathered() && addArchive(program, path, chosen, unpacked, view, repeated);
+        catalogueFound = checkGathered() && addArchive(program, path, chosen, unpacked, view, tally);
         break;
       case Dropped::Nothing: break;
     }
@@ -255,8 +269,9 @@ void AddDropped(app::Program& program, const std::vector<std::string>& paths, Ch
   }
   if (catalogueFound) checkGathered();
   view.setStatus("");
-  reportRepeats(program, repeated);
-  if (chosen.empty()) app::showAttention(program.ui(), texts::kNoFilesFound);
+  reportRepeats(program, tally.repeated);
+  // "no archiver" said it all: an add that found nothing for want of one says nothing more.
+  if (chosen.empty() && !tally.noReaderTold) app::showAttention(program.ui(), texts::kNoFilesFound);
 }
 
 std::string UnpackFolders::create(app::Program& program) {

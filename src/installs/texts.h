@@ -41,6 +41,13 @@ inline constexpr const char* kArchivesFilter = "архивы";
 inline constexpr const char* kArchivesPattern = "*.zip *.7z *.rar *.tar *.tar.gz *.tgz *.tar.xz";
 inline constexpr const char* kUnpacking = "Распаковка архива...Ждите...";
 inline constexpr const char* kNoSpaceToUnpack = "Недостаточно места на диске для распаковки архива";
+// No archiver on the machine reads RAR or 7z: what to install, and where the program looks for it.
+inline constexpr const char* kNoArchiver =
+    "Для архивов RAR и 7z нужен архиватор 7-Zip или WinRAR\r\n"
+    "Установите один из них (www.7-zip.org, www.win-rar.com) и добавьте архив снова.\r\n"
+    "Программа ищет 7z.exe в папке 7-Zip, записанной в реестре (HKEY_CURRENT_USER и "
+    "HKEY_LOCAL_MACHINE\\SOFTWARE\\7-Zip), UnRAR.exe в папке WinRAR (по реестру или в Program Files\\WinRAR) "
+    "и tar.exe в папке Windows\\System32.";
 std::string skippedRepeats(std::size_t count);  // Пропущено файлов, уже добавленных в список: N
 std::string skippedArchiveEntries(std::size_t count);  // Пропущено файлов архива с недопустимыми путями: N
 std::string archiveUnreadable(const std::string& name);  // Не удалось прочитать архив "NAME"

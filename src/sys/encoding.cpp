@@ -191,4 +191,26 @@ bool containsIgnoringAsciiCase(std::string_view haystack, std::string_view needl
   return upperAscii(haystack).find(upperAscii(needle)) != std::string::npos;
 }
 
+std::optional<std::string> fromUtf16Le(std::string_view bytes) {
+  if (bytes.size() % 2 != 0) return std::nullopt;
+  std::string out;
+  std::size_t i = bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE' ? 2 : 0;
+  const auto unit = [&](std::size_t at) {
+    return static_cast<char32_t>(static_cast<unsigned char>(bytes[at]) | (static_cast<unsigned char>(bytes[at + 1]) << 8));
+  };
+  for (; i < bytes.size(); i += 2) {
+    char32_t cp = unit(i);
+    if (cp >= 0xDC00 && cp < 0xE000) return std::nullopt;
+    if (cp >= 0xD800 && cp < 0xDC00) {
+      if (i + 3 >= bytes.size()) return std::nullopt;
+      const char32_t low = unit(i + 2);
+      if (low < 0xDC00 || low >= 0xE000) return std::nullopt;
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+      i += 2;
+    }
+    appendUtf8(out, cp);
+  }
+  return out;
+}
+
 }  // namespace sys

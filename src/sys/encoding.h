@@ -18,6 +18,10 @@ std::string fromCp866(std::string_view bytes);
 
 bool isValidUtf8(std::string_view bytes);
 
+// UTF-16 little-endian bytes (a byte order mark at the start left out) -> UTF-8; nothing when they are
+// no such text (an odd count, a lone surrogate).
+std::optional<std::string> fromUtf16Le(std::string_view bytes);
+
 // The bytes written for one line (without its line end): cp1251 when every character fits the code page
 // and the bytes cannot be mistaken for UTF-8 by a reader; UTF-8 otherwise.
 std::string encodeLine(std::string_view utf8);

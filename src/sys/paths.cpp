@@ -163,8 +163,7 @@ std::string executableFolder() {
 #endif
 }
 
-namespace {
-std::string environment(const char* name) {
+std::string environmentVariable(const char* name) {
 #ifdef _WIN32
   const std::wstring wideName = toWide(name);
   const DWORD length = GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
@@ -177,21 +176,20 @@ std::string environment(const char* name) {
   return value ? std::string(value) : std::string();
 #endif
 }
-}  // namespace
 
 std::string homeFolder() {
 #ifdef _WIN32
-  return environment("USERPROFILE");
+  return environmentVariable("USERPROFILE");
 #else
-  return environment("HOME");
+  return environmentVariable("HOME");
 #endif
 }
 
 std::string userDataFolder() {
 #ifdef _WIN32
-  std::string base = environment("LOCALAPPDATA");
+  std::string base = environmentVariable("LOCALAPPDATA");
 #else
-  std::string base = environment("XDG_DATA_HOME");
+  std::string base = environmentVariable("XDG_DATA_HOME");
   if (base.empty() && !homeFolder().empty()) base = withTrailingSeparator(homeFolder()) + ".local/share";
 #endif
   if (base.empty()) return std::string();

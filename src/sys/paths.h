@@ -53,6 +53,8 @@ std::string fromWide(std::wstring_view wide);
 std::string executableFolder();
 // The per-user data folder for the program (with trailing separator), not created.
 std::string userDataFolder();
+// The value of an environment variable of this process ("" when it has none).
+std::string environmentVariable(const char* name);
 // The current user's home folder ("" when unknown).
 std::string homeFolder();
 

@@ -311,7 +311,7 @@ class WindowsRegistry final : public Registry {
     RegDeleteTreeW(HKEY_CURRENT_USER, path.c_str());  // the key itself with its values and sub-keys
   }
 
- private:
+  // Also read by installedProgramValues, from other hives.
   static std::string readString(HKEY handle, const std::string& name) {
     const std::wstring wideName = toWide(name);
     DWORD type = 0;
@@ -331,6 +331,26 @@ class WindowsRegistry final : public Registry {
 
 }  // namespace
 #endif
+
+std::vector<std::string> installedProgramValues(const std::string& key, const std::string& name) {
+  std::vector<std::string> found;
+#ifdef _WIN32
+  const std::wstring path = toWide(normalizedKey(key));
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+    for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
+      HKEY handle = nullptr;
+      if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, &handle) != ERROR_SUCCESS) continue;
+      std::string value = WindowsRegistry::readString(handle, name);
+      RegCloseKey(handle);
+      if (!value.empty() && std::find(found.begin(), found.end(), value) == found.end()) found.push_back(value);
+    }
+  }
+#else
+  (void)key;
+  (void)name;
+#endif
+  return found;
+}
 
 std::unique_ptr<Registry> currentUserRegistry() {
 #ifdef _WIN32

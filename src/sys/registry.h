@@ -61,6 +61,11 @@ std::string formatHive(const std::vector<HiveKey>& keys);
 // The hive file of this user: $XDG_CONFIG_HOME/Varnikit/HKEY_CURRENT_USER.reg (~/.config by default).
 std::string defaultHivePath();
 
+// Where installed programs say where they are: the string value name of key (like "\SOFTWARE\7-Zip")
+// below HKEY_CURRENT_USER and then HKEY_LOCAL_MACHINE, each in its 64-bit and then its 32-bit view,
+// every value that is set and not empty, each once, in that order. Only Windows has them; elsewhere none.
+std::vector<std::string> installedProgramValues(const std::string& key, const std::string& name);
+
 // The current user's registry of this platform.
 std::unique_ptr<Registry> currentUserRegistry();
 
