@@ -122,6 +122,17 @@ void readTextures(const Bytes& bytes, const ModelHeader& header, PictureBudget& 
 
 }  // namespace
 
+std::vector<TextureSides> modelTextures(const Bytes& bytes, const ModelHeader& header) {
+  std::vector<TextureSides> out;
+  if (header.needsCompanion()) return out;
+  needTable(bytes, header.textureIndex, header.textures, kTextureSize);
+  for (int i = 0; i < header.textures; ++i) {
+    const std::int64_t entry = header.textureIndex + std::int64_t{i} * kTextureSize;
+    out.push_back({sys::decodeLine(bytes.name(entry, 64)), bytes.i32(entry + 68), bytes.i32(entry + 72)});
+  }
+  return out;
+}
+
 ModelHeader readModelHeader(const Bytes& bytes) {
   if (!bytes.startsWith("IDST")) damaged(texts::kNoSignature);
   bytes.need(0, kHeaderSize);

@@ -14,8 +14,13 @@ constexpr int kMiptexHeader = 40;
 
 }  // namespace
 
-void describeBmp(const Bytes& bytes, Preview& out) {
+BmpHeader readBmpHeader(const Bytes& bytes) {
   if (!bytes.startsWith("BM")) damaged(texts::kNoSignature);
+  return {bytes.u16(28), bytes.u32(30)};
+}
+
+void describeBmp(const Bytes& bytes, Preview& out) {
+  readBmpHeader(bytes);
   const std::int64_t pixelsAt = bytes.u32(10);
   const std::int64_t infoSize = bytes.u32(kBmpFileHeader);
   const std::int64_t width = bytes.i32(18);

@@ -161,6 +161,14 @@ void modelWarnings(const std::string& gamePath, const std::string& name, const B
                                         : texts::weaponModelTooLarge(*box, *allowed, name));
     }
   }
+  // Studio models' textures are to have sides in multiples of 8 (the Valve Developer Community's
+  // "Half-Life SDK/Textures"); others the game's renderer may draw distorted.
+  for (const auto& texture : detail::modelTextures(bytes, header)) {
+    if (texture.width % 8 || texture.height % 8) {
+      out.push_back(texts::modelTextureNotAligned(texture.name, static_cast<int>(texture.width),
+                                                  static_cast<int>(texture.height)));
+    }
+  }
   // The game loads "<name>T.mdl" for a model without textures of its own and stops when it is missing.
   if (header.needsCompanion()) {
     const std::string companionName = detail::companionName(gamePath);
@@ -189,6 +197,13 @@ void wadWarnings(const Bytes& bytes, std::vector<std::string>& out) {
   }
 }
 
+// The game reads bitmaps (overviews, the old menus' pictures, spray logos) only as uncompressed 8-bit
+// pictures with a palette; only its own screenshots are of 24 bits (the Valve Developer Community's "BMP").
+void bmpWarnings(const Bytes& bytes, std::vector<std::string>& out) {
+  const detail::BmpHeader header = detail::readBmpHeader(bytes);
+  if (header.bits != 8 || header.compression != 0) out.push_back(texts::bmpNotIndexed(header.bits, header.compression != 0));
+}
+
 std::vector<std::string> collectWarnings(const std::string& gamePath, const Bytes& bytes, const Companion& companion) {
   std::vector<std::string> out;
   const std::string name = detail::serverName(gamePath);
@@ -201,6 +216,8 @@ std::vector<std::string> collectWarnings(const std::string& gamePath, const Byte
     if (ext == ".mdl") modelWarnings(gamePath, name, bytes, companion, out);
     if (ext == ".wav") soundWarnings(bytes, out);
     if (ext == ".wad") wadWarnings(bytes, out);
+    // A bitmap at the top of the game folder is one of the player's screenshots.
+    if (ext == ".bmp" && name.find('/') != std::string::npos) bmpWarnings(bytes, out);
   } catch (const Damaged&) {
   } catch (const std::exception&) {
   }

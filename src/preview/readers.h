@@ -53,9 +53,21 @@ std::optional<std::string> findCompanion(const Companion& companion, const std::
 // odd to say (animation outside the file).
 std::optional<texts::Box> studioBounds(const Bytes& bytes, const ModelHeader& header);
 void describeModel(const std::string& gamePath, const Bytes& bytes, const Companion& companion, Preview& out);
+// The name and sides of each texture in the model's own table, without their pixels.
+struct TextureSides {
+  std::string name;
+  std::int64_t width = 0, height = 0;
+};
+std::vector<TextureSides> modelTextures(const Bytes& bytes, const ModelHeader& header);
 
 void describeSprite(const Bytes& bytes, Preview& out);
 void describeBmp(const Bytes& bytes, Preview& out);
+// A bitmap's depth and compression, from its header alone.
+struct BmpHeader {
+  int bits = 0;
+  std::uint32_t compression = 0;
+};
+BmpHeader readBmpHeader(const Bytes& bytes);
 void describeTga(const Bytes& bytes, Preview& out);
 void describeWad(const Bytes& bytes, Preview& out);
 

@@ -174,4 +174,14 @@ std::string textureNotAligned(const std::string& name, int width, int height) {
          " не кратны 16";
 }
 
+std::string modelTextureNotAligned(const std::string& name, int width, int height) {
+  return "Игра может показать текстуру модели «" + name + "» искажённой: размеры " + std::to_string(width) + "×" +
+         std::to_string(height) + " не кратны 8";
+}
+
+std::string bmpNotIndexed(int bits, bool compressed) {
+  return "Игра не загрузит рисунок: она читает только 8-битные BMP с палитрой, без сжатия, а этот " +
+         (compressed ? std::string("сжат") : std::to_string(bits) + "-битный");
+}
+
 }  // namespace preview::texts

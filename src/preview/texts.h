@@ -55,5 +55,7 @@ std::string soundBits(int bits);
 std::string soundRate(int rate);
 inline constexpr const char* kSoundStereo = "Игра не воспроизведёт звук: он стерео, а игра играет только моно";
 std::string textureNotAligned(const std::string& name, int width, int height);
+std::string modelTextureNotAligned(const std::string& name, int width, int height);
+std::string bmpNotIndexed(int bits, bool compressed);
 
 }  // namespace preview::texts

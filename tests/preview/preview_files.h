@@ -46,6 +46,7 @@ struct ModelSpec {
   bool ownTextures = true;                // false: the textures are in the companion
   int sequenceGroups = 1;
   int version = 10;
+  bool alignedTextures = false;  // true: the textures are 8×8 and 16×8 instead, of one colour each
 };
 
 // A studio model: one bone, one sequence, one body part with one sub-model, and two textures (2×2
@@ -88,13 +89,15 @@ inline std::string studioModel(const ModelSpec& spec = {}) {
   if (spec.ownTextures) {
     set(180, 2), set(184, w.size());
     const std::size_t table = w.size();
-    w.field("skin", 64).i32(0x40).i32(2).i32(2).i32(0);
-    w.field("face", 64).i32(0).i32(4).i32(1).i32(0);
+    const int sides[2][2] = {{spec.alignedTextures ? 8 : 2, spec.alignedTextures ? 8 : 2},
+                             {spec.alignedTextures ? 16 : 4, spec.alignedTextures ? 8 : 1}};
+    w.field("skin", 64).i32(0x40).i32(sides[0][0]).i32(sides[0][1]).i32(0);
+    w.field("face", 64).i32(0).i32(sides[1][0]).i32(sides[1][1]).i32(0);
     w.patch(table + 76, w.size());
-    w.u8(1).u8(255).u8(3).u8(4);
+    if (spec.alignedTextures) w.bytes.append(64, '\1'); else w.u8(1).u8(255).u8(3).u8(4);
     palette(w);
     w.patch(table + 80 + 76, w.size());
-    w.u8(5).u8(6).u8(7).u8(8);
+    if (spec.alignedTextures) w.bytes.append(128, '\5'); else w.u8(5).u8(6).u8(7).u8(8);
     palette(w);
   }
   set(72, w.size());

@@ -62,9 +62,9 @@ TEST(PreviewWarnings, WhatAServerOrTheGameRefusesIsWarnedOfByPlace) {
     std::vector<std::string> warnings;
   };
   const std::string none;
-  const std::string small = studioModel();
-  const std::string tall = studioModel({.vertices = {{-10, -5, -30}, {10, 5, 45}}});
-  const std::string animated = studioModel({.zFrames = {0, 100}});
+  const std::string small = studioModel({.alignedTextures = true});
+  const std::string tall = studioModel({.vertices = {{-10, -5, -30}, {10, 5, 45}}, .alignedTextures = true});
+  const std::string animated = studioModel({.zFrames = {0, 100}, .alignedTextures = true});
   ModelSpec bare;
   bare.ownTextures = false;
   const std::string needsCompanion = studioModel(bare);
@@ -81,7 +81,7 @@ TEST(PreviewWarnings, WhatAServerOrTheGameRefusesIsWarnedOfByPlace) {
       {"models\\p_knife.mdl", small, false,
        {"Габариты модели оружия от (-10, -5, -30) до (10, 5, 30) больше допустимых на серверах "
         "(от (-7, -11, -18) до (7, 6, 18)): игрока отключат с «Bad file models/p_knife.mdl»"}},
-      {"models\\p_ak47.mdl", studioModel({.vertices = {{-5, -5, -5}, {5, 5, 5}}}), false, {}},
+      {"models\\p_ak47.mdl", studioModel({.vertices = {{-5, -5, -5}, {5, 5, 5}}, .alignedTextures = true}), false, {}},
       {"models\\v_knife.mdl", tall, false, {}},
       {"models\\player\\vip\\vip.mdl", needsCompanion, false, {texts::missingCompanion("vipT.mdl")}},
       {"models\\player\\vip\\vip.mdl", needsCompanion, true, {}},
@@ -95,6 +95,14 @@ TEST(PreviewWarnings, WhatAServerOrTheGameRefusesIsWarnedOfByPlace) {
       {"sound\\radio\\go.wav", wav({.channels = 2, .rate = 44100, .bits = 8}), false, {texts::kSoundStereo}},
       {"sound\\radio\\go.wav", wav({.rate = 48000, .bits = 24}), false, {texts::soundBits(24), texts::soundRate(48000)}},
       {"decals.wad", wad({{16, 16}, {20, 16}}), false, {texts::textureNotAligned("tex1", 20, 16)}},
+      {"models\\v_ak47.mdl", studioModel(), false,
+       {"Игра может показать текстуру модели «skin» искажённой: размеры 2×2 не кратны 8",
+        texts::modelTextureNotAligned("face", 4, 1)}},
+      {"overviews\\de_dust.bmp", bmp(8), false, {}},
+      {"overviews\\de_dust.bmp", bmp(24), false,
+       {"Игра не загрузит рисунок: она читает только 8-битные BMP с палитрой, без сжатия, а этот 24-битный"}},
+      {"logos\\skull.bmp", patched(bmp(8), 30, 1), false, {texts::bmpNotIndexed(8, true)}},
+      {"cs_dust0000.bmp", bmp(24), false, {}},  // a screenshot of the player's
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
