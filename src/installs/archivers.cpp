@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -692,10 +693,23 @@ UnpackResult unpack(const std::vector<Archiver>& archivers, const std::string& a
   const std::string folder = sys::withoutTrailingSeparators(workFolder);
   const std::string into = folder + sys::kSep + "archiver";
   fs.createFolder(into);
-  // While the archiver works the dialog repaints; its progress bar moves once the files come.
+  // While the archiver works the dialog repaints, and its progress bar follows the files as they come:
+  // those under the folder are counted a few times a second.
+  std::size_t done = 0;
+  auto counted = std::chrono::steady_clock::now();
   const auto whileWaiting = [&] {
     if (limits.whileWaiting) limits.whileWaiting();
-    progress(0);
+    const auto now = std::chrono::steady_clock::now();
+    if (now - counted < std::chrono::milliseconds(200)) return;
+    counted = now;
+    std::size_t files = 0;
+    std::error_code ec;
+    for (std::filesystem::recursive_directory_iterator it(sys::toPath(into), ec), end; !ec && it != end;
+         it.increment(ec)) {
+      if (it->is_regular_file(ec)) ++files;
+    }
+    files = std::min(files, targets.size());
+    if (files > done) progress(done = files);
   };
   for (const auto& batch : inBatches(names)) {
     // Started in the program's own working folder: one inside the folder would keep it from being removed
@@ -744,8 +758,8 @@ UnpackResult unpack(const std::vector<Archiver>& archivers, const std::string& a
     if (ec || !fs.moveFile(from, targets[k].file)) {
       throw sys::IoError("cannot move " + from + " to " + targets[k].file);
     }
-    progress(k + 1);
   }
+  if (done < targets.size()) progress(targets.size());
   fs.removeTree(into);
   return result;
 }

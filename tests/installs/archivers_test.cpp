@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 
 #include "installs/archivers.h"
@@ -182,6 +184,23 @@ TEST_F(ArchiverStandIns, EachArchiverListsAndUnpacksThePackByteForByte) {
   }
 }
 
+TEST_F(ArchiverStandIns, TheProgressFollowsTheFilesWhileTheArchiverStillRuns) {
+  const std::string path = archive("extract_pause_ms=500\n");
+  auto limits = quick();
+  limits.unpackTimeoutMs = 10'000;
+  const auto listing = archivers::list({standIn(Kind::SevenZip)}, path, 100, quick());
+  std::vector<installs::UnpackTarget> targets;
+  for (const auto& file : listing.files) {
+    if (file.path.ends_with(".mdl") || file.path.ends_with(".wav")) targets.push_back({file.index, temp / ("files/" + file.path)});
+  }
+  std::vector<std::size_t> seen;
+  const auto result = archivers::unpack({standIn(Kind::SevenZip)}, path, targets, UINT64_MAX, temp / "work",
+                                        [&](std::size_t done) { seen.push_back(done); }, limits);
+  ASSERT_EQ(result.outcome, ArchiveOutcome::Read) << result.error;
+  // The first file is counted while the archiver pauses after it; the last once it is over.
+  EXPECT_EQ(seen, (std::vector<std::size_t>{1, 2})) << "while it ran, then when the files were taken";
+}
+
 TEST_F(ArchiverStandIns, TheFirstArchiverThatListsTheArchiveIsUsedAndNoneSaysWhatToInstall) {
   // tar cannot read this one; 7-Zip can.
   const std::string path = temp / "downloads/pack.7z";
@@ -299,5 +318,54 @@ TEST_F(ArchiverStandIns, ArchiversAreFoundWhereTheirInstallationsPutThem) {
   ASSERT_EQ(found.size(), 3u);
   EXPECT_EQ(found[0].kind, Kind::Tar);
 }
+
+#ifndef _WIN32
+// The real tools of this machine, where it has them (the test set-up installs Debian's bsdtar and 7-Zip):
+// archives they make of the pack are listed and unpacked through them as on Windows, so the parsers
+// meet what the tools really print, names in Cyrillic and dates of this year and of others included.
+TEST_F(ArchiverStandIns, TheRealBsdtarAnd7ZipListAndUnpackWhatTheyPacked) {
+  std::vector<archivers::Archiver> tools;
+  for (const auto& [kind, program] : {std::pair{Kind::Tar, "/usr/bin/bsdtar"}, {Kind::SevenZip, "/usr/bin/7zz"},
+                                      {Kind::SevenZip, "/usr/bin/7z"}}) {
+    if (fileExists(program) && (tools.empty() || tools.back().kind != kind)) tools.push_back({kind, program});
+  }
+  if (tools.size() < 2) GTEST_SKIP() << "bsdtar or 7-Zip is not installed";
+  // bsdtar refuses to print a Cyrillic name in the C locale.
+  const char* before = std::getenv("LC_ALL");
+  const std::optional<std::string> saved = before ? std::optional<std::string>(before) : std::nullopt;
+  setenv("LC_ALL", "C.UTF-8", 1);
+  struct Restore {
+    const std::optional<std::string>& value;
+    ~Restore() { value ? setenv("LC_ALL", value->c_str(), 1) : unsetenv("LC_ALL"); }
+  } restoreLocale{saved};
+  const std::string pack = temp / "downloads/pack";
+  std::filesystem::last_write_time(sys::toPath(pack + "/sound/radio/go.wav"),
+                                   std::filesystem::last_write_time(sys::toPath(pack + "/readme.txt")) -
+                                       std::chrono::hours(24 * 400));
+  const std::string tar = temp / "downloads/real.tar", sevenZip = temp / "downloads/real.7z";
+  ASSERT_EQ(std::system(("cd '" + pack + "' && /usr/bin/bsdtar -cf '" + tar + "' models sound readme.txt && '" +
+                         tools[1].program + "' a -bd -bso0 '" + sevenZip + "' models sound readme.txt")
+                            .c_str()),
+            0);
+  for (const auto& tool : tools) {
+    for (const std::string& archive : {tar, sevenZip}) {
+      SCOPED_TRACE(tool.program + " " + archive);
+      std::filesystem::remove_all(sys::toPath(temp / "work"));
+      testing_support::makeFolder(temp / "work");
+      const auto listing = archivers::list({tool}, archive, 100, quick());
+      ASSERT_EQ(listing.outcome, ArchiveOutcome::Read) << listing.error;
+      std::vector<std::string> files;
+      for (const auto& file : listing.files) files.push_back(file.path + " " + std::to_string(file.size.value_or(99)));
+      std::sort(files.begin(), files.end());
+      EXPECT_EQ(files, (std::vector<std::string>{"models/player/gign/gign.mdl 8", "models/player/gign/Описание.txt 4",
+                                                  "readme.txt 20", "sound/radio/go.wav 6"}));
+      const auto result = unpackPack({tool}, archive, listing);
+      ASSERT_EQ(result.outcome, ArchiveOutcome::Read) << result.error;
+      EXPECT_EQ(readBytes(temp / "work/files/models/player/gign/gign.mdl"), "new gign");
+      EXPECT_EQ(readBytes(temp / "work/files/sound/radio/go.wav"), "new go");
+    }
+  }
+}
+#endif
 
 }  // namespace

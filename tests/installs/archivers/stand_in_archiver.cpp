@@ -5,7 +5,7 @@
 //   bare.unrar=FILE              tool cannot read the archive (exit 2); UnRAR's lb prints bare.unrar
 //   exit=N  hang=1               how the listing ends (exit code; never, until killed)
 //   source=FOLDER                where the entries' bytes are, by their listed names
-//   extract_exit=N  extract_hang=1
+//   extract_exit=N  extract_hang=1  extract_pause_ms=N (after each file it writes)
 //   escape=PATH                  on extracting, also writes a file at PATH below the output folder
 //   link=NAME  link_target=PATH  on extracting, also makes NAME a symbolic link to PATH
 // Files named in the directives lie beside the archive. Every call is appended to ARCHIVE.calls.
@@ -79,7 +79,7 @@ void print(const fs::path& file) {
   for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
 }
 
-int exitCode(const std::map<std::string, std::string>& said, const std::string& key) {
+int numberOf(const std::map<std::string, std::string>& said, const std::string& key) {
   const auto found = said.find(key);
   return found == said.end() ? 0 : std::stoi(found->second);
 }
@@ -100,7 +100,7 @@ int list(const fs::path& archive, bool bare) {
     return 2;
   }
   print(archive.parent_path() / pathOf(file->second));
-  if (const int code = exitCode(said, "exit"); code != 0) {
+  if (const int code = numberOf(said, "exit"); code != 0) {
     std::fputs("ERROR: Can not open the file as archive\n", stderr);
     return code;
   }
@@ -110,7 +110,7 @@ int list(const fs::path& archive, bool bare) {
 int extract(const fs::path& archive, const fs::path& into, const std::vector<std::string>& names, std::ofstream& calls) {
   const auto said = directives(archive);
   if (said.count("extract_hang")) hang();
-  if (const int code = exitCode(said, "extract_exit"); code != 0) return code;
+  if (const int code = numberOf(said, "extract_exit"); code != 0) return code;
   const fs::path source = archive.parent_path() / pathOf(said.count("source") ? said.at("source") : "");
   for (const auto& name : names) {
     const fs::path from = source / pathOf(slashed(name));
@@ -118,6 +118,7 @@ int extract(const fs::path& archive, const fs::path& into, const std::vector<std
     std::error_code ec;
     fs::create_directories(to.parent_path(), ec);
     if (!fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec)) return 2;
+    if (said.count("extract_pause_ms")) std::this_thread::sleep_for(std::chrono::milliseconds(numberOf(said, "extract_pause_ms")));
   }
   if (said.count("escape")) {
     const fs::path escaped = into / pathOf(slashed(said.at("escape")));
