@@ -1,5 +1,8 @@
 #include "win32/preview_pane.h"
 
+#include <algorithm>
+#include <string>
+
 #include <commctrl.h>
 #include <mmsystem.h>
 
@@ -124,9 +127,60 @@ void PreviewPane::paint(HWND window) {
   EndPaint(window, &ps);
 }
 
-void PreviewPane::showFacts(const std::vector<std::string>& lines) { setWindowText(control(Facts), joined(lines)); }
+void PreviewPane::showFacts(const std::vector<std::string>& lines) {
+  setWindowText(control(Facts), joined(lines));
+  fitTexts();
+}
 void PreviewPane::showWarnings(const std::vector<std::string>& lines) {
   setWindowText(control(Warnings), joined(lines));
+  fitTexts();
+}
+
+namespace {
+
+RECT placeIn(HWND parent, HWND control) {
+  RECT rect{};
+  GetWindowRect(control, &rect);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+// The height of a label's text wrapped to width, in its own font.
+int wrappedHeight(HWND label, int width) {
+  const int length = GetWindowTextLengthW(label);
+  if (length == 0) return 0;
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  GetWindowTextW(label, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(length));
+  HDC dc = GetDC(label);
+  HGDIOBJ before = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  RECT rect{0, 0, width, 0};
+  DrawTextW(dc, text.c_str(), length, &rect, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL);
+  SelectObject(dc, before);
+  ReleaseDC(label, dc);
+  return rect.bottom - rect.top + 2;
+}
+
+}  // namespace
+
+void PreviewPane::fitTexts() {
+  HWND parent = owner_.hwnd();
+  HWND facts = control(Facts), warnings = control(Warnings);
+  const RECT picture = placeIn(parent, picture_);
+  const RECT play = placeIn(parent, control(Play));
+  const int width = picture.right - picture.left;
+  const int room = play.top - 2 - picture.top;
+  // The picture keeps at least a third of the room; texts longer than the rest are cut.
+  const int textRoom = room - room / 3;
+  const int factsHeight = std::min(wrappedHeight(facts, width), textRoom);
+  const int warningsHeight = std::min(wrappedHeight(warnings, width), textRoom - factsHeight);
+  const int pictureHeight = room - factsHeight - warningsHeight - 2;
+  const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+  SetWindowPos(picture_, nullptr, picture.left, picture.top, width, pictureHeight, flags);
+  SetWindowPos(facts, nullptr, picture.left, picture.top + pictureHeight + 2, width, factsHeight, flags);
+  SetWindowPos(warnings, nullptr, picture.left, picture.top + pictureHeight + 2 + factsHeight, width, warningsHeight,
+               flags);
+  InvalidateRect(picture_, nullptr, TRUE);
 }
 void PreviewPane::setPlayVisible(bool visible) { ShowWindow(control(Play), visible ? SW_SHOWNA : SW_HIDE); }
 void PreviewPane::setPlayCaption(const std::string& caption) { setWindowText(control(Play), caption); }

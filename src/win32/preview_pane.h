@@ -41,6 +41,8 @@ class PreviewPane final : private preview::PaneView {
   void stopSound() override;
 
   void dropBitmaps();
+  // The facts and the warnings get the lines their texts wrap to in the pane's width; the picture the rest.
+  void fitTexts();
   void paint(HWND window);
   static LRESULT CALLBACK pictureProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                            DWORD_PTR data);
