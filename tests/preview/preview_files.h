@@ -40,7 +40,7 @@ inline void palette(Writer& w, int colours = 256) {
   for (int i = 0; i < colours; ++i) w.u8(i).u8(2 * i).u8(3 * i);
 }
 
-struct ModelSpec {
+struct ModelShape {
   std::vector<std::array<float, 3>> vertices = {{-10, -5, -30}, {10, 5, 30}};
   std::vector<int> zFrames = {};          // stored z values of the bone's frames; none leaves z unanimated
   bool ownTextures = true;                // false: the textures are in the companion
@@ -51,9 +51,9 @@ struct ModelSpec {
 
 // A studio model: one bone, one sequence, one body part with one sub-model, and two textures (2×2
 // masked "skin", 4×1 "face") unless they are in the companion.
-inline std::string studioModel(const ModelSpec& spec = {}) {
+inline std::string studioModel(const ModelShape& shape = {}) {
   Writer w;
-  w.text("IDST").i32(spec.version).field("gign", 64).i32(0);
+  w.text("IDST").i32(shape.version).field("gign", 64).i32(0);
   w.zeros(15 * 4).i32(0);  // eye position, hull, box, flags
   const std::size_t counts = w.size();  // 140: bones, controllers, hitboxes, sequences, groups, textures...
   w.zeros(244 - counts);
@@ -63,41 +63,41 @@ inline std::string studioModel(const ModelSpec& spec = {}) {
   for (int i = 0; i < 6; ++i) w.i32(-1);
   for (int i = 0; i < 6; ++i) w.f32(0);
   for (int i = 0; i < 6; ++i) w.f32(1);
-  const int frames = spec.zFrames.empty() ? 1 : static_cast<int>(spec.zFrames.size());
+  const int frames = shape.zFrames.empty() ? 1 : static_cast<int>(shape.zFrames.size());
   set(164, 1), set(168, w.size());
   const std::size_t sequence = w.size();
   w.field("idle", 32).zeros(176 - 32);
   w.patch(sequence + 56, frames);
-  set(172, spec.sequenceGroups);
+  set(172, shape.sequenceGroups);
   set(204, 1), set(208, w.size());
   const std::size_t part = w.size();
   w.field("body", 64).i32(1).i32(1).i32(0);
   w.patch(part + 72, w.size());
   const std::size_t model = w.size();
   w.field("body1", 64).zeros(112 - 64);
-  w.patch(model + 80, static_cast<std::int64_t>(spec.vertices.size()));
+  w.patch(model + 80, static_cast<std::int64_t>(shape.vertices.size()));
   w.patch(model + 88, w.size());
-  for (const auto& v : spec.vertices) w.f32(v[0]).f32(v[1]).f32(v[2]);
+  for (const auto& v : shape.vertices) w.f32(v[0]).f32(v[1]).f32(v[2]);
   w.patch(sequence + 124, w.size());
   const std::size_t anim = w.size();
   w.zeros(12);
-  if (!spec.zFrames.empty()) {
+  if (!shape.zFrames.empty()) {
     w.bytes[anim + 4] = static_cast<char>(12);
-    w.u8(static_cast<int>(spec.zFrames.size())).u8(static_cast<int>(spec.zFrames.size()));
-    for (int z : spec.zFrames) w.u16(z);
+    w.u8(static_cast<int>(shape.zFrames.size())).u8(static_cast<int>(shape.zFrames.size()));
+    for (int z : shape.zFrames) w.u16(z);
   }
-  if (spec.ownTextures) {
+  if (shape.ownTextures) {
     set(180, 2), set(184, w.size());
     const std::size_t table = w.size();
-    const int sides[2][2] = {{spec.alignedTextures ? 8 : 2, spec.alignedTextures ? 8 : 2},
-                             {spec.alignedTextures ? 16 : 4, spec.alignedTextures ? 8 : 1}};
+    const int sides[2][2] = {{shape.alignedTextures ? 8 : 2, shape.alignedTextures ? 8 : 2},
+                             {shape.alignedTextures ? 16 : 4, shape.alignedTextures ? 8 : 1}};
     w.field("skin", 64).i32(0x40).i32(sides[0][0]).i32(sides[0][1]).i32(0);
     w.field("face", 64).i32(0).i32(sides[1][0]).i32(sides[1][1]).i32(0);
     w.patch(table + 76, w.size());
-    if (spec.alignedTextures) w.bytes.append(64, '\1'); else w.u8(1).u8(255).u8(3).u8(4);
+    if (shape.alignedTextures) w.bytes.append(64, '\1'); else w.u8(1).u8(255).u8(3).u8(4);
     palette(w);
     w.patch(table + 80 + 76, w.size());
-    if (spec.alignedTextures) w.bytes.append(128, '\5'); else w.u8(5).u8(6).u8(7).u8(8);
+    if (shape.alignedTextures) w.bytes.append(128, '\5'); else w.u8(5).u8(6).u8(7).u8(8);
     palette(w);
   }
   set(72, w.size());

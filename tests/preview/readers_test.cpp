@@ -42,10 +42,10 @@ TEST(PreviewReaders, ModelGivesItsCountsBoxAndTexturesWithTheMaskedIndexOverTheC
 }
 
 TEST(PreviewReaders, ModelReadsItsTexturesFromTheCompanionAndNamesItsSequenceGroups) {
-  ModelSpec spec;
-  spec.ownTextures = false;
-  spec.sequenceGroups = 3;
-  const std::string bytes = studioModel(spec);
+  ModelShape shape;
+  shape.ownTextures = false;
+  shape.sequenceGroups = 3;
+  const std::string bytes = studioModel(shape);
   const auto withCompanion = preview::describe("models\\player\\vip\\vip.mdl", bytes, companions({{"vipT.mdl", studioModel()}}));
   EXPECT_EQ(withCompanion.damage, "");
   EXPECT_EQ(withCompanion.pictures.size(), 2u);
@@ -104,7 +104,7 @@ TEST(PreviewReaders, PicturesOfEachFormatComeOutTopRowFirst) {
 
 TEST(PreviewReaders, SoundsGiveFormatLengthAndCuePoints) {
   struct Case {
-    WavSpec spec;
+    WavSpec shape;
     std::string fact;
   };
   const std::vector<Case> cases = {
@@ -113,11 +113,11 @@ TEST(PreviewReaders, SoundsGiveFormatLengthAndCuePoints) {
       {{2, 1, 11025, 4, 2756, 1}, "Звук: ADPCM (Microsoft), моно, 11025 Гц, 4 бит, 0,5 с, меток 1"},
   };
   for (const Case& c : cases) {
-    const auto preview = preview::describe("sound\\radio\\go.wav", wav(c.spec), nullptr);
+    const auto preview = preview::describe("sound\\radio\\go.wav", wav(c.shape), nullptr);
     EXPECT_EQ(preview.kind, preview::Kind::Sound);
     EXPECT_EQ(preview.facts.at(0), c.fact);
     ASSERT_TRUE(preview.sound.has_value());
-    EXPECT_EQ(preview.sound->cuePoints, c.spec.cues);
+    EXPECT_EQ(preview.sound->cuePoints, c.shape.cues);
   }
 }
 

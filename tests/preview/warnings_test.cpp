@@ -65,7 +65,7 @@ TEST(PreviewWarnings, WhatAServerOrTheGameRefusesIsWarnedOfByPlace) {
   const std::string small = studioModel({.alignedTextures = true});
   const std::string tall = studioModel({.vertices = {{-10, -5, -30}, {10, 5, 45}}, .alignedTextures = true});
   const std::string animated = studioModel({.zFrames = {0, 100}, .alignedTextures = true});
-  ModelSpec bare;
+  ModelShape bare;
   bare.ownTextures = false;
   const std::string needsCompanion = studioModel(bare);
   const std::string tallBox = "от (-10, -5, -30) до (10, 5, 45)";
